@@ -1,0 +1,30 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ry::cli {
+
+using Args = std::vector<std::string>;
+
+inline constexpr std::string_view kUsage =
+    "Usage: rys COMMAND [ARGS]\n"
+    "Reads and writes Ryvane call scripts (.rys, .ryp) and the engine's RY.INI.\n"
+    "\n"
+    "Commands:\n"
+    "  dump FILE                 print the script as JSON\n"
+    "  resave IN OUT             load IN and save it to OUT as the designer would\n"
+    "  --help                    show this text\n"
+    "\n"
+    "Exit status: 0 success, 1 failure, 2 usage error.\n";
+
+// Each returns the exit code; `args` excludes the command name.
+int RunDump(const Args& args, std::ostream& out, std::ostream& err);
+int RunResave(const Args& args, std::ostream& out, std::ostream& err);
+
+// Prints the usage error for a command and returns 2.
+int UsageError(std::ostream& err, std::string_view message);
+
+} // namespace ry::cli

@@ -1,0 +1,10 @@
+#include "rys.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return ry::cli::RunRys(args, std::cout, std::cerr);
+}
