@@ -10,9 +10,9 @@
 
 namespace ry {
 
-class ScriptHost {
+class Host {
 public:
-    virtual ~ScriptHost() = default;
+    virtual ~Host() = default;
 
     // A message box titled with the brand name.
     virtual void ShowMessage(std::string_view /*text*/) {}
