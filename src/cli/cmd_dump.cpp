@@ -1,15 +1,87 @@
+#include "cli_host.h"
 #include "commands.h"
+#include "json_writer.h"
 
+#include "script/record_fields.h"
+#include "script/text.h"
+
+#include <memory>
 #include <ostream>
+#include <type_traits>
 
 namespace ry::cli {
+
+namespace {
+
+// Writes one record field as JSON: text converted to UTF-8, numbers as numbers, booleans as
+// true/false, dates in ISO form, the slot arrays as arrays.
+struct FieldWriter {
+    JsonWriter& json;
+
+    template <class T> void operator()(std::string_view name, const T& value, FieldKind) const {
+        Write(name, value);
+    }
+
+    void Write(std::string_view name, const std::string& v) const {
+        json.String(name, Cp1252ToUtf8(v));
+    }
+    void Write(std::string_view name, bool v) const { json.Bool(name, v); }
+    void Write(std::string_view name, std::int16_t v) const { json.Number(name, v); }
+    void Write(std::string_view name, std::int32_t v) const { json.Number(name, v); }
+    void Write(std::string_view name, const DateTime& v) const {
+        json.String(name, FormatIsoDate(v));
+    }
+    template <class T, size_t N>
+    void Write(std::string_view name, const std::array<T, N>& values) const {
+        json.BeginArray(name);
+        for (const T& v : values) {
+            if constexpr (std::is_same_v<T, std::string>)
+                json.String(Cp1252ToUtf8(v));
+            else
+                json.Number(v);
+        }
+        json.EndArray();
+    }
+};
+
+} // namespace
 
 int UsageError(std::ostream& err, std::string_view message) {
     err << "rys: " << message << "\n" << kUsage;
     return 2;
 }
 
-int RunDump(const Args&, std::ostream&, std::ostream& err) { return UsageError(err, "not yet"); }
-int RunResave(const Args&, std::ostream&, std::ostream& err) { return UsageError(err, "not yet"); }
+void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostream& out) {
+    JsonWriter json(out);
+    FieldWriter field{json};
+    json.BeginObject();
+    VisitScriptFields(tables.Script(script), field);
+    json.BeginArray("Modules");
+    ForEachModule(tables, script, [&](std::int16_t index, const ModuleRecord& m) {
+        json.BeginObject();
+        json.Number("Index", index);
+        VisitModuleFields(m, field);
+        json.EndObject();
+    });
+    json.EndArray();
+    json.EndObject();
+}
+
+int RunDump(const Args& given, std::ostream& out, std::ostream& err) {
+    Args args = given;
+    bool missing = false;
+    auto password = TakeOption(args, "--password", missing);
+    if (missing)
+        return UsageError(err, "--password needs a value");
+    if (args.size() != 1)
+        return UsageError(err, "dump takes one script file");
+    auto tables = std::make_unique<ScriptTables>();
+    CliHost host(err, password.value_or(""));
+    auto script = LoadScriptForCommand(*tables, host, args[0], err);
+    if (!script)
+        return 1;
+    WriteScriptJson(*tables, *script, out);
+    return 0;
+}
 
 } // namespace ry::cli

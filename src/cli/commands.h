@@ -1,9 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace ry {
+class ScriptTables;
+}
 
 namespace ry::cli {
 
@@ -23,6 +28,9 @@ inline constexpr std::string_view kUsage =
 // Each returns the exit code; `args` excludes the command name.
 int RunDump(const Args& args, std::ostream& out, std::ostream& err);
 int RunResave(const Args& args, std::ostream& out, std::ostream& err);
+
+// The script's records as JSON: the script's fields, then its modules in chain order.
+void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostream& out);
 
 // Prints the usage error for a command and returns 2.
 int UsageError(std::ostream& err, std::string_view message);

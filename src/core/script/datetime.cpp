@@ -16,7 +16,9 @@ constexpr std::array<std::string_view, 12> kMonths = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
 
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeap(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -81,8 +83,8 @@ std::optional<std::vector<Token>> Tokenize(std::string_view s) {
             }
             if (j - i > 8)
                 return std::nullopt;
-            out.push_back({Token::Number, s.substr(i, j - i), static_cast<int>(v),
-                           static_cast<int>(j - i)});
+            out.push_back(
+                {Token::Number, s.substr(i, j - i), static_cast<int>(v), static_cast<int>(j - i)});
             i = j;
         } else if (std::isalpha(c)) {
             size_t j = i;
@@ -150,9 +152,13 @@ int FullYear(const Token& t) {
 
 } // namespace
 
-DateTime DateTime::Today() { return LocalNow(false); }
+DateTime DateTime::Today() {
+    return LocalNow(false);
+}
 
-DateTime DateTime::Now() { return LocalNow(true); }
+DateTime DateTime::Now() {
+    return LocalNow(true);
+}
 
 bool DateTime::IsValid() const {
     return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
@@ -161,8 +167,7 @@ bool DateTime::IsValid() const {
 }
 
 std::string_view MonthName(int month) {
-    return month >= 1 && month <= 12 ? kMonths[static_cast<size_t>(month - 1)]
-                                     : std::string_view{};
+    return month >= 1 && month <= 12 ? kMonths[static_cast<size_t>(month - 1)] : std::string_view{};
 }
 
 std::string FormatScriptDate(const DateTime& v) {
@@ -198,8 +203,8 @@ std::optional<DateTime> ParseScriptDate(std::string_view text) {
         d.month = MonthFromName(t[0].text);
         d.day = t[1].value;
         d.year = FullYear(t[2]);
-    } else if (num(0) && t[0].digits == 4 && t.size() >= 5 && t[1].kind == Token::Dash &&
-               num(2) && t[3].kind == Token::Dash && num(4)) {
+    } else if (num(0) && t[0].digits == 4 && t.size() >= 5 && t[1].kind == Token::Dash && num(2) &&
+               t[3].kind == Token::Dash && num(4)) {
         // 2099-12-31
         d.year = t[0].value;
         d.month = t[2].value;

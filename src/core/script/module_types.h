@@ -30,12 +30,23 @@ inline constexpr std::string_view kTypeHangup = "Hangup the Call";
 inline constexpr std::string_view kTypeMakeCallOld = "Make Call";
 
 // Every type name of the catalogue, in catalogue order.
-inline constexpr std::array<std::string_view, 17> kAllModuleTypes = {
-    kTypePlay,          kTypeRecord,       kTypeGetNumbers,        kTypeSayNumbers,
-    kTypeRunProgram,    kTypeDatabaseQuery, kTypeEvaluate,         kTypeSendEmail,
-    kTypeTimeSwitch,    kTypeTts,          kTypeTransferCall,      kTypePhoneMessage,
-    kTypeDialAndConference, kTypeRunVbScript, kTypeDde,            kTypePagerMessage,
-    kTypeHangup};
+inline constexpr std::array<std::string_view, 17> kAllModuleTypes = {kTypePlay,
+                                                                     kTypeRecord,
+                                                                     kTypeGetNumbers,
+                                                                     kTypeSayNumbers,
+                                                                     kTypeRunProgram,
+                                                                     kTypeDatabaseQuery,
+                                                                     kTypeEvaluate,
+                                                                     kTypeSendEmail,
+                                                                     kTypeTimeSwitch,
+                                                                     kTypeTts,
+                                                                     kTypeTransferCall,
+                                                                     kTypePhoneMessage,
+                                                                     kTypeDialAndConference,
+                                                                     kTypeRunVbScript,
+                                                                     kTypeDde,
+                                                                     kTypePagerMessage,
+                                                                     kTypeHangup};
 
 // The text a new module of the type starts with; empty for a name not in the table.
 std::string_view TypeDescription(std::string_view typeName);

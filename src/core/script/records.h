@@ -157,13 +157,9 @@ public:
     std::int16_t MemStructRym_FreeCount() const;
 
     ScriptRecord& Script(int index) { return scripts_[static_cast<size_t>(index - 1)]; }
-    const ScriptRecord& Script(int index) const {
-        return scripts_[static_cast<size_t>(index - 1)];
-    }
+    const ScriptRecord& Script(int index) const { return scripts_[static_cast<size_t>(index - 1)]; }
     ModuleRecord& Module(int index) { return modules_[static_cast<size_t>(index - 1)]; }
-    const ModuleRecord& Module(int index) const {
-        return modules_[static_cast<size_t>(index - 1)];
-    }
+    const ModuleRecord& Module(int index) const { return modules_[static_cast<size_t>(index - 1)]; }
 
     static bool IsScriptIndex(int index) { return index >= 1 && index <= kScriptCapacity; }
     static bool IsModuleIndex(int index) { return index >= 1 && index <= kModuleCapacity; }

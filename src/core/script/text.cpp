@@ -28,7 +28,9 @@ std::string_view TrimRight(std::string_view s) {
     return e == std::string_view::npos ? std::string_view{} : s.substr(0, e + 1);
 }
 
-std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
+std::string_view Trim(std::string_view s) {
+    return TrimRight(TrimLeft(s));
+}
 
 std::string_view TrimBlanks(std::string_view s) {
     size_t b = s.find_first_not_of(" \t");
@@ -45,11 +47,16 @@ char ToUpperAnsi(char c) {
     if (u >= 0xE0 && u <= 0xFE && u != 0xF7)
         return static_cast<char>(u - 32);
     switch (u) {
-    case 0x9A: return static_cast<char>(0x8A); // s caron
-    case 0x9C: return static_cast<char>(0x8C); // oe
-    case 0x9E: return static_cast<char>(0x8E); // z caron
-    case 0xFF: return static_cast<char>(0x9F); // y diaeresis
-    default: return c;
+    case 0x9A:
+        return static_cast<char>(0x8A); // s caron
+    case 0x9C:
+        return static_cast<char>(0x8C); // oe
+    case 0x9E:
+        return static_cast<char>(0x8E); // z caron
+    case 0xFF:
+        return static_cast<char>(0x9F); // y diaeresis
+    default:
+        return c;
     }
 }
 
@@ -60,11 +67,16 @@ char ToLowerAnsi(char c) {
     if (u >= 0xC0 && u <= 0xDE && u != 0xD7)
         return static_cast<char>(u + 32);
     switch (u) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-    default: return c;
+    case 0x8A:
+        return static_cast<char>(0x9A);
+    case 0x8C:
+        return static_cast<char>(0x9C);
+    case 0x8E:
+        return static_cast<char>(0x9E);
+    case 0x9F:
+        return static_cast<char>(0xFF);
+    default:
+        return c;
     }
 }
 

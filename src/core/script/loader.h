@@ -1,0 +1,54 @@
+#pragma once
+
+// Reading a script file (".rys" text, or ".ryp" protected) into a new script record and its
+// chain of module records.
+
+#include "script/host.h"
+#include "script/records.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ry {
+
+// Who is loading: the designer asks for passwords, the engine does not.
+inline constexpr std::string_view kCallerDesigner = "RYKEM";
+inline constexpr std::string_view kCallerEngine = "RYMULTI";
+
+// The program's version as the loader compares it with a file's "Version".
+inline constexpr std::string_view kProgramVersion = "5.2";
+
+// Load results below 1.
+enum LoadFailure : std::int16_t {
+    kLoadBadFileName = -1,   // missing or unusable file name, or no free script record
+    kLoadNotAScript = -4,    // a protected file that does not decipher to a script
+    kLoadWrongPassword = -5, // the password typed is not the file's
+    kLoadNothingDeciphered = -6,
+    kLoadFailed = -9, // no free module record, or the file could not be read
+};
+
+// A sentence for a failed load's result code.
+std::string_view LoadFailureReason(int result);
+
+// Loads a script file. Returns the new script's index (1..100), or a LoadFailure code; after
+// a failure no record of the script remains and the free lists are as they were before.
+std::int16_t RysScriptLoad(ScriptTables& tables, Host& host, std::string_view fileName,
+                           std::string_view callerId = kCallerDesigner);
+
+// Interprets a script's text into the freshly allocated script `script`, then makes its start
+// module valid. Returns 0, or kLoadFailed after releasing the script.
+std::int16_t InterpretScriptText(ScriptTables& tables, Host& host, std::int16_t script,
+                                 std::string_view text);
+
+// Interprets one trimmed line. `module` is the current module (in/out, -1 before the first
+// section); some values take further lines from `rest`. Returns 0, or -1 when a module record
+// could not be allocated.
+std::int16_t ProcessRysEntry(ScriptTables& tables, Host& host, std::int16_t script,
+                             std::int16_t& module, std::string_view line, std::string_view& rest);
+
+// The folder part of a path up to and including its last "\" or "/"; the rest goes to
+// `fileName` when given. Scripts come from Windows, so both separators count.
+std::string SplitPath(std::string_view path, std::string* fileName = nullptr);
+
+} // namespace ry
