@@ -18,11 +18,6 @@ void ConnectorPath::LineTo(Point p) {
     pen_ = p;
 }
 
-void ConnectorPath::SetBlackPixel(Point p) {
-    bendPixels_.push_back(p);
-    Cover(p);
-}
-
 void ConnectorPath::SetArrow(const ArrowHead& arrow) {
     arrow_ = arrow;
     hasArrow_ = true;
@@ -30,21 +25,8 @@ void ConnectorPath::SetArrow(const ArrowHead& arrow) {
         Cover(p);
 }
 
-void ConnectorPath::Cover(Point p) {
-    if (!covered_) {
-        minX_ = maxX_ = p.x;
-        minY_ = maxY_ = p.y;
-        covered_ = true;
-        return;
-    }
-    minX_ = std::min(minX_, p.x);
-    maxX_ = std::max(maxX_, p.x);
-    minY_ = std::min(minY_, p.y);
-    maxY_ = std::max(maxY_, p.y);
-}
-
 Rect ConnectorPath::Bounds() const {
-    if (!covered_)
+    if (minX_ > maxX_)
         return {};
     return {minX_, minY_, maxX_ - minX_ + 1, maxY_ - minY_ + 1};
 }

@@ -9,6 +9,8 @@
 // single pixels set at the bends, and one filled triangle. The painter replays the record:
 //  - a segment paints the pixels of the line from `from` up to but not including `to`
 //    (the end point is painted by whatever comes next: a bend pixel or the arrow's outline);
+//    segments are horizontal or vertical, except the single straight line between nearly
+//    level boxes, which may slope by up to 8 pixels;
 //  - every bend pixel is painted black;
 //  - the arrow is a triangle filled with the light grey brush and outlined with the pen.
 // Coordinates are canvas pixels, x to the right and y downwards. The canvas stores positions
@@ -18,6 +20,7 @@
 #include <array>
 #include <cassert>
 #include <cstddef>
+#include <limits>
 
 namespace ry {
 
@@ -126,8 +129,11 @@ public:
     // Draws from the pen to p (p itself not painted) and leaves the pen at p. A line to the
     // pen's own position paints nothing and is not recorded.
     void LineTo(Point p);
-    // Paints one pixel black.
-    void SetBlackPixel(Point p);
+    // Paints one pixel black, whatever colour the lines are drawn in.
+    void SetBlackPixel(Point p) {
+        bendPixels_.push_back(p);
+        Cover(p);
+    }
     // The arrow head; a connector has one, drawn last.
     void SetArrow(const ArrowHead& arrow);
 
@@ -143,18 +149,24 @@ public:
     Rect Bounds() const;
 
 private:
-    void Cover(Point p);
+    // Inline: it runs for every point of every connector on each repaint.
+    void Cover(Point p) {
+        minX_ = p.x < minX_ ? p.x : minX_;
+        maxX_ = p.x > maxX_ ? p.x : maxX_;
+        minY_ = p.y < minY_ ? p.y : minY_;
+        maxY_ = p.y > maxY_ ? p.y : maxY_;
+    }
 
     FixedList<Segment, kMaxSegments> segments_;
     FixedList<Point, kMaxBendPixels> bendPixels_;
     ArrowHead arrow_;
     bool hasArrow_ = false;
     Point pen_;
-    bool covered_ = false;
-    int minX_ = 0;
-    int minY_ = 0;
-    int maxX_ = 0;
-    int maxY_ = 0;
+    // Nothing covered yet while the minimum lies past the maximum.
+    int minX_ = std::numeric_limits<int>::max();
+    int minY_ = std::numeric_limits<int>::max();
+    int maxX_ = std::numeric_limits<int>::min();
+    int maxY_ = std::numeric_limits<int>::min();
 };
 
 // The three route shapes.
