@@ -1,0 +1,80 @@
+// The connector geometry of a full canvas: 1000 boxes and 3000 connectors, all routed on every
+// repaint. The painter's budget for a whole 1280 x 900 repaint is 8 ms, so routing should take
+// a small part of it.
+
+#include "canvas/box_geometry.h"
+#include "canvas/routes.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using ry::Rect;
+
+constexpr int kBoxes = 1000;
+constexpr int kConnectors = 3000;
+
+// Boxes scattered over a 6000 x 4000 canvas, every third box short. Two of each box's three
+// connectors go to a box close by (so all three route shapes and both bend directions occur),
+// one to any box, and some lead back to the box itself.
+std::vector<std::pair<Rect, Rect>> MakeConnectors() {
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<int> x(0, 6000 - ry::kBoxWidth);
+    std::uniform_int_distribution<int> y(0, 4000 - ry::kLongBoxHeight);
+    std::vector<Rect> boxes;
+    for (int i = 0; i < kBoxes; ++i) {
+        const int height = i % 3 == 0 ? ry::kShortBoxHeight : ry::kLongBoxHeight;
+        boxes.push_back({x(random), y(random), ry::kBoxWidth, height});
+    }
+
+    std::uniform_int_distribution<int> any(0, kBoxes - 1);
+    std::uniform_int_distribution<int> near(-250, 250);
+    std::vector<std::pair<Rect, Rect>> connectors;
+    for (int i = 0; i < kConnectors; ++i) {
+        const Rect& source = boxes[static_cast<std::size_t>(i % kBoxes)];
+        Rect dest = boxes[static_cast<std::size_t>(any(random))];
+        if (i % 3 != 0)
+            dest = {source.Left + near(random), source.Top + near(random), ry::kBoxWidth,
+                    ry::kLongBoxHeight};
+        if (i % 50 == 0)
+            dest = source;
+        connectors.emplace_back(source, dest);
+    }
+    return connectors;
+}
+
+void BM_RouteAllConnectors(benchmark::State& state) {
+    const auto connectors = MakeConnectors();
+    for (auto _ : state) {
+        for (const auto& [source, dest] : connectors) {
+            ry::ConnectorPath path = ry::RouteConnector(source, dest);
+            benchmark::DoNotOptimize(path);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kConnectors);
+}
+BENCHMARK(BM_RouteAllConnectors)->Unit(benchmark::kMicrosecond);
+
+// What a repaint does before painting: route every connector and keep those that reach the
+// visible part of the canvas.
+void BM_RouteAndCullToView(benchmark::State& state) {
+    const auto connectors = MakeConnectors();
+    const Rect view{2000, 1500, 1280, 900};
+    for (auto _ : state) {
+        int visible = 0;
+        for (const auto& [source, dest] : connectors) {
+            const ry::ConnectorPath path = ry::RouteConnector(source, dest);
+            visible += ry::Intersects(path.Bounds(), view) ? 1 : 0;
+        }
+        benchmark::DoNotOptimize(visible);
+        state.counters["visible"] = visible;
+    }
+    state.SetItemsProcessed(state.iterations() * kConnectors);
+}
+BENCHMARK(BM_RouteAndCullToView)->Unit(benchmark::kMicrosecond);
+
+} // namespace
