@@ -1,0 +1,50 @@
+#pragma once
+
+// The path text of a module: lines that say where the call goes after the module, read by the
+// engine and written back by the designer in one normal form.
+//
+//   on {trigger} goto [Destination]
+//   on {trigger} gosub [Destination] return [After]
+//   on {trigger} return [After] rvset
+//   [name]{value}
+//
+// Every line of the normal form, the last one included, ends in CR LF. Text is Windows-1252.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace ry {
+
+// A piece of text between two delimiters, delimiters included. Positions are 1-based, as the
+// path text's callers count them; both are 0 and the piece is empty when nothing was found.
+struct Delimited {
+    std::string_view Text;
+    std::size_t Start = 0;
+    std::size_t End = 0;
+
+    bool Found() const { return Start != 0; }
+};
+
+// The first piece of `text` that opens with `open` at or after the 1-based position `start`
+// and ends at the first `close` after it. Square brackets nest: with `close` ']' the piece runs
+// to the bracket that balances its opening one, so "[Sales [East]]" is read whole. Braces do
+// not nest. A start of 0 finds nothing.
+Delimited GetDelimited(std::string_view text, std::size_t start, char open, char close);
+
+// The assignments [name]{value} of `text`, each preceded by CR LF, in the order found; text
+// between a name and its value is dropped. The scan stops at the first incomplete pair.
+std::string GetRvsetPairs(std::string_view text);
+
+// `text` rebuilt in the normal form: keywords in lower case and single-spaced, one path per
+// "on" line followed by its assignment lines. Lines that belong to no path, and paths without
+// a trigger, or without a destination where one is needed, are dropped. Tidying the result
+// again gives the same text.
+std::string TidyPathsText(std::string_view text);
+
+// The trigger word written between the braces for a trigger caption of the paths panel:
+// "digit 5" gives "5", "NoNumbers" gives "nonumbers", and a caption that is not one of the
+// designer's own ("Busy", a typed digit string) comes back unchanged.
+std::string cmbTrig2Act(std::string_view caption);
+
+} // namespace ry
