@@ -1,0 +1,88 @@
+#include "paths/rename.h"
+
+#include "script/text.h"
+
+#include <utility>
+
+namespace ry {
+
+std::string CleanModuleTitle(std::string_view title) {
+    std::string clean;
+    clean.reserve(title.size());
+    for (char c : Trim(title)) {
+        switch (c) {
+        case '[':
+        case ']':
+        case '{':
+        case '}':
+        case '<':
+        case '>':
+            break;
+        default:
+            clean.push_back(c);
+        }
+    }
+    return std::string(Trim(clean));
+}
+
+namespace {
+
+// Replaces `from` by `to` until none is left. A replacement can make a new `from` only out of
+// the inserted `to` and its neighbours; `to` has no brackets (it is a cleaned title in
+// brackets), so that needs `from` to be longer than `to`, and then each round shortens the
+// text. The loop therefore ends.
+std::string ReplaceUntilGone(std::string text, std::string_view from, std::string_view to) {
+    while (text.find(from) != std::string::npos)
+        text = ReplaceAll(text, from, to);
+    return text;
+}
+
+} // namespace
+
+TitleChange RenameModuleInPaths(ScriptTables& tables, std::string_view oldTitle,
+                                std::string_view newTitle, std::int16_t module,
+                                std::int16_t script) {
+    // Copies: either title may be a view of the very record this function renames.
+    const std::string oldT(oldTitle);
+    TitleChange change;
+    change.Title = CleanModuleTitle(newTitle);
+    if (change.Title == oldT)
+        return change;
+    change.Renamed = true;
+
+    if (ScriptTables::IsScriptIndex(script)) {
+        const std::string from = "[" + oldT + "]";
+        const std::string to = "[" + change.Title + "]";
+        ForEachModule(tables, script, [&](std::int16_t m, ModuleRecord& rec) {
+            if (rec.PathText.find(from) == std::string::npos)
+                return;
+            rec.PathText = ReplaceUntilGone(std::move(rec.PathText), from, to);
+            change.ChangedPaths.push_back(m);
+        });
+        ScriptRecord& s = tables.Script(script);
+        if (s.StartModule == oldT) {
+            s.StartModule = change.Title;
+            change.StartModuleRenamed = true;
+        }
+    }
+    if (ScriptTables::IsModuleIndex(module))
+        tables.Module(module).Title = change.Title;
+    return change;
+}
+
+TitleChange ApplyModuleTitle(ScriptTables& tables, std::int16_t module, std::int16_t script,
+                             std::string_view enteredTitle) {
+    if (!ScriptTables::IsModuleIndex(module))
+        return {};
+    const std::string old = tables.Module(module).Title;
+    // A title that was not touched is left as it is, even one read from a file with brackets
+    // in it: cleaning it would rename the module each time its dialog applies.
+    if (Trim(enteredTitle) == old) {
+        TitleChange same;
+        same.Title = old;
+        return same;
+    }
+    return RenameModuleInPaths(tables, old, enteredTitle, module, script);
+}
+
+} // namespace ry
