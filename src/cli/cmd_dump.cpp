@@ -18,7 +18,7 @@ namespace {
 struct FieldWriter {
     JsonWriter& json;
 
-    template <class T> void operator()(std::string_view name, const T& value, FieldKind) const {
+    template <class T> void operator()(std::string_view name, FieldKind, const T& value) const {
         Write(name, value);
     }
 
@@ -55,12 +55,12 @@ void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostre
     JsonWriter json(out);
     FieldWriter field{json};
     json.BeginObject();
-    VisitScriptFields(tables.Script(script), field);
+    VisitScriptFields(field, tables.Script(script));
     json.BeginArray("Modules");
     ForEachModule(tables, script, [&](std::int16_t index, const ModuleRecord& m) {
         json.BeginObject();
         json.Number("Index", index);
-        VisitModuleFields(m, field);
+        VisitModuleFields(field, m);
         json.EndObject();
     });
     json.EndArray();

@@ -21,6 +21,11 @@ inline constexpr std::string_view kUsage =
     "Commands:\n"
     "  dump FILE                 print the script as JSON\n"
     "  resave IN OUT             load IN and save it to OUT as the designer would\n"
+    "  ini get FILE SECTION KEY  print a value of an INI file such as RY.INI\n"
+    "  ini get FILE SECTION KEY --int DEFAULT\n"
+    "                            print its leading number; DEFAULT when missing or empty\n"
+    "  ini set FILE SECTION KEY VALUE\n"
+    "                            set a value, keeping every other line of the file\n"
     "  --help                    show this text\n"
     "\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
@@ -28,6 +33,7 @@ inline constexpr std::string_view kUsage =
 // Each returns the exit code; `args` excludes the command name.
 int RunDump(const Args& args, std::ostream& out, std::ostream& err);
 int RunResave(const Args& args, std::ostream& out, std::ostream& err);
+int RunIni(const Args& args, std::ostream& out, std::ostream& err);
 
 // The script's records as JSON: the script's fields, then its modules in chain order.
 void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostream& out);
