@@ -94,10 +94,14 @@ std::int16_t ScriptTables::MemStructRym_Get() {
 }
 
 void ScriptTables::MemStructRym_ClearRym(std::int16_t module) {
+    // Copying from one default record reuses the strings' buffers instead of building a new
+    // record each time.
+    static const ModuleRecord defaults;
     ModuleRecord& m = Module(module);
     const bool isFree = m.IsFree;
     const std::int16_t boxDisplayMode = m.BoxDisplayMode;
-    m = ModuleRecord{};
+    m = defaults;
+    m.dTimeSwitch_DateStart = DateTime::Today();
     m.IsFree = isFree;
     m.BoxDisplayMode = boxDisplayMode;
     m.BoxIndex = -1;
