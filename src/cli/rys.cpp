@@ -18,6 +18,7 @@ struct Command {
 constexpr std::array kCommands = {
     Command{"dump", RunDump},
     Command{"resave", RunResave},
+    Command{"ini", RunIni},
 };
 
 } // namespace
