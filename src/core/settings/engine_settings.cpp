@@ -1,45 +1,16 @@
 #include "settings/engine_settings.h"
 
+#include "script/number_text.h"
 #include "script/text.h"
 #include "settings/profile_file.h"
 #include "settings/program_folder.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <cmath>
 #include <limits>
-#include <optional>
 
 namespace ry {
 
 namespace {
-
-// A whole-number text as the 16-bit conversion takes it: blanks around it, an optional sign,
-// digits with an optional fraction and exponent, rounded to the nearest whole number with an
-// exact half going to the even neighbour. Nothing when it is not such a number or does not
-// fit in 16 bits.
-std::optional<std::int16_t> TextToInt16(std::string_view text) {
-    text = TrimBlanks(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() ||
-        !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '.'))
-        return std::nullopt;
-    double value = 0;
-    auto [end, ec] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    double rounded = std::nearbyint(negative ? -value : value);
-    if (rounded < std::numeric_limits<std::int16_t>::min() ||
-        rounded > std::numeric_limits<std::int16_t>::max())
-        return std::nullopt;
-    return static_cast<std::int16_t>(rounded);
-}
 
 std::int32_t AtLeast(std::int32_t v, std::int32_t low) {
     return v < low ? low : v;

@@ -1,11 +1,11 @@
 #include "settings/registry.h"
 
+#include "script/number_text.h"
+
 #include <QSettings>
 #include <QStringList>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <optional>
 
 namespace ry {
@@ -243,18 +243,7 @@ int CRegistry::MaxValueLength() const {
 
 std::int32_t ReadRegLong(const CRegistry& registry, const QString& name,
                          std::int32_t defaultValue) {
-    QString text = registry.ReadValue(name).trimmed();
-    if (text.isEmpty())
-        return defaultValue;
-    bool ok = false;
-    double value = text.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return defaultValue;
-    double rounded = std::nearbyint(value);
-    if (rounded < std::numeric_limits<std::int32_t>::min() ||
-        rounded > std::numeric_limits<std::int32_t>::max())
-        return defaultValue;
-    return static_cast<std::int32_t>(rounded);
+    return TextToInt32(registry.ReadValue(name).toStdString()).value_or(defaultValue);
 }
 
 } // namespace ry

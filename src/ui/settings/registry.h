@@ -111,9 +111,8 @@ private:
     QString group_; // the QSettings group of the open key, "" for the application's key
 };
 
-// A number stored as the text of a value of the open key: `defaultValue` when the value is
-// empty or is not a number that fits 32 bits, otherwise the number rounded to the nearest
-// whole number (a half to the even one).
+// A number stored as the text of a value of the open key, converted as script values are
+// (TextToInt32): `defaultValue` when the value is empty or is not a number that fits 32 bits.
 std::int32_t ReadRegLong(const CRegistry& registry, const QString& name, std::int32_t defaultValue);
 
 } // namespace ry

@@ -104,6 +104,7 @@ TEST_F(EngineSettingsTest, NumbersAreHeldToTheirLimits) {
         {"Voicemail", "RecLengthMax", "40000", &EngineSettings::RecLengthMax, 300},
         {"Voicemail", "VmbMaxSize", "abc", &EngineSettings::VmbMaxSize, 60},
         {"Voicemail", "VmbMaxSize", "0", &EngineSettings::VmbMaxSize, 0},
+        {"Voicemail", "VmbMaxSize", "&H1E", &EngineSettings::VmbMaxSize, 30},
     };
     for (const LimitCase& c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.value);

@@ -236,6 +236,7 @@ TEST_F(RegistryTest, ReadRegLong) {
         {"12.5", 12},         {"13.5", 14},
         {"abc", 1000},        {"12ab", 1000},
         {"3000000000", 1000}, {"2147483647", 2147483647},
+        {"&H10", 16},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored ? c.stored : "(none)");
