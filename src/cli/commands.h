@@ -21,6 +21,13 @@ inline constexpr std::string_view kUsage =
     "Commands:\n"
     "  dump FILE                 print the script as JSON\n"
     "  resave IN OUT             load IN and save it to OUT as the designer would\n"
+    "  tidy FILE [--check]       rewrite every module's paths in their normal form\n"
+    "                            (--check: only report, exit 1 when any would change)\n"
+    "  protect IN.rys OUT.ryp --password P\n"
+    "                            save a protected copy under the password P\n"
+    "  unprotect IN.ryp OUT.rys --password P\n"
+    "                            save a plain copy of a protected script\n"
+    "  dump, resave and tidy take --password P for protected (.ryp) scripts\n"
     "  ini get FILE SECTION KEY  print a value of an INI file such as RY.INI\n"
     "  ini get FILE SECTION KEY --int DEFAULT\n"
     "                            print its leading number; DEFAULT when missing or empty\n"
@@ -33,6 +40,9 @@ inline constexpr std::string_view kUsage =
 // Each returns the exit code; `args` excludes the command name.
 int RunDump(const Args& args, std::ostream& out, std::ostream& err);
 int RunResave(const Args& args, std::ostream& out, std::ostream& err);
+int RunTidy(const Args& args, std::ostream& out, std::ostream& err);
+int RunProtect(const Args& args, std::ostream& out, std::ostream& err);
+int RunUnprotect(const Args& args, std::ostream& out, std::ostream& err);
 int RunIni(const Args& args, std::ostream& out, std::ostream& err);
 
 // The script's records as JSON: the script's fields, then its modules in chain order.

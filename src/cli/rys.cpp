@@ -16,9 +16,8 @@ struct Command {
 
 // One row per command; each command's code lives in a file of its own.
 constexpr std::array kCommands = {
-    Command{"dump", RunDump},
-    Command{"resave", RunResave},
-    Command{"ini", RunIni},
+    Command{"dump", RunDump},       Command{"resave", RunResave},       Command{"tidy", RunTidy},
+    Command{"protect", RunProtect}, Command{"unprotect", RunUnprotect}, Command{"ini", RunIni},
 };
 
 } // namespace
