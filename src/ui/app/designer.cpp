@@ -1,0 +1,114 @@
+#include "app/designer.h"
+
+#include "app/text_codec.h"
+#include "canvas/box_geometry.h"
+#include "canvas/document_window.h"
+#include "settings/program_folder.h"
+
+#include <QApplication>
+
+namespace ry {
+
+// Messages of the core become message boxes titled with the brand name; the status line goes
+// to the main window.
+class Designer::CoreHostImpl : public Host {
+public:
+    explicit CoreHostImpl(Designer& d) : d_(d) {}
+    void ShowMessage(std::string_view text) override { d_.Message(ToQt(text)); }
+    void ShowStatusText(std::string_view text) override { d_.ShowStatusText(ToQt(text)); }
+    void SetBusy(bool busy) override {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    Designer& d_;
+};
+
+Designer::Designer(Prompter& prompter, const QString& programFolder, QObject* parent)
+    : QObject(parent), prompter_(prompter),
+      programFolder_(programFolder.isEmpty() ? QString::fromStdString(ry::ProgramFolder())
+                                             : programFolder),
+      tables_(std::make_unique<ScriptTables>()), host_(std::make_unique<CoreHostImpl>(*this)),
+      ini_(std::make_unique<IniFile>(*host_)), defaultDisplayHeight_(kLongBoxHeight) {}
+
+Designer::~Designer() = default;
+
+void Designer::ReadSettings() {
+    ini_->ReadAllSettings(settings_, programFolder_.toStdString());
+    ini_->ReadBrand(settings_);
+}
+
+QString Designer::BrandName() const {
+    return ToQt(settings_.BrandName);
+}
+
+QString Designer::BrandUrl() const {
+    return ToQt(settings_.BrandUrl);
+}
+
+MessageAnswer Designer::Message(const QString& text, MessageIcon icon, MessageButtons buttons,
+                                QWidget* owner) {
+    return prompter_.Message(owner ? owner : QApplication::activeWindow(), BrandName(), text, icon,
+                             buttons);
+}
+
+void Designer::SetCurrentTool(const QString& tool) {
+    if (tool == currentTool_)
+        return;
+    currentTool_ = tool;
+    emit currentToolChanged(tool);
+}
+
+void Designer::SetDefaultDisplayHeight(int height) {
+    if (height == defaultDisplayHeight_)
+        return;
+    defaultDisplayHeight_ = height;
+    emit defaultDisplayHeightChanged(height);
+}
+
+QSize Designer::CanvasSize() const {
+    return {std::max(2000, settings_.DesignAreaWidth), std::max(2000, settings_.DesignAreaHeight)};
+}
+
+DocumentWindow* Designer::Document(int slot) const {
+    if (slot < 1 || slot > DocumentSlotCount())
+        return nullptr;
+    return documents_[static_cast<size_t>(slot - 1)];
+}
+
+int Designer::TakeDocumentSlot(DocumentWindow* window) {
+    for (size_t i = 0; i < documents_.size(); ++i) {
+        if (!documents_[i]) {
+            documents_[i] = window;
+            return static_cast<int>(i) + 1;
+        }
+    }
+    documents_.emplace_back(window);
+    return DocumentSlotCount();
+}
+
+void Designer::ReleaseDocumentSlot(int slot) {
+    if (slot >= 1 && slot <= DocumentSlotCount())
+        documents_[static_cast<size_t>(slot - 1)] = nullptr;
+    if (currentDocument_ == slot)
+        currentDocument_ = 0;
+}
+
+int Designer::OpenDocumentCount() const {
+    int n = 0;
+    for (const auto& d : documents_)
+        n += d ? 1 : 0;
+    return n;
+}
+
+DocumentWindow* Designer::DocumentOfScript(int script) const {
+    for (const auto& d : documents_)
+        if (d && d->Script() == script)
+            return d;
+    return nullptr;
+}
+
+} // namespace ry

@@ -1,0 +1,116 @@
+#pragma once
+
+// The program-wide state of the designer: the record tables, the engine settings, the open
+// documents and the palette's current tool. The application owns one Designer and passes it
+// by reference; every test makes its own.
+
+#include "app/file_dialogs.h"
+#include "app/prompter.h"
+#include "app/recent_files.h"
+#include "dialogs/module_dialogs.h"
+
+#include "script/host.h"
+#include "script/protected_script.h"
+#include "script/records.h"
+#include "settings/engine_settings.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace ry {
+
+class DocumentWindow;
+
+inline constexpr const char* kArrowTool = "Arrow";
+
+class Designer : public QObject {
+    Q_OBJECT
+public:
+    // `programFolder` empty: the executable's folder, or $RYVANE_HOME when set.
+    explicit Designer(Prompter& prompter, const QString& programFolder = {},
+                      QObject* parent = nullptr);
+    ~Designer() override;
+
+    // RY.INI of the program folder: every engine setting and the brand.
+    void ReadSettings();
+
+    ScriptTables& Tables() { return *tables_; }
+    ProtectedWriter& Writer() { return writer_; }
+    EngineSettings& Settings() { return settings_; }
+    IniFile& Ini() { return *ini_; }
+    Prompter& Prompts() { return prompter_; }
+    // The core's questions and messages, answered by the designer's windows.
+    Host& CoreHost() { return *host_; }
+    FileDialogs& Files() { return files_; }
+    RecentFiles& Recent() { return recent_; }
+    ModuleDialogTable& Dialogs() { return dialogs_; }
+
+    QString ProgramFolder() const { return programFolder_; }
+    QString BrandName() const;
+    QString BrandUrl() const;
+
+    // A message box titled with the brand name, owned by `owner` or the active window.
+    MessageAnswer Message(const QString& text, MessageIcon icon = MessageIcon::None,
+                          MessageButtons buttons = MessageButtons::Ok, QWidget* owner = nullptr);
+    void ShowStatusText(const QString& text) { emit statusTextChanged(text); }
+
+    // The palette's choice: "Arrow" or a module type name.
+    QString CurrentTool() const { return currentTool_; }
+    void SetCurrentTool(const QString& tool);
+    bool IsArrowTool() const { return currentTool_ == QLatin1String(kArrowTool); }
+
+    // Height of new boxes and of boxes whose stored height is below 1.
+    int DefaultDisplayHeight() const { return defaultDisplayHeight_; }
+    void SetDefaultDisplayHeight(int height);
+
+    // The canvas of every document, from the settings (at least 2000 x 2000).
+    QSize CanvasSize() const;
+
+    // The module copied by Edit > Copy module.
+    std::optional<ModuleRecord>& ModuleClipboard() { return clipboard_; }
+
+    // Document windows by slot, 1-based; a closed window leaves its slot empty for reuse.
+    int DocumentSlotCount() const { return static_cast<int>(documents_.size()); }
+    DocumentWindow* Document(int slot) const;
+    // The first empty slot, or a new one at the end.
+    int TakeDocumentSlot(DocumentWindow* window);
+    void ReleaseDocumentSlot(int slot);
+    int OpenDocumentCount() const;
+    int CurrentDocument() const { return currentDocument_; }
+    void SetCurrentDocument(int slot) { currentDocument_ = slot; }
+    DocumentWindow* ActiveDocument() const { return Document(currentDocument_); }
+    // The document window showing a script, if any.
+    DocumentWindow* DocumentOfScript(int script) const;
+
+signals:
+    void statusTextChanged(const QString& text);
+    void currentToolChanged(const QString& tool);
+    void defaultDisplayHeightChanged(int height);
+
+private:
+    class CoreHostImpl;
+
+    Prompter& prompter_;
+    QString programFolder_;
+    std::unique_ptr<ScriptTables> tables_;
+    ProtectedWriter writer_;
+    EngineSettings settings_;
+    std::unique_ptr<Host> host_;
+    std::unique_ptr<IniFile> ini_;
+    FileDialogs files_{*this};
+    RecentFiles recent_;
+    ModuleDialogTable dialogs_{*this};
+    QString currentTool_ = QLatin1String(kArrowTool);
+    int defaultDisplayHeight_;
+    std::optional<ModuleRecord> clipboard_;
+    std::vector<QPointer<DocumentWindow>> documents_;
+    int currentDocument_ = 0;
+};
+
+} // namespace ry

@@ -1,0 +1,51 @@
+#pragma once
+
+// The one place where the designer asks the user for a file: nine kinds of dialog, each with
+// its title and filter, each starting in the folder where the last file of its kind was
+// chosen.
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+class QWidget;
+
+namespace ry {
+
+class Designer;
+
+class FileDialogs {
+public:
+    explicit FileDialogs(Designer& designer) : designer_(designer) {}
+
+    // Each takes the dialog's owner and the current text of the field being edited, and
+    // returns the chosen path, or "" when the user cancelled.
+    QString SelectFile_ScriptSave(QWidget* owner, const QString& current);
+    // Sound files come back relative to the folder of `script` when they lie inside it.
+    QString SelectFile_SoundSave(QWidget* owner, const QString& current, std::int16_t script);
+    QString SelectFile_Sound(QWidget* owner, const QString& current, std::int16_t script);
+    QString SelectFile_VbScript(QWidget* owner, const QString& current);
+    QString SelectFile_Database(QWidget* owner, const QString& current);
+    QString SelectFile_Program(QWidget* owner, const QString& current);
+    QString SelectFile_Text(QWidget* owner, const QString& current);
+    QString SelectFile_Any(QWidget* owner, const QString& current);
+    QString SelectFile_Script(QWidget* owner, const QString& current);
+
+    // The folder the next dialog of a kind starts in (0..7), for tests.
+    QString RememberedFolder(int slot) const { return folders_[static_cast<size_t>(slot)]; }
+
+private:
+    QString Choose(QWidget* owner, const QString& current, bool save, const QString& title,
+                   const QString& filter, int slot);
+    QString RelativeToScript(const QString& path, std::int16_t script) const;
+
+    Designer& designer_;
+    std::array<QString, 8> folders_;
+};
+
+// A "description|pattern|description|pattern" filter in Qt's "description (pattern);;..."
+// form; patterns already named in the description are not repeated.
+QString QtFileFilter(const QString& barFilter);
+
+} // namespace ry

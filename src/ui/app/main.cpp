@@ -1,0 +1,25 @@
+// rykem: the script designer.
+
+#include "app/designer.h"
+#include "app/main_window.h"
+#include "app/prompter.h"
+
+#include <QApplication>
+#include <QStringList>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Cordaxa"));
+    QApplication::setApplicationName(QStringLiteral("Ryvane"));
+
+    ry::QtPrompter prompter;
+    ry::Designer designer(prompter);
+    designer.ReadSettings();
+
+    // The command line is the path of a script to open, and nothing else.
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    ry::MainWindow window(designer, args.join(QLatin1Char(' ')));
+    window.show();
+    return app.exec();
+}

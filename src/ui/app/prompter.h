@@ -1,0 +1,48 @@
+#pragma once
+
+// Every question the designer puts to the user: message boxes, file dialogs and modal dialogs
+// go through one object, so that tests can answer them without a screen.
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace ry {
+
+enum class MessageIcon { None, Information, Exclamation, Critical, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct FileRequest {
+    enum Kind { Open, Save };
+    Kind kind = Open;
+    QString title;
+    QString filter; // Qt form: "Wave Files (*.wav);;Text Files (*.txt)"
+    QString folder; // where the dialog starts
+};
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A message box titled `title`; returns the button chosen.
+    virtual MessageAnswer Message(QWidget* owner, const QString& title, const QString& text,
+                                  MessageIcon icon = MessageIcon::None,
+                                  MessageButtons buttons = MessageButtons::Ok) = 0;
+    // The file chosen, or "" when the user cancelled.
+    virtual QString ChooseFile(QWidget* owner, const FileRequest& request) = 0;
+    // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected).
+    virtual int Exec(QDialog& dialog) = 0;
+};
+
+// The real dialogs of the desktop.
+class QtPrompter : public Prompter {
+public:
+    MessageAnswer Message(QWidget* owner, const QString& title, const QString& text,
+                          MessageIcon icon, MessageButtons buttons) override;
+    QString ChooseFile(QWidget* owner, const FileRequest& request) override;
+    int Exec(QDialog& dialog) override;
+};
+
+} // namespace ry

@@ -1,0 +1,49 @@
+#include "app/recent_files.h"
+
+#include "settings/registry.h"
+
+namespace ry {
+
+namespace {
+const QString kKey = QStringLiteral("Software\\Cordaxa\\Ryvane\\Recent File List");
+}
+
+void RecentFiles::Load() {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kKey, true);
+        for (int n = 1; n <= kCount; ++n)
+            entries_[static_cast<size_t>(n - 1)] =
+                registry.ReadValue(QStringLiteral("File%1").arg(n));
+        registry.CloseKey();
+    } catch (const RegistryError&) {
+        // The list stays as far as it was read.
+    }
+    emit changed();
+}
+
+void RecentFiles::Add(const QString& path) {
+    int p = kCount;
+    for (int i = 1; i < kCount; ++i) {
+        if (entries_[static_cast<size_t>(i - 1)] == path) {
+            p = i;
+            break;
+        }
+    }
+    for (int i = p; i > 1; --i)
+        entries_[static_cast<size_t>(i - 1)] = entries_[static_cast<size_t>(i - 2)];
+    entries_[0] = path;
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kKey, true);
+        for (int n = 1; n <= kCount; ++n)
+            registry.WriteValue(QStringLiteral("File%1").arg(n),
+                                entries_[static_cast<size_t>(n - 1)]);
+        registry.CloseKey();
+    } catch (const RegistryError&) {
+        // Errors are ignored: the list in memory is still right.
+    }
+    emit changed();
+}
+
+} // namespace ry

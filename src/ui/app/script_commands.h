@@ -1,0 +1,17 @@
+#pragma once
+
+// Saving a document's script from the designer: choosing a name when needed, the recent-file
+// list, and the plain or protected save.
+
+namespace ry {
+
+class Designer;
+class DocumentWindow;
+
+enum class SaveOutcome { Saved, Cancelled, Failed, WaitingForPassword };
+
+// mode 1: save under a new name (the save dialog first); otherwise under the current name,
+// asking for one when the script has none yet.
+SaveOutcome SaveScript(Designer& designer, DocumentWindow& window, int mode);
+
+} // namespace ry

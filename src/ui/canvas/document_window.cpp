@@ -1,0 +1,130 @@
+#include "canvas/document_window.h"
+
+#include "app/designer.h"
+#include "app/script_commands.h"
+#include "app/text_codec.h"
+#include "canvas/box_geometry.h"
+#include "canvas/canvas_scene.h"
+#include "canvas/canvas_view.h"
+#include "canvas/script_document.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+
+namespace ry {
+
+DocumentWindow::DocumentWindow(Designer& designer, std::int16_t script, QWidget* parent)
+    : QWidget(parent), designer_(designer), document_(new ScriptDocument(designer, script, this)),
+      scene_(new CanvasScene(*document_, designer.CanvasSize(), this)),
+      view_(new CanvasView(scene_, this)) {
+    setObjectName(QStringLiteral("frmDocument"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    documentIndex_ = designer.TakeDocumentSlot(this);
+    designer.Tables().Script(script).DocumentIndex = static_cast<std::int16_t>(documentIndex_);
+}
+
+DocumentWindow::~DocumentWindow() {
+    ReleaseScript();
+}
+
+std::int16_t DocumentWindow::Script() const {
+    return document_->Script();
+}
+
+void DocumentWindow::SetCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+
+void DocumentWindow::CommitEdits() {
+    // Box editors apply their text when they lose the focus.
+    view_->setFocus(Qt::OtherFocusReason);
+}
+
+void DocumentWindow::Activated() {
+    designer_.SetCurrentDocument(documentIndex_);
+    if (ScriptTables::IsScriptIndex(Script()))
+        designer_.SetDefaultDisplayHeight(
+            DefaultBoxHeight(designer_.Tables().Script(Script()).DefaultModuleDisplayHeight));
+}
+
+void DocumentWindow::DoBoxInfo_Click(int box) {
+    const std::int16_t module = document_->ModuleOfBox(box);
+    if (module < 1)
+        return;
+    designer_.Dialogs().DbInfoFormShow(*this, module, box);
+    document_->MarkModified();
+}
+
+void DocumentWindow::Discard() {
+    discarding_ = true;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+void DocumentWindow::closeEvent(QCloseEvent* event) {
+    if (!discarding_ && ScriptTables::IsScriptIndex(Script())) {
+        CommitEdits();
+        ScriptRecord& s = designer_.Tables().Script(Script());
+        if (s.Modified) {
+            const QString question =
+                s.FileName.empty()
+                    ? QStringLiteral("Would you like to save ") + Caption() + QStringLiteral(" ?")
+                    : QStringLiteral("Would you like to save script\r\n") + ToQt(s.FileName);
+            switch (designer_.Message(question, MessageIcon::Question, MessageButtons::YesNoCancel,
+                                      this)) {
+            case MessageAnswer::Cancel:
+                event->ignore();
+                return;
+            case MessageAnswer::Yes:
+                // A save that did not happen (name dialog cancelled, disk full, password not
+                // given yet) keeps the window open rather than losing the changes.
+                if (SaveScript(designer_, *this, 0) != SaveOutcome::Saved) {
+                    event->ignore();
+                    return;
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        s.DocState = 1;
+        designer_.Dialogs().CloseAll();
+    }
+    ReleaseScript();
+    event->accept();
+}
+
+void DocumentWindow::ReleaseScript() {
+    if (released_)
+        return;
+    released_ = true;
+    const std::int16_t script = Script();
+    if (ScriptTables::IsScriptIndex(script)) {
+        ScriptTables& tables = designer_.Tables();
+        ScriptRecord& s = tables.Script(script);
+        if (!s.IsFree) {
+            std::int16_t m = s.FirstModule;
+            for (int guard = 0; ScriptTables::IsModuleIndex(m) && guard < kModuleCapacity;
+                 ++guard) {
+                const std::int16_t next = tables.Module(m).NextModule;
+                if (next == m) {
+                    designer_.Message(QStringLiteral("Err 1001"));
+                    break;
+                }
+                tables.MemStructRym_Free(m);
+                m = next;
+            }
+            s.FirstModule = -1;
+            tables.MemStructRys_Free(script);
+        }
+    }
+    designer_.ReleaseDocumentSlot(documentIndex_);
+    emit closed(documentIndex_);
+}
+
+} // namespace ry

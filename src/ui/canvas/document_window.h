@@ -1,0 +1,65 @@
+#pragma once
+
+// A document window: one open script shown as a canvas of module boxes and connectors. It
+// lives in a slot of the designer's document list from its creation until it closes; closing
+// asks to save unsaved changes and returns the script's records to their tables.
+
+#include <QWidget>
+
+#include <cstdint>
+
+namespace ry {
+
+class CanvasScene;
+class CanvasView;
+class Designer;
+class ScriptDocument;
+
+class DocumentWindow : public QWidget {
+    Q_OBJECT
+public:
+    DocumentWindow(Designer& designer, std::int16_t script, QWidget* parent = nullptr);
+    ~DocumentWindow() override;
+
+    Designer& designer() { return designer_; }
+    // The window's slot in the designer's document list.
+    int DocumentIndex() const { return documentIndex_; }
+    std::int16_t Script() const;
+    ScriptDocument& Document() { return *document_; }
+    CanvasScene& Scene() { return *scene_; }
+    CanvasView& View() { return *view_; }
+
+    QString Caption() const { return windowTitle(); }
+    void SetCaption(const QString& caption);
+
+    // Applies a title or text being edited in a box before the script is saved or closed.
+    void CommitEdits();
+    // This window became the active document.
+    void Activated();
+    // Opens the property dialog of the module in `box` and marks the script modified (a
+    // click on the box's icon, or Properties in its menu).
+    void DoBoxInfo_Click(int box);
+
+    // Closes without asking and without saving (the program is ending after its own
+    // questions, or a test tidies up).
+    void Discard();
+
+signals:
+    void closed(int documentIndex);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ReleaseScript();
+
+    Designer& designer_;
+    int documentIndex_ = 0;
+    ScriptDocument* document_;
+    CanvasScene* scene_;
+    CanvasView* view_;
+    bool released_ = false;
+    bool discarding_ = false;
+};
+
+} // namespace ry

@@ -1,0 +1,331 @@
+#include "canvas/script_document.h"
+
+#include "app/designer.h"
+#include "app/text_codec.h"
+#include "canvas/box_geometry.h"
+#include "paths/rename.h"
+#include "script/module_types.h"
+#include "script/text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ry {
+
+ScriptDocument::ScriptDocument(Designer& designer, std::int16_t script, QObject* parent)
+    : QObject(parent), designer_(designer), script_(script) {}
+
+ScriptTables& ScriptDocument::Tables() {
+    return designer_.Tables();
+}
+const ScriptTables& ScriptDocument::Tables() const {
+    return designer_.Tables();
+}
+ScriptRecord& ScriptDocument::Record() {
+    return Tables().Script(script_);
+}
+const ScriptRecord& ScriptDocument::Record() const {
+    return Tables().Script(script_);
+}
+ModuleRecord& ScriptDocument::Module(std::int16_t module) {
+    return Tables().Module(module);
+}
+
+bool ScriptDocument::HasBox(int box) const {
+    return box >= 1 && box <= BoxSlotCount() && boxes_[static_cast<size_t>(box - 1)].module >= 1;
+}
+
+std::int16_t ScriptDocument::ModuleOfBox(int box) const {
+    return HasBox(box) ? boxes_[static_cast<size_t>(box - 1)].module : std::int16_t{-1};
+}
+
+int ScriptDocument::BoxHeight(int box) const {
+    return HasBox(box) ? boxes_[static_cast<size_t>(box - 1)].height : 0;
+}
+
+std::vector<int> ScriptDocument::Boxes() const {
+    std::vector<int> out;
+    for (int b = 1; b <= BoxSlotCount(); ++b)
+        if (HasBox(b))
+            out.push_back(b);
+    return out;
+}
+
+int ScriptDocument::FreeBoxNumber() const {
+    for (int b = 1; b <= BoxSlotCount(); ++b)
+        if (!HasBox(b))
+            return b;
+    return BoxSlotCount() + 1;
+}
+
+int ScriptDocument::CreateModuleBox(int x, int y, std::int16_t module) {
+    const int box = FreeBoxNumber();
+    if (box > ModuleLimit) {
+        designer_.Message(
+            QStringLiteral("This version has a limit of %1 modules per script").arg(ModuleLimit),
+            MessageIcon::Exclamation);
+        return -1;
+    }
+    if (module < 1) {
+        module = Tables().MemStructRym_Get();
+        if (module < 1) {
+            designer_.Message(
+                QStringLiteral("You have exceeded a limit of %1 modules").arg(kModuleCapacity),
+                MessageIcon::Exclamation);
+            return -1;
+        }
+        AppendModuleToScript(Tables(), script_, module);
+        ModuleRecord& m = Module(module);
+        const std::string tool = FromQt(designer_.CurrentTool());
+        m.PositionX = x;
+        m.PositionY = y;
+        m.DispSize = static_cast<std::int16_t>(designer_.DefaultDisplayHeight());
+        m.Txt = std::string(TypeDescription(tool));
+        m.Title = std::to_string(module) + " " + tool;
+        m.Type = tool;
+    }
+    if (box > BoxSlotCount())
+        boxes_.resize(static_cast<size_t>(box));
+    boxes_[static_cast<size_t>(box - 1)].module = module;
+    ShowModuleInBox(box, module);
+    emit boxAdded(box);
+    SelectOnlyBox(box);
+    return box;
+}
+
+void ScriptDocument::ShowModuleInBox(int box, std::int16_t module) {
+    if (box < 1 || box > BoxSlotCount())
+        return;
+    ModuleRecord& m = Module(module);
+    if (m.DispSize < 1)
+        m.DispSize = static_cast<std::int16_t>(designer_.DefaultDisplayHeight());
+    BoxSlot& slot = boxes_[static_cast<size_t>(box - 1)];
+    slot.module = module;
+    slot.height = BoxHeightFor(m.DispSize);
+    m.BoxIndex = static_cast<std::int16_t>(box);
+    emit boxChanged(box);
+}
+
+void ScriptDocument::AttachFirstBox(std::int16_t module) {
+    if (boxes_.empty())
+        boxes_.resize(1);
+    boxes_[0].module = module;
+    ShowModuleInBox(1, module);
+    emit boxAdded(1);
+}
+
+void ScriptDocument::RemoveAllBoxes() {
+    for (int b : Boxes()) {
+        boxes_[static_cast<size_t>(b - 1)].module = -1;
+        emit boxRemoved(b);
+    }
+    boxes_.clear();
+    currentBox_ = 0;
+}
+
+void ScriptDocument::SelectBox(int box) {
+    if (!HasBox(box))
+        return;
+    ModuleRecord& m = Module(ModuleOfBox(box));
+    if (m.BoxDisplayMode == 4)
+        return;
+    m.BoxDisplayMode = 4;
+    emit boxChanged(box);
+}
+
+void ScriptDocument::DeselectBox(int box) {
+    if (!HasBox(box))
+        return;
+    ModuleRecord& m = Module(ModuleOfBox(box));
+    if (m.BoxDisplayMode != 4)
+        return;
+    m.BoxDisplayMode = 2;
+    emit boxChanged(box);
+}
+
+void ScriptDocument::DeselectAllBoxes() {
+    ForEachModule(Tables(), script_,
+                  [&](std::int16_t, ModuleRecord& m) { DeselectBox(m.BoxIndex); });
+}
+
+void ScriptDocument::SelectOnlyBox(int box) {
+    DeselectAllBoxes();
+    currentBox_ = box;
+    SelectBox(box);
+}
+
+bool ScriptDocument::IsSelected(int box) const {
+    return HasBox(box) && Tables().Module(ModuleOfBox(box)).BoxDisplayMode == 4;
+}
+
+std::vector<std::int16_t> ScriptDocument::SelectedModules() const {
+    std::vector<std::int16_t> out;
+    ForEachModule(Tables(), script_, [&](std::int16_t index, const ModuleRecord& m) {
+        if (m.BoxDisplayMode == 4 && HasBox(m.BoxIndex))
+            out.push_back(index);
+    });
+    return out;
+}
+
+int ScriptDocument::PlaceModule(QPoint pos) {
+    int box = CreateModuleBox(pos.x(), pos.y(), -1);
+    if (box < 1)
+        return box;
+    MarkModified();
+    emit connectorsChanged();
+    return box;
+}
+
+void ScriptDocument::MoveModules(const std::vector<Move>& moves) {
+    for (const Move& mv : moves) {
+        ModuleRecord& m = Module(mv.module);
+        m.PositionX = std::max(0, mv.to.x());
+        m.PositionY = std::max(0, mv.to.y());
+        if (HasBox(m.BoxIndex))
+            emit boxChanged(m.BoxIndex);
+    }
+    MarkModified();
+    emit connectorsChanged();
+}
+
+bool ScriptDocument::DeleteSelectedModules() {
+    ScriptRecord& s = Record();
+    const std::vector<std::int16_t> selected = SelectedModules();
+    // A script keeps at least one module: deleting every module is refused as deleting the
+    // only one is.
+    if (s.ModuleCount == 1 || static_cast<int>(selected.size()) >= s.ModuleCount) {
+        designer_.Message(QStringLiteral("Delete Module Error:\r\nThere must be at least one "
+                                         "module in the script"));
+        return false;
+    }
+    if (selected.empty())
+        return true;
+    for (std::int16_t module : selected) {
+        // Unlink from the chain.
+        std::int16_t previous = -1;
+        ForEachModule(Tables(), script_, [&](std::int16_t index, ModuleRecord& m) {
+            if (m.NextModule == module)
+                previous = index;
+        });
+        ModuleRecord& m = Module(module);
+        if (previous >= 1)
+            Module(previous).NextModule = m.NextModule;
+        else
+            s.FirstModule = m.NextModule;
+        if (s.LastModule == module)
+            s.LastModule = previous;
+        const std::string title = m.Title;
+        const int box = m.BoxIndex;
+        if (HasBox(box)) {
+            boxes_[static_cast<size_t>(box - 1)].module = -1;
+            emit boxRemoved(box);
+        }
+        if (currentBox_ == box)
+            currentBox_ = 0;
+        Tables().MemStructRym_Free(module);
+        --s.ModuleCount;
+        if (title == s.StartModule && ScriptTables::IsModuleIndex(s.FirstModule))
+            s.StartModule = Module(s.FirstModule).Title;
+    }
+    MarkModified();
+    emit connectorsChanged();
+    return true;
+}
+
+int ScriptDocument::PasteModule(const ModuleRecord& record, QPoint pos) {
+    int box = CreateModuleBox(pos.x(), pos.y(), -1);
+    if (box < 1)
+        return box;
+    const std::int16_t k = ModuleOfBox(box);
+    ModuleRecord& m = Module(k);
+    ModuleRecord copy = record;
+    // The new record keeps its own place: chain link, box, script and position.
+    copy.NextModule = m.NextModule;
+    copy.BoxIndex = m.BoxIndex;
+    copy.ScriptIndex = m.ScriptIndex;
+    copy.IsFree = false;
+    copy.PositionX = m.PositionX;
+    copy.PositionY = m.PositionY;
+    copy.BoxDisplayMode = m.BoxDisplayMode;
+    const std::string number = std::to_string(k);
+    // A copy of a copy replaces the number after its "_" instead of adding another one.
+    const size_t underscore = copy.Title.find('_');
+    const size_t lastFour = copy.Title.size() < 4 ? 0 : copy.Title.size() - 4;
+    if (underscore == std::string::npos || underscore < lastFour)
+        copy.Title += "_" + number;
+    else
+        copy.Title = copy.Title.substr(0, underscore) + "_" + number;
+    m = std::move(copy);
+    ShowModuleInBox(box, k);
+    MarkModified();
+    emit connectorsChanged();
+    return box;
+}
+
+void ScriptDocument::RenameModule(std::int16_t module, const QString& typedTitle) {
+    const std::string typed = FromQt(typedTitle);
+    if (std::string(Trim(typed)) == Module(module).Title)
+        return;
+    TitleChange change = ApplyModuleTitle(Tables(), module, script_, typed);
+    if (HasBox(Module(module).BoxIndex))
+        emit boxChanged(Module(module).BoxIndex);
+    if (change.Renamed) {
+        MarkModified();
+        emit titleRenamed(module, ToQt(change.Title));
+        emit connectorsChanged();
+    }
+}
+
+void ScriptDocument::SetBoxText(std::int16_t module, const QString& text) {
+    std::string value = FromQt(text);
+    // Text boxes end lines with LF; the file's box text uses CR LF.
+    value = ReplaceAll(ReplaceAll(value, "\r\n", "\n"), "\n", "\r\n");
+    ModuleRecord& m = Module(module);
+    if (m.Txt == value)
+        return;
+    m.Txt = std::move(value);
+    MarkModified();
+    if (HasBox(m.BoxIndex))
+        emit boxChanged(m.BoxIndex);
+}
+
+void ScriptDocument::AddPathLine(std::int16_t module, const QString& line) {
+    Module(module).PathText += FromQt(line) + "\r\n";
+    MarkModified();
+    emit connectorsChanged();
+}
+
+void ScriptDocument::SetBoxHeight(int box, int height) {
+    if (!HasBox(box))
+        return;
+    boxes_[static_cast<size_t>(box - 1)].height = height;
+    ModuleRecord& m = Module(ModuleOfBox(box));
+    if (m.DispSize != height) {
+        m.DispSize = static_cast<std::int16_t>(height);
+        MarkModified();
+    }
+    emit boxChanged(box);
+    emit connectorsChanged();
+}
+
+void ScriptDocument::SetStartModule(const QString& title) {
+    Record().StartModule = FromQt(title);
+    MarkModified();
+}
+
+void ScriptDocument::MarkModified() {
+    ScriptRecord& s = Record();
+    if (s.Modified)
+        return;
+    s.Modified = true;
+    emit modifiedChanged(true);
+}
+
+std::optional<BoxState> ScriptDocument::Box(std::int16_t module) const {
+    const ModuleRecord& m = Tables().Module(module);
+    if (!HasBox(m.BoxIndex) || ModuleOfBox(m.BoxIndex) != module)
+        return std::nullopt;
+    return BoxState{m.Txt, BoxHeight(m.BoxIndex)};
+}
+
+} // namespace ry

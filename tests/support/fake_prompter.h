@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/prompter.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+namespace ry::test {
+
+// Answers the designer's questions from queues the test fills, and remembers what was asked.
+// An unexpected question is answered with Cancel (or an empty file name) and recorded.
+class FakePrompter : public Prompter {
+public:
+    struct Shown {
+        QString title;
+        QString text;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+    std::vector<Shown> messages;
+    std::deque<MessageAnswer> answers;
+    std::vector<FileRequest> fileRequests;
+    std::deque<QString> files;
+    // Handlers for modal dialogs: each fills the dialog and returns its result.
+    std::deque<std::function<int(QDialog&)>> dialogs;
+
+    MessageAnswer Message(QWidget*, const QString& title, const QString& text, MessageIcon icon,
+                          MessageButtons buttons) override {
+        messages.push_back({title, text, icon, buttons});
+        if (answers.empty())
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+        MessageAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    QString ChooseFile(QWidget*, const FileRequest& request) override {
+        fileRequests.push_back(request);
+        if (files.empty())
+            return {};
+        QString f = files.front();
+        files.pop_front();
+        return f;
+    }
+    int Exec(QDialog& dialog) override {
+        if (dialogs.empty())
+            return QDialog::Rejected;
+        auto handler = std::move(dialogs.front());
+        dialogs.pop_front();
+        return handler(dialog);
+    }
+
+    QStringList MessageTexts() const {
+        QStringList out;
+        for (const auto& m : messages)
+            out << m.text;
+        return out;
+    }
+};
+
+} // namespace ry::test
