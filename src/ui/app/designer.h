@@ -4,6 +4,7 @@
 // documents and the palette's current tool. The application owns one Designer and passes it
 // by reference; every test makes its own.
 
+#include "app/companions.h"
 #include "app/file_dialogs.h"
 #include "app/prompter.h"
 #include "app/recent_files.h"
@@ -50,6 +51,7 @@ public:
     FileDialogs& Files() { return files_; }
     RecentFiles& Recent() { return recent_; }
     ModuleDialogTable& Dialogs() { return dialogs_; }
+    Companions& Programs() { return companions_; }
 
     QString ProgramFolder() const { return programFolder_; }
     QString BrandName() const;
@@ -106,6 +108,7 @@ private:
     FileDialogs files_{*this};
     RecentFiles recent_;
     ModuleDialogTable dialogs_{*this};
+    Companions companions_{*this};
     QString currentTool_ = QLatin1String(kArrowTool);
     int defaultDisplayHeight_;
     std::optional<ModuleRecord> clipboard_;
