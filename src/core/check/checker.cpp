@@ -10,7 +10,6 @@
 #include "script/text.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <memory>
 #include <unordered_map>
@@ -285,6 +284,11 @@ public:
 
 private:
     bool Exists(const std::string& path) {
+        // No system takes a longer path; walking one a part at a time would cost its length
+        // once per part.
+        constexpr std::size_t kLongestPath = 4096;
+        if (path.size() > kLongestPath)
+            return false;
         auto [it, fresh] = known_.try_emplace(path, false);
         if (fresh)
             it->second = IsExistingFile(path) || ExistsInAnyCase(path);
@@ -551,9 +555,7 @@ std::vector<Problem> CheckScript(const ScriptTables& tables, std::int16_t script
             add(ProblemKind::Unreachable, "no path leads here from the start module " + startTitle);
         const bool hangup = m.Type == kTypeHangup;
         if (hangup && !scan.Paths.empty())
-            add(ProblemKind::HangupWithPaths,
-                "the call ends here, so its " + std::to_string(scan.Paths.size()) +
-                    (scan.Paths.size() == 1 ? " path is" : " paths are") + " never taken");
+            add(ProblemKind::HangupWithPaths, "the call ends here, so its paths are never taken");
         if (scan.Tidy != m.PathText)
             add(ProblemKind::UntidyPaths, "tidying would change the paths");
         if (hangup)
@@ -589,6 +591,10 @@ std::vector<Problem> CheckScript(const ScriptTables& tables, std::int16_t script
                     f.What + " \"" + std::string(TrimBlanks(f.Name)) + "\" not found");
         }
     }
+    // Titles, triggers and file names are the user's text; the reason stays one line.
+    for (Problem& p : problems)
+        std::replace_if(
+            p.Reason.begin(), p.Reason.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return problems;
 }
 

@@ -232,13 +232,19 @@ TEST_F(CheckTest, DestinationsNameModulesOrTheVoicemailSystem) {
         {"on {1} return [After]\r\n", {"path on {1} returns to [After], which names no module"}},
         {"on {1} return\r\n", {}},
         {"on {1} goto [Menu] rvset\r\n[Where]{Nowhere}\r\n", {}},
-        // As the drawing reads it, up to the first "]".
-        {"on {1} goto [Menu]]\r\n", {}},
+        // Read as the drawing reads it, up to the first "]": the title a file's section
+        // "[Sales [East]]" gives.
+        {"on {1} goto [Sales [East]]\r\n", {}},
+        {"on {1} goto [Sales [West]]\r\n",
+         {"path on {1} leads to [Sales [West]], which names no module"}},
+        // Reasons stay on one line.
+        {"on {\r} goto [A\nB]\r\n", {"path on { } leads to [A B], which names no module"}},
     };
     for (const auto& [paths, expected] : cases) {
         Fresh();
         Add(kTypePlay, "Start", paths);
         Add(kTypePlay, "Menu", "on {1} goto [Start]\r\n");
+        Add(kTypeHangup, "Sales [East");
         EXPECT_EQ(Reasons(Check(), ProblemKind::UnknownDestination), expected) << paths;
     }
 }
