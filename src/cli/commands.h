@@ -27,7 +27,10 @@ inline constexpr std::string_view kUsage =
     "                            save a protected copy under the password P\n"
     "  unprotect IN.ryp OUT.rys --password P\n"
     "                            save a plain copy of a protected script\n"
-    "  dump, resave and tidy take --password P for protected (.ryp) scripts\n"
+    "  check FILE... [--json]    report each script's problems, one line each as\n"
+    "                            FILE: MODULE: REASON (--json: as a JSON array);\n"
+    "                            exit 1 when any is found, 2 when a script does not load\n"
+    "  dump, resave, tidy and check take --password P for protected (.ryp) scripts\n"
     "  ini get FILE SECTION KEY  print a value of an INI file such as RY.INI\n"
     "  ini get FILE SECTION KEY --int DEFAULT\n"
     "                            print its leading number; DEFAULT when missing or empty\n"
@@ -44,6 +47,7 @@ int RunTidy(const Args& args, std::ostream& out, std::ostream& err);
 int RunProtect(const Args& args, std::ostream& out, std::ostream& err);
 int RunUnprotect(const Args& args, std::ostream& out, std::ostream& err);
 int RunIni(const Args& args, std::ostream& out, std::ostream& err);
+int RunCheck(const Args& args, std::ostream& out, std::ostream& err);
 
 // The script's records as JSON: the script's fields, then its modules in chain order.
 void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostream& out);
