@@ -21,11 +21,14 @@ public:
         out_ += kCrLf;
         out_ += text;
     }
+    // A key's value is one line: the loader ends it at the first CR LF and would read what
+    // follows as lines of their own (a "[" line as a new module). A slot can hold several
+    // lines when its module was given a VB Script text by hand; only the first is written.
     void Key(std::string_view key, std::string_view value) {
         out_ += kCrLf;
         out_ += key;
         out_ += '=';
-        out_ += value;
+        out_ += value.substr(0, value.find(kCrLf));
     }
     void Key(std::string_view key, long value) { Key(key, std::to_string(value)); }
     void OnOff(std::string_view key, bool on) { Key(key, on ? "ON" : "OFF"); }
@@ -34,7 +37,7 @@ public:
         out_ += key;
         out_ += digit;
         out_ += '=';
-        out_ += value;
+        out_ += value.substr(0, value.find(kCrLf));
     }
 
     // A value that may hold CR LF: every line but the last ends with "\".
