@@ -1,5 +1,6 @@
 #include "script/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -80,6 +81,41 @@ size_t DecimalLength(std::string_view s) {
     return i;
 }
 
+// The power of ten of the first significant digit of a decimal number as DecimalLength
+// accepts it (no "+", no "D" exponent), its exponent included, kept within a range wide
+// enough to tell the numbers too large for a double from those too small.
+long long FirstDigitPower(std::string_view s) {
+    size_t i = s[0] == '-' ? 1 : 0;
+    long long power = 0;
+    bool significant = false;
+    for (; i < s.size() && IsDigit(s[i]); ++i) {
+        if (significant)
+            ++power;
+        else if (s[i] != '0')
+            significant = true;
+    }
+    if (i < s.size() && s[i] == '.') {
+        for (++i; i < s.size() && IsDigit(s[i]); ++i) {
+            if (significant)
+                continue;
+            --power;
+            significant = s[i] != '0';
+        }
+    }
+    long long exponent = 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        const bool negative = i < s.size() && s[i] == '-';
+        if (i < s.size() && (s[i] == '-' || s[i] == '+'))
+            ++i;
+        for (; i < s.size() && IsDigit(s[i]); ++i)
+            exponent = std::min(exponent * 10 + (s[i] - '0'), 1'000'000'000'000LL);
+        if (negative)
+            exponent = -exponent;
+    }
+    return power + exponent;
+}
+
 double ConvertDecimal(std::string_view s) {
     // from_chars takes neither a leading "+" nor a "D" exponent.
     std::string text(s);
@@ -90,9 +126,15 @@ double ConvertDecimal(std::string_view s) {
             c = 'e';
     double value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc::result_out_of_range)
-        return text[0] == '-' ? -std::numeric_limits<double>::infinity()
-                              : std::numeric_limits<double>::infinity();
+    if (ec == std::errc::result_out_of_range) {
+        // Beyond the range in either direction: too large is infinite (no integer takes it),
+        // too small to tell from 0 is 0, as the C library reads it.
+        const bool negative = text[0] == '-';
+        if (FirstDigitPower(text) < 0)
+            return negative ? -0.0 : 0.0;
+        return negative ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    }
     (void)end;
     return value;
 }

@@ -37,5 +37,38 @@ TEST(NumberText, LeadingValueReadsWhatItCan) {
     EXPECT_EQ(RoundToInt32(LeadingValue(std::string(600, '9'))), std::nullopt);
 }
 
+TEST(NumberText, NumbersBeyondTheRangeOfADouble) {
+    // Too large is infinite, which no integer conversion takes; too small to tell from 0 is
+    // 0 with the number's sign, as the C library reads it, however the digits are spread.
+    struct Case {
+        std::string text;
+        double value;
+    } cases[] = {
+        {"1e400", HUGE_VAL},
+        {"-1E400", -HUGE_VAL},
+        {"1e-400", 0.0},
+        {"-1e-400", -0.0},
+        {"31E-3241", 0.0},
+        {"1D-400", 0.0},
+        {"0.00001e-320", 0.0},
+        {std::string(400, '9') + "e-800", 0.0},
+        {std::string(400, '9') + "e-50", HUGE_VAL},
+        {"1e-99999999999999999999", 0.0},
+        {"1e-310", 1e-310}, // below the normal range, still a number
+        {"4e-320", 4e-320},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        std::optional<double> parsed = ParseNumber(c.text);
+        ASSERT_TRUE(parsed.has_value());
+        EXPECT_EQ(*parsed, c.value);
+        EXPECT_EQ(std::signbit(*parsed), std::signbit(c.value));
+        EXPECT_EQ(LeadingValue(c.text + "x"), c.value);
+    }
+    EXPECT_EQ(TextToInt16("1e-400"), 0);
+    EXPECT_EQ(RoundToInt32(LeadingValue("-1e-400,5")), 0);
+    EXPECT_EQ(TextToInt16("1e400"), std::nullopt);
+}
+
 } // namespace
 } // namespace ry
