@@ -31,10 +31,43 @@ namespace {
 // the inserted `to` and its neighbours; `to` has no brackets (it is a cleaned title in
 // brackets), so that needs `from` to be longer than `to`, and then each round shortens the
 // text. The loop therefore ends.
-std::string ReplaceUntilGone(std::string text, std::string_view from, std::string_view to) {
+std::string ReplaceRoundByRound(std::string text, std::string_view from, std::string_view to) {
     while (text.find(from) != std::string::npos)
         text = ReplaceAll(text, from, to);
     return text;
+}
+
+// The same in one pass, for an old title without "]" (no title read from a file or cleaned
+// by a dialog has one), whatever the depth of the brackets around it. Then `from` holds no
+// "]" but its last character, so no two occurrences overlap and the order of the
+// replacements does not change the result. Each "]" written out is where an occurrence may
+// end; a new one made by a replacement ends with the `to` just put in, so it is looked for
+// right there, comparing only the part before that `to`. Characters compared without a match
+// lie before a "]" that no later occurrence reaches across, so none is compared twice.
+std::string ReplaceUntilGone(std::string_view text, std::string_view from, std::string_view to) {
+    if (from.find(']') != from.size() - 1)
+        return ReplaceRoundByRound(std::string(text), from, to);
+    const std::size_t n = from.size();
+    const bool remade = to.size() < n && from.ends_with(to);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t open = 0; // out holds no "]" from here on, its last character excepted
+    for (char c : text) {
+        out.push_back(c);
+        if (c != ']')
+            continue;
+        std::size_t compared = n;
+        while (out.size() >= open + n &&
+               out.compare(out.size() - n, compared, from, 0, compared) == 0) {
+            out.resize(out.size() - n);
+            out.append(to);
+            if (!remade)
+                break;
+            compared = n - to.size();
+        }
+        open = out.size();
+    }
+    return out;
 }
 
 } // namespace
@@ -56,7 +89,7 @@ TitleChange RenameModuleInPaths(ScriptTables& tables, std::string_view oldTitle,
         ForEachModule(tables, script, [&](std::int16_t m, ModuleRecord& rec) {
             if (rec.PathText.find(from) == std::string::npos)
                 return;
-            rec.PathText = ReplaceUntilGone(std::move(rec.PathText), from, to);
+            rec.PathText = ReplaceUntilGone(rec.PathText, from, to);
             change.ChangedPaths.push_back(m);
         });
         ScriptRecord& s = tables.Script(script);

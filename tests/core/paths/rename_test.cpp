@@ -116,5 +116,42 @@ TEST_F(RenameTest, ApplyLeavesAnUntouchedTitleAlone) {
     EXPECT_NE(t->Module(ask).PathText.find("[Main Menu]"), std::string::npos);
 }
 
+TEST_F(RenameTest, DeeplyNestedReferencesTakeLinearTime) {
+    // Each replacement of "[a[b]" makes the next one around it: a careless rename would scan
+    // the whole text once per level.
+    constexpr int kLevels = 1'000'000;
+    std::string nested;
+    for (int i = 0; i < kLevels; ++i)
+        nested += "[a";
+    t->Module(menu).Title = "a[b";
+    t->Module(ask).PathText = "on {1} goto " + nested + "[b]" + std::string(kLevels, ']');
+    RenameModuleInPaths(*t, "a[b", "b", menu, script);
+    // Compared whole rather than printed: a failure would show megabytes.
+    EXPECT_TRUE(t->Module(ask).PathText == "on {1} goto [b]" + std::string(kLevels, ']'));
+}
+
+TEST_F(RenameTest, ReferencesThatMeetAgainGiveOneResultWhateverTheirDepth) {
+    const struct {
+        const char* old;
+        const char* title;
+        const char* paths;
+        const char* renamed;
+    } cases[] = {
+        {"x[y", "y", "[x[x[y]][x[y]", "[y]][y]"},
+        {"x[y", "y", "[x[x[y]] [x[y]]]", "[y]] [y]]]"},
+        {"[x", "x", "[[[[x]]]", "[x]]]"},
+        {"a[[b", "b", "[a[[a[[b]]", "[b]]"},
+        {"a[b", "b", "[a[a[b] [a[b]]", "[b] [b]]"},
+        {"a[b", "c", "[a[a[b]]", "[a[c]]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.paths);
+        t->Module(menu).Title = c.old;
+        t->Module(ask).PathText = c.paths;
+        RenameModuleInPaths(*t, c.old, c.title, menu, script);
+        EXPECT_EQ(t->Module(ask).PathText, c.renamed);
+    }
+}
+
 } // namespace
 } // namespace ry
