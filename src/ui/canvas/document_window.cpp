@@ -3,7 +3,9 @@
 #include "app/designer.h"
 #include "app/script_commands.h"
 #include "app/text_codec.h"
+#include "canvas/box_editor.h"
 #include "canvas/box_geometry.h"
+#include "canvas/canvas_interaction.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/canvas_view.h"
 #include "canvas/script_document.h"
@@ -17,13 +19,14 @@ namespace ry {
 DocumentWindow::DocumentWindow(Designer& designer, std::int16_t script, QWidget* parent)
     : QWidget(parent), designer_(designer), document_(new ScriptDocument(designer, script, this)),
       scene_(new CanvasScene(*document_, designer.CanvasSize(), this)),
-      view_(new CanvasView(scene_, this)) {
+      view_(new CanvasView(scene_, this)), interaction_(nullptr) {
     setObjectName(QStringLiteral("frmDocument"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
     documentIndex_ = designer.TakeDocumentSlot(this);
     designer.Tables().Script(script).DocumentIndex = static_cast<std::int16_t>(documentIndex_);
+    interaction_ = new CanvasInteraction(*this);
 }
 
 DocumentWindow::~DocumentWindow() {
@@ -39,7 +42,8 @@ void DocumentWindow::SetCaption(const QString& caption) {
 }
 
 void DocumentWindow::CommitEdits() {
-    // Box editors apply their text when they lose the focus.
+    // A title or text being typed in a box is applied first.
+    interaction_->Editor().Commit();
     view_->setFocus(Qt::OtherFocusReason);
 }
 

@@ -10,6 +10,7 @@
 
 namespace ry {
 
+class CanvasInteraction;
 class CanvasScene;
 class CanvasView;
 class Designer;
@@ -28,6 +29,8 @@ public:
     ScriptDocument& Document() { return *document_; }
     CanvasScene& Scene() { return *scene_; }
     CanvasView& View() { return *view_; }
+    // The mouse on the canvas: placing, selecting, dragging, box fields, menus, path commands.
+    CanvasInteraction& Interaction() { return *interaction_; }
 
     QString Caption() const { return windowTitle(); }
     void SetCaption(const QString& caption);
@@ -58,6 +61,7 @@ private:
     ScriptDocument* document_;
     CanvasScene* scene_;
     CanvasView* view_;
+    CanvasInteraction* interaction_;
     bool released_ = false;
     bool discarding_ = false;
 };
