@@ -46,6 +46,7 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
 
     RestorePosition();
     BuildMenus();
+    InstallPaletteAndToolbar();
     designer.Recent().Load();
     OpenScript(QString());
     setWindowTitle(designer.BrandName());

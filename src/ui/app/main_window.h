@@ -55,6 +55,12 @@ public:
     void RefreshWindowList();
     void RefreshRecentMenu();
 
+    // The module palette, the toolbar, View > Toolbar, and the Find module and About dialogs
+    // (main_window_tools.cpp).
+    void InstallPaletteAndToolbar();
+    void ShowFindModule();
+    void ShowAbout();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

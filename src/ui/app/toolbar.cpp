@@ -1,0 +1,121 @@
+#include "app/toolbar.h"
+
+#include "app/designer.h"
+#include "app/main_window.h"
+#include "app/text_codec.h"
+#include "canvas/document_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QStyle>
+
+#include <string>
+
+namespace ry {
+
+namespace {
+
+struct ToolbarButton {
+    const char* key;
+    QStyle::StandardPixmap icon;
+};
+
+constexpr ToolbarButton kButtons[] = {
+    {"New", QStyle::SP_FileIcon},
+    {"Open", QStyle::SP_DialogOpenButton},
+    {"Save", QStyle::SP_DialogSaveButton},
+    {"Script Properties", QStyle::SP_FileDialogDetailedView},
+    {"Set and Run Current Script", QStyle::SP_MediaPlay},
+    {"Setup Wizard", QStyle::SP_ComputerIcon},
+    {"Voicemail Manager", QStyle::SP_DriveNetIcon},
+    {"Delete", QStyle::SP_TrashIcon},
+    {"Call Log", QStyle::SP_FileDialogListView},
+};
+
+// The script of the active document, or 0 when there is none.
+std::int16_t ActiveScript(MainWindow& main) {
+    DocumentWindow* window = main.ActiveDocumentWindow();
+    if (!window || !ScriptTables::IsScriptIndex(window->Script()))
+        return 0;
+    return window->Script();
+}
+
+} // namespace
+
+const QStringList& MainToolbar::Keys() {
+    static const QStringList keys = [] {
+        QStringList out;
+        for (const ToolbarButton& b : kButtons)
+            out << QLatin1String(b.key);
+        return out;
+    }();
+    return keys;
+}
+
+MainToolbar::MainToolbar(MainWindow& main, Designer& designer)
+    : QToolBar(QStringLiteral("Toolbar"), &main), main_(main), designer_(designer) {
+    setObjectName(QStringLiteral("pictToolBar"));
+    setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    QStyle* style = QApplication::style();
+    for (const ToolbarButton& b : kButtons) {
+        const QString key = QLatin1String(b.key);
+        QAction* button = addAction(style->standardIcon(b.icon), key);
+        button->setObjectName(key);
+        connect(button, &QAction::triggered, this, [this, key] { Clicked(key); });
+    }
+}
+
+QAction* MainToolbar::Button(const QString& key) const {
+    for (QAction* action : actions())
+        if (action->objectName() == key)
+            return action;
+    return nullptr;
+}
+
+void MainToolbar::Clicked(const QString& key) {
+    if (key == QLatin1String("New")) {
+        main_.NewScript();
+    } else if (key == QLatin1String("Open")) {
+        main_.OpenScriptDialog();
+    } else if (key == QLatin1String("Save")) {
+        main_.SaveActive(0);
+    } else if (key == QLatin1String("Delete")) {
+        main_.DeleteModule();
+    } else if (key == QLatin1String("Script Properties")) {
+        // The same dialog as Edit > Script Properties: a button that did nothing would only
+        // puzzle.
+        if (QAction* item = main_.MenuAction(QStringLiteral("mnuEdit(4)")))
+            item->trigger();
+    } else if (key == QLatin1String("Set and Run Current Script")) {
+        SetAndRunCurrentScript(designer_, main_);
+    } else if (key == QLatin1String("Setup Wizard")) {
+        designer_.Programs().RunSetupAide();
+    } else if (key == QLatin1String("Voicemail Manager")) {
+        designer_.Programs().RunVoicemailManager();
+    } else if (key == QLatin1String("Call Log")) {
+        if (const std::int16_t script = ActiveScript(main_))
+            designer_.Programs().RunCallLog(ToQt(designer_.Tables().Script(script).FileName));
+    }
+}
+
+void SetAndRunCurrentScript(Designer& designer, MainWindow& main) {
+    const std::int16_t script = ActiveScript(main);
+    if (!script)
+        return;
+    const std::string file = designer.Tables().Script(script).FileName;
+    if (file.empty() || !QFileInfo(ToQt(file)).isFile()) {
+        designer.Message(QStringLiteral("The script must be saved before running it."),
+                         MessageIcon::None, MessageButtons::Ok, &main);
+        main.SaveActive(0);
+        return;
+    }
+    IniFile& ini = designer.Ini();
+    ini.IniWriteString("CTMedia", "DefaultScript", file);
+    const std::int32_t lines = ini.IniReadInt("LineConfig", "TapiDeviceCount");
+    for (std::int32_t n = 1; n <= lines; ++n)
+        ini.IniWriteString("TapiDevice" + std::to_string(n), "Script", file);
+    designer.Programs().RunEngine();
+}
+
+} // namespace ry
