@@ -14,7 +14,8 @@ CanvasView::CanvasView(CanvasScene* scene, QWidget* parent) : QGraphicsView(scen
     setOptimizationFlags(QGraphicsView::DontSavePainterState);
     setTransformationAnchor(QGraphicsView::NoAnchor);
     setDragMode(QGraphicsView::NoDrag);
-    setBackgroundBrush(Qt::white);
+    // No background brush of the view: the scene paints the white canvas and the connectors.
+    setBackgroundBrush(Qt::NoBrush);
     setFrameShape(QFrame::NoFrame);
 }
 

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 
 namespace ry::test {
@@ -153,6 +154,32 @@ TEST_F(CanvasEditing, PressingABoxWithAPendingPathCommandAddsThePathOnly) {
         EXPECT_EQ(Canvas().Pointer(), kPointerArrow);
     }
     EXPECT_TRUE(Doc().Record().Modified);
+}
+
+TEST_F(CanvasEditing, AnAddedPathIsDrawnOnTheCanvas) {
+    const auto boxes = ThreeBoxes({100, 100}, {400, 100}, {600, 500});
+    // The gap between the two boxes, where the connector runs.
+    const QRect gap(View().mapFromScene(QPointF(100 + kBoxWidth + 2, 100)),
+                    View().mapFromScene(QPointF(400 - 2, 100 + kLongBoxHeight)));
+    auto inkIn = [&] {
+        const QImage image = Viewport()->grab(gap).toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128)
+                    return true;
+        return false;
+    };
+    EXPECT_FALSE(inkIn());
+    ChooseFromBoxMenu(boxes[0], QStringLiteral("on1"));
+    Click(FrameOf(boxes[1]));
+    EXPECT_TRUE(inkIn());
+}
+
+TEST_F(CanvasEditing, TheScrollBarsReachTheCanvasEdges) {
+    View().horizontalScrollBar()->setValue(View().horizontalScrollBar()->maximum());
+    View().verticalScrollBar()->setValue(View().verticalScrollBar()->maximum());
+    const QPointF corner = View().mapToScene(Viewport()->rect().bottomRight() + QPoint(1, 1));
+    EXPECT_EQ(corner.toPoint(), QPoint(2000, 2000));
 }
 
 TEST_F(CanvasEditing, ATimeoutPathAsksForItsSeconds) {
