@@ -20,6 +20,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -92,6 +94,9 @@ protected:
         main_->resize(1000, 800);
         main_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main_.get()));
+        // Room for the boxes the tests look at, whatever size the window started with.
+        if (QMdiSubWindow* frame = main_->MdiArea().activeSubWindow())
+            frame->resize(800, 600);
     }
 
     QString IniPath() const { return folder_->filePath(QStringLiteral("RY.INI")); }
