@@ -211,13 +211,16 @@ void CanvasInteraction::Move(QGraphicsSceneMouseEvent* event) {
 }
 
 void CanvasInteraction::Release(QGraphicsSceneMouseEvent* event) {
+    // Bands and drags belong to the left button; another one let go ends neither.
+    if ((band_.active || drag_.active) && event->button() != Qt::LeftButton)
+        return;
     if (band_.active) {
         EndRubberBand();
         return;
     }
     if (drag_.active) {
         // A click on the title, without moving, opens it for editing.
-        const bool editTitle = drag_.onTitle && !drag_.moved && event->button() == Qt::LeftButton;
+        const bool editTitle = drag_.onTitle && !drag_.moved;
         const int box = drag_.box;
         HandleDragDrop(event->scenePos());
         if (editTitle)

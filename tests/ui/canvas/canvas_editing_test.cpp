@@ -121,6 +121,20 @@ TEST_F(CanvasEditing, DraggingASelectedBoxMovesTheWholeSelection) {
     EXPECT_EQ(PositionOf(b), QPoint(345, 340));
 }
 
+TEST_F(CanvasEditing, AnotherButtonDuringADragNeitherDropsNorOpensAMenu) {
+    const auto boxes = ThreeBoxes({400, 300}, {900, 900}, {1200, 900});
+    const QPoint from = FrameOf(boxes[0]);
+    Press(from);
+    MoveTo(from + QPoint(50, 0));
+    Click(from + QPoint(50, 0), Qt::RightButton);
+    EXPECT_TRUE(Canvas().Dragging());
+    EXPECT_FALSE(Canvas().Menus().ModuleMenu().isVisible());
+    MoveTo(from + QPoint(100, 20));
+    Release(from + QPoint(100, 20));
+    EXPECT_FALSE(Canvas().Dragging());
+    EXPECT_EQ(PositionOf(boxes[0]), QPoint(500, 320));
+}
+
 TEST_F(CanvasEditing, PressingABoxWithAPendingPathCommandAddsThePathOnly) {
     const auto boxes = ThreeBoxes({200, 200}, {600, 200}, {600, 500});
     const int source = boxes[0], destination = boxes[1];
