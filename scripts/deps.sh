@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git ccache
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang clang-format libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev llvm
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6svg6-dev
   libgl-dev
 )

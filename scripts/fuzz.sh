@@ -16,9 +16,8 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
   exit 2
 fi
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DRY_FUZZ=ON -DRY_BUILD_TESTS=OFF -DRY_BUILD_BENCH=OFF -DRY_BUILD_UI=OFF >/dev/null
-cmake --build "$build" --target fuzzers
+"$root/scripts/build.sh" "$build" -DCMAKE_CXX_COMPILER=clang++ -DRY_FUZZ=ON -DRY_BUILD_TESTS=OFF \
+  -DRY_BUILD_BENCH=OFF -DRY_BUILD_UI=OFF
 
 if [ $# -gt 0 ]; then
   targets=("$@")
