@@ -1,5 +1,6 @@
 #include "app/designer.h"
 
+#include "app/password_dialogs.h"
 #include "app/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/document_window.h"
@@ -22,6 +23,13 @@ public:
         else
             QApplication::restoreOverrideCursor();
     }
+    std::string AskOpenPassword() override {
+        OpenPasswordDialog dialog(QApplication::activeWindow());
+        if (d_.Prompts().Exec(dialog) != QDialog::Accepted)
+            return {};
+        return FromQt(dialog.Password());
+    }
+    void RequestSavePassword(std::int16_t script) override { d_.AskSavePassword(script); }
 
 private:
     Designer& d_;
@@ -34,11 +42,32 @@ Designer::Designer(Prompter& prompter, const QString& programFolder, QObject* pa
       tables_(std::make_unique<ScriptTables>()), host_(std::make_unique<CoreHostImpl>(*this)),
       ini_(std::make_unique<IniFile>(*host_)), defaultDisplayHeight_(kLongBoxHeight) {}
 
-Designer::~Designer() = default;
+Designer::~Designer() {
+    // The dialog gives up its waiting save, which needs the writer still there.
+    delete savePassword_;
+}
 
 void Designer::ReadSettings() {
     ini_->ReadAllSettings(settings_, programFolder_.toStdString());
     ini_->ReadBrand(settings_);
+}
+
+SavePasswordDialog* Designer::SavePasswordPrompt() const {
+    return savePassword_ && savePassword_->isVisible() ? savePassword_.data() : nullptr;
+}
+
+void Designer::AskSavePassword(std::int16_t script) {
+    // The dialog is not modal: the user may go on working, and even ask for another protected
+    // save, which then takes the dialog over (the writer keeps one waiting save).
+    if (!savePassword_) {
+        DocumentWindow* window = DocumentOfScript(script);
+        savePassword_ =
+            new SavePasswordDialog(*this, window ? window->window() : QApplication::activeWindow());
+    }
+    savePassword_->SetScript(script);
+    savePassword_->show();
+    savePassword_->raise();
+    savePassword_->activateWindow();
 }
 
 QString Designer::BrandName() const {

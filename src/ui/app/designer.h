@@ -27,6 +27,7 @@
 namespace ry {
 
 class DocumentWindow;
+class SavePasswordDialog;
 
 inline constexpr const char* kArrowTool = "Arrow";
 
@@ -48,6 +49,8 @@ public:
     Prompter& Prompts() { return prompter_; }
     // The core's questions and messages, answered by the designer's windows.
     Host& CoreHost() { return *host_; }
+    // The dialog asking for the password of a protected save, while one waits for it.
+    SavePasswordDialog* SavePasswordPrompt() const;
     FileDialogs& Files() { return files_; }
     RecentFiles& Recent() { return recent_; }
     ModuleDialogTable& Dialogs() { return dialogs_; }
@@ -97,6 +100,7 @@ signals:
 
 private:
     class CoreHostImpl;
+    void AskSavePassword(std::int16_t script);
 
     Prompter& prompter_;
     QString programFolder_;
@@ -114,6 +118,7 @@ private:
     std::optional<ModuleRecord> clipboard_;
     std::vector<QPointer<DocumentWindow>> documents_;
     int currentDocument_ = 0;
+    QPointer<SavePasswordDialog> savePassword_;
 };
 
 } // namespace ry

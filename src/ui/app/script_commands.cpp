@@ -38,4 +38,32 @@ SaveOutcome SaveScript(Designer& designer, DocumentWindow& window, int mode) {
     }
 }
 
+SaveOutcome CompleteProtectedSave(Designer& designer, const QString& password) {
+    ProtectedWriter& writer = designer.Writer();
+    const std::int16_t script = writer.PendingProtectedScript;
+    DocumentWindow* window = designer.DocumentOfScript(script);
+    if (!window) {
+        writer.PendingProtectedScript = 0;
+        return SaveOutcome::Failed;
+    }
+    // The text waiting in the writer was built when Save was chosen; the user may have gone
+    // on editing while the dialog was open. The save clears the modified mark, so it writes
+    // what the document holds now, or those edits would be lost without a question.
+    ScriptDocument& document = window->Document();
+    ScriptTables& tables = designer.Tables();
+    CollectBoxTexts(tables, script, document);
+    writer.ProtectedSaveText = BuildScriptText(tables, script, document);
+    const bool wasModified = tables.Script(script).Modified;
+    switch (writer.CompletePendingSave(tables, designer.CoreHost(), FromQt(password))) {
+    case ProtectedWriter::Written:
+        if (wasModified)
+            emit document.modifiedChanged(false);
+        return SaveOutcome::Saved;
+    case ProtectedWriter::WaitingForPassword:
+        return SaveOutcome::WaitingForPassword;
+    default:
+        return SaveOutcome::Failed;
+    }
+}
+
 } // namespace ry

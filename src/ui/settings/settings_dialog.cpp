@@ -1,0 +1,92 @@
+#include "settings/settings_dialog.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace ry {
+
+void CentreOnScreen(QWidget& window) {
+    QScreen* screen = window.screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    window.adjustSize();
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+SettingsDialog::SettingsDialog(Designer& designer, const QString& name, const QString& caption,
+                               QWidget* parent)
+    : QDialog(parent), designer_(designer), layout_(new QVBoxLayout(this)),
+      tabs_(new QTabWidget(this)), ok_(new QPushButton(QStringLiteral("OK"), this)),
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)),
+      apply_(new QPushButton(QStringLiteral("Apply"), this)),
+      help_(new QPushButton(QStringLiteral("&Help"), this)) {
+    setObjectName(name);
+    setWindowTitle(caption);
+    setModal(true);
+    tabs_->setObjectName(QStringLiteral("tbsOptions"));
+    ok_->setObjectName(QStringLiteral("cmdOK"));
+    cancel_->setObjectName(QStringLiteral("cmdCancel"));
+    apply_->setObjectName(QStringLiteral("cmdApply"));
+    help_->setObjectName(QStringLiteral("cmdHelp"));
+    ok_->setDefault(true);
+    apply_->setEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(apply_);
+    buttons->addWidget(help_);
+    layout_->addWidget(tabs_, 1);
+    layout_->addLayout(buttons);
+
+    connect(ok_, &QPushButton::clicked, this, [this] { Ok(); });
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(apply_, &QPushButton::clicked, this, &SettingsDialog::ApplyClicked);
+    connect(help_, &QPushButton::clicked, this, [this] { Help(); });
+}
+
+bool SettingsDialog::IsApplyEnabled() const {
+    return apply_->isEnabled();
+}
+
+QVBoxLayout* SettingsDialog::AddPage(const QString& caption) {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("picOptions(%1)").arg(tabs_->count()));
+    auto* layout = new QVBoxLayout(page);
+    tabs_->addTab(page, caption);
+    return layout;
+}
+
+void SettingsDialog::AddBelowPages(QWidget* widget) {
+    layout_->insertWidget(layout_->count() - 1, widget);
+}
+
+void SettingsDialog::Ok() {
+    Store();
+    accept();
+}
+
+void SettingsDialog::EnableApply() {
+    apply_->setEnabled(true);
+}
+
+void SettingsDialog::ApplyClicked() {
+    Store();
+    apply_->setEnabled(false);
+}
+
+void SettingsDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CentreOnScreen(*this);
+}
+
+} // namespace ry
