@@ -1,9 +1,11 @@
 // The rename rule on any script: the input's first line is a title entered for one of its
 // modules (its first byte picks the module), the rest is the script text. After the rename no
 // path text may still lead to the old title, and nothing but the renamed references, the
-// module's title and the start module may change.
+// module's title and the start module may change. The paths panel's rename of a text being
+// edited must give the same texts.
 
 #include "fuzz_support.h"
+#include "paths/path_line.h"
 #include "paths/rename.h"
 
 #include <cstdint>
@@ -86,6 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         else if (paths[i].size() <= 4096)
             RY_FUZZ_CHECK(rec.PathText ==
                           ReplacedRoundByRound(paths[i], reference, "[" + cleaned + "]"));
+        // A paths panel being edited follows the same rule, also when the title stays.
+        RY_FUZZ_CHECK(RenameInPathText(paths[i], old, change.Title) == rec.PathText);
     }
     RY_FUZZ_CHECK(change.ChangedPaths == changed);
 

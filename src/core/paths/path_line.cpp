@@ -1,6 +1,7 @@
 #include "paths/path_line.h"
 
 #include "paths/path_text.h"
+#include "paths/rename.h"
 #include "script/module_types.h"
 #include "script/text.h"
 
@@ -72,14 +73,7 @@ PathLine BuildPathLine(const PathLineFields& f) {
 
 std::string RenameInPathText(std::string_view pathText, std::string_view oldTitle,
                              std::string_view newTitle) {
-    const std::string from = "[" + std::string(oldTitle) + "]";
-    const std::string to = "[" + std::string(newTitle) + "]";
-    std::string out(pathText);
-    // As with the stored texts: a replacement can only make a new "[old]" when the new title
-    // is shorter, so each round shortens the text and the loop ends.
-    while (out.find(from) != std::string::npos)
-        out = ReplaceAll(out, from, to);
-    return out;
+    return ReplaceTitleReferences(pathText, oldTitle, newTitle);
 }
 
 std::string AppendPathLine(std::string_view pathText, std::string_view line) {

@@ -28,31 +28,40 @@ std::string CleanModuleTitle(std::string_view title) {
 namespace {
 
 // Replaces `from` by `to` until none is left. A replacement can make a new `from` only out of
-// the inserted `to` and its neighbours; `to` has no brackets (it is a cleaned title in
-// brackets), so that needs `from` to be longer than `to`, and then each round shortens the
-// text. The loop therefore ends.
+// the inserted `to` and its neighbours; when `to` has no brackets (it is a cleaned title in
+// brackets), that needs `from` to be longer than `to`, and then each round shortens the text.
+// A `to` that holds `from` would make a new one each round, so it gets one round only.
 std::string ReplaceRoundByRound(std::string text, std::string_view from, std::string_view to) {
+    if (to.find(from) != std::string_view::npos)
+        return ReplaceAll(text, from, to);
     while (text.find(from) != std::string::npos)
         text = ReplaceAll(text, from, to);
     return text;
 }
 
-// The same in one pass, for an old title without "]" (no title read from a file or cleaned
-// by a dialog has one), whatever the depth of the brackets around it. Then `from` holds no
-// "]" but its last character, so no two occurrences overlap and the order of the
-// replacements does not change the result. Each "]" written out is where an occurrence may
-// end; a new one made by a replacement ends with the `to` just put in, so it is looked for
+} // namespace
+
+// For an old title without "]" (no title read from a file or cleaned by a dialog has one) the
+// replacements are made in one pass, whatever the depth of the brackets around the title.
+// Then `from` holds no "]" but its last character, so no two occurrences overlap and the order
+// of the replacements does not change the result. Each "]" written out is where an occurrence
+// may end; a new one made by a replacement ends with the `to` just put in, so it is looked for
 // right there, comparing only the part before that `to`. Characters compared without a match
 // lie before a "]" that no later occurrence reaches across, so none is compared twice.
-std::string ReplaceUntilGone(std::string_view text, std::string_view from, std::string_view to) {
-    if (from.find(']') != from.size() - 1)
-        return ReplaceRoundByRound(std::string(text), from, to);
+std::string ReplaceTitleReferences(std::string_view pathText, std::string_view oldTitle,
+                                   std::string_view newTitle) {
+    const std::string from = "[" + std::string(oldTitle) + "]";
+    const std::string to = "[" + std::string(newTitle) + "]";
+    if (from == to || pathText.find(from) == std::string_view::npos)
+        return std::string(pathText);
+    if (oldTitle.find(']') != std::string_view::npos)
+        return ReplaceRoundByRound(std::string(pathText), from, to);
     const std::size_t n = from.size();
     const bool remade = to.size() < n && from.ends_with(to);
     std::string out;
-    out.reserve(text.size());
+    out.reserve(pathText.size());
     std::size_t open = 0; // out holds no "]" from here on, its last character excepted
-    for (char c : text) {
+    for (char c : pathText) {
         out.push_back(c);
         if (c != ']')
             continue;
@@ -70,8 +79,6 @@ std::string ReplaceUntilGone(std::string_view text, std::string_view from, std::
     return out;
 }
 
-} // namespace
-
 TitleChange RenameModuleInPaths(ScriptTables& tables, std::string_view oldTitle,
                                 std::string_view newTitle, std::int16_t module,
                                 std::int16_t script) {
@@ -85,11 +92,10 @@ TitleChange RenameModuleInPaths(ScriptTables& tables, std::string_view oldTitle,
 
     if (ScriptTables::IsScriptIndex(script)) {
         const std::string from = "[" + oldT + "]";
-        const std::string to = "[" + change.Title + "]";
         ForEachModule(tables, script, [&](std::int16_t m, ModuleRecord& rec) {
             if (rec.PathText.find(from) == std::string::npos)
                 return;
-            rec.PathText = ReplaceUntilGone(rec.PathText, from, to);
+            rec.PathText = ReplaceTitleReferences(rec.PathText, oldT, change.Title);
             change.ChangedPaths.push_back(m);
         });
         ScriptRecord& s = tables.Script(script);

@@ -17,6 +17,12 @@ namespace ry {
 // end (the script file trims section titles, so a blank left there would not survive a save).
 std::string CleanModuleTitle(std::string_view title);
 
+// `pathText` with every "[oldTitle]" made "[newTitle]", again until none is left: with an old
+// title that holds "[", a replacement can make a new reference around the one it put in.
+// `newTitle` is a cleaned title. Equal titles leave the text as it is.
+std::string ReplaceTitleReferences(std::string_view pathText, std::string_view oldTitle,
+                                   std::string_view newTitle);
+
 // What a rename did, for the windows that show titles and path texts.
 struct TitleChange {
     // The title to show in the dialog's caption and title field and on the box: the cleaned

@@ -77,5 +77,30 @@ TEST(RenameInPathText, RenamesEveryBracketedTitle) {
     EXPECT_EQ(RenameInPathText("on {1} goto [main]\r\n", "Main", "X"), "on {1} goto [main]\r\n");
 }
 
+TEST(RenameInPathText, FollowsTheStoredTextsRuleAndAlwaysEnds) {
+    const struct {
+        const char* text;
+        const char* old;
+        const char* title;
+        const char* renamed;
+    } cases[] = {
+        // Equal titles: nothing to replace, and no end to replacing "[Main]" by itself.
+        {"on {1} goto [Main]\r\n", "Main", "Main", "on {1} goto [Main]\r\n"},
+        // A title holding "[": replacements that meet again are replaced until none is left.
+        {"on {1} goto [a[a[b]]\r\n", "a[b", "b", "on {1} goto [b]]\r\n"},
+        {"[x]] [x]]", "x]", "y", "[y] [y]"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RenameInPathText(c.text, c.old, c.title), c.renamed) << c.text;
+
+    constexpr int kLevels = 1'000'000;
+    std::string nested;
+    for (int i = 0; i < kLevels; ++i)
+        nested += "[a";
+    // Compared whole rather than printed: a failure would show megabytes.
+    EXPECT_TRUE(RenameInPathText(nested + "[b]" + std::string(kLevels, ']'), "a[b", "b") ==
+                "[b]" + std::string(kLevels, ']'));
+}
+
 } // namespace
 } // namespace ry
