@@ -18,18 +18,72 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStatusBar>
+
+#include <algorithm>
 
 namespace ry {
 
 namespace {
 
-// Window positions are stored in twips, 15 to a pixel.
-constexpr int kTwipsPerPixel = 15;
-
 const QString kScreenPosKey = QStringLiteral("Software\\Cordaxa\\Ryvane\\ScreenPos");
 
+// The window list and the recent files show nine entries each.
+constexpr int kListEntries = 9;
+// Save All and the search for a window to activate after a close look at this many slots.
+constexpr int kSaveAllSlots = 20;
+
+QString ArrayName(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
 } // namespace
+
+QRect ReadWindowPosition() {
+    int left = 1000, top = 1000, width = 6500, height = 6500;
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kScreenPosKey, true);
+        left = ReadRegLong(registry, QStringLiteral("KemLeft"), 1000);
+        top = ReadRegLong(registry, QStringLiteral("KemTop"), 1000);
+        width = ReadRegLong(registry, QStringLiteral("KemWidth"), 6500);
+        height = ReadRegLong(registry, QStringLiteral("KemHeight"), 6500);
+        registry.CloseKey();
+    } catch (const RegistryError&) {
+        // Whatever could not be read keeps its default.
+    }
+    if (left < 0 || left > 30000)
+        left = 0;
+    if (top < 0 || top > 30000)
+        top = 0;
+    return {left, top, std::max(5000, width), std::max(5000, height)};
+}
+
+void WriteWindowPosition(const QRect& twips) {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kScreenPosKey, true);
+        registry.WriteValue(QStringLiteral("KemLeft"), QString::number(twips.x()));
+        registry.WriteValue(QStringLiteral("KemTop"), QString::number(twips.y()));
+        registry.WriteValue(QStringLiteral("KemWidth"), QString::number(twips.width()));
+        registry.WriteValue(QStringLiteral("KemHeight"), QString::number(twips.height()));
+        registry.CloseKey();
+    } catch (const RegistryError&) {
+        // The position is a convenience; the program closes all the same.
+    }
+}
+
+QString ScriptPathOfCommandLine(const QString& commandLine) {
+    QString file = commandLine.trimmed();
+    if (file.startsWith(QLatin1Char('"')))
+        file.remove(0, 1);
+    if (file.endsWith(QLatin1Char('"')))
+        file.chop(1);
+    return file;
+}
 
 MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* parent)
     : QMainWindow(parent), designer_(designer), mdi_(new QMdiArea(this)),
@@ -39,6 +93,7 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
+    status_->setObjectName(QStringLiteral("sbStatusBar(1)"));
     statusBar()->addWidget(status_, 1);
     connect(&designer, &Designer::statusTextChanged, status_, &QLabel::setText);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::OnSubWindowActivated);
@@ -51,19 +106,18 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     OpenScript(QString());
     setWindowTitle(designer.BrandName());
 
-    QString file = commandLine.trimmed();
+    const QString file = ScriptPathOfCommandLine(commandLine);
     if (!file.isEmpty()) {
-        if (file.startsWith(QLatin1Char('"')))
-            file.remove(0, 1);
-        if (file.endsWith(QLatin1Char('"')))
-            file.chop(1);
         if (DocumentWindow* first = ActiveDocumentWindow())
             first->Discard();
         OpenScript(file);
     }
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The document windows close with the main window; nothing is to be activated or listed.
+    unloading_ = true;
+}
 
 QAction* MainWindow::AddAction(QMenu* menu, const QString& name, const QString& caption,
                                const QKeySequence& shortcut) {
@@ -81,78 +135,90 @@ QAction* MainWindow::MenuAction(const QString& name) const {
 }
 
 void MainWindow::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuTop(0)"));
-    connect(AddAction(file, QStringLiteral("mnuFile(0)"), QStringLiteral("&New"),
+    auto separator = [this](QMenu* menu, const QString& name) {
+        QAction* s = menu->addSeparator();
+        s->setObjectName(name);
+        actions_[name] = s;
+    };
+    auto topMenu = [this](const QString& name, const QString& caption) {
+        QMenu* menu = menuBar()->addMenu(caption);
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(name);
+        actions_[name] = menu->menuAction();
+        return menu;
+    };
+
+    QMenu* file = topMenu(ArrayName("mnuTop", 0), QStringLiteral("&File"));
+    connect(AddAction(file, ArrayName("mnuFile", 0), QStringLiteral("&New"),
                       QKeySequence(Qt::CTRL | Qt::Key_N)),
             &QAction::triggered, this, &MainWindow::NewScript);
-    connect(AddAction(file, QStringLiteral("mnuFile(1)"), QStringLiteral("&Open"),
+    connect(AddAction(file, ArrayName("mnuFile", 1), QStringLiteral("&Open"),
                       QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, this, &MainWindow::OpenScriptDialog);
-    connect(AddAction(file, QStringLiteral("mnuFile(2)"), QStringLiteral("&Close")),
-            &QAction::triggered, this, &MainWindow::CloseActive);
-    file->addSeparator();
-    AddAction(file, QStringLiteral("mnuFile(4)"), QStringLiteral("&Print"),
-              QKeySequence(Qt::CTRL | Qt::Key_P));
-    file->addSeparator();
-    connect(AddAction(file, QStringLiteral("mnuFile(6)"), QStringLiteral("&Save"),
+    connect(AddAction(file, ArrayName("mnuFile", 2), QStringLiteral("&Close")), &QAction::triggered,
+            this, &MainWindow::CloseActive);
+    separator(file, ArrayName("mnuFile", 3));
+    connect(AddAction(file, ArrayName("mnuFile", 4), QStringLiteral("&Print"),
+                      QKeySequence(Qt::CTRL | Qt::Key_P)),
+            &QAction::triggered, this, &MainWindow::PrintActive);
+    separator(file, ArrayName("mnuFile", 5));
+    connect(AddAction(file, ArrayName("mnuFile", 6), QStringLiteral("&Save"),
                       QKeySequence(Qt::CTRL | Qt::Key_S)),
             &QAction::triggered, this, [this] { SaveActive(0); });
-    connect(AddAction(file, QStringLiteral("mnuFile(7)"), QStringLiteral("Save &As...")),
+    connect(AddAction(file, ArrayName("mnuFile", 7), QStringLiteral("Save &As...")),
             &QAction::triggered, this, [this] {
                 SaveActive(1);
                 RefreshWindowList();
             });
-    connect(AddAction(file, QStringLiteral("mnuFile(8)"), QStringLiteral("Save A&ll")),
+    connect(AddAction(file, ArrayName("mnuFile", 8), QStringLiteral("Save A&ll")),
             &QAction::triggered, this, &MainWindow::SaveAll);
-    file->addSeparator()->setObjectName(QStringLiteral("mnuRecent(0)"));
+    separator(file, ArrayName("mnuRecent", 0));
     for (int n = 1; n <= RecentFiles::kCount; ++n) {
-        QAction* recent = AddAction(file, QStringLiteral("mnuRecent(%1)").arg(n), QString());
+        QAction* recent = AddAction(file, ArrayName("mnuRecent", n), QString());
         recent->setVisible(false);
         connect(recent, &QAction::triggered, this,
                 [this, n] { OpenScript(designer_.Recent().At(n).trimmed()); });
     }
-    file->addSeparator()->setObjectName(QStringLiteral("mnuRecent(11)"));
+    separator(file, ArrayName("mnuRecent", 11));
     connect(AddAction(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit"),
                       QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("mnuTop(1)"));
-    AddAction(edit, QStringLiteral("mnuFind(0)"), QStringLiteral("&Find module"),
+    QMenu* edit = topMenu(ArrayName("mnuTop", 1), QStringLiteral("&Edit"));
+    AddAction(edit, ArrayName("mnuFind", 0), QStringLiteral("&Find module"),
               QKeySequence(Qt::CTRL | Qt::Key_F));
-    edit->addSeparator();
-    connect(AddAction(edit, QStringLiteral("mnuEdit(0)"), QStringLiteral("&Copy module"),
+    separator(edit, ArrayName("mnuFind", 1));
+    connect(AddAction(edit, ArrayName("mnuEdit", 0), QStringLiteral("&Copy module"),
                       QKeySequence(Qt::CTRL | Qt::Key_C)),
             &QAction::triggered, this, &MainWindow::CopyModule);
-    connect(AddAction(edit, QStringLiteral("mnuEdit(1)"), QStringLiteral("&Paste module"),
+    connect(AddAction(edit, ArrayName("mnuEdit", 1), QStringLiteral("&Paste module"),
                       QKeySequence(Qt::CTRL | Qt::Key_E)),
             &QAction::triggered, this, &MainWindow::PasteModule);
-    connect(AddAction(edit, QStringLiteral("mnuEdit(2)"), QStringLiteral("&Delete module"),
+    connect(AddAction(edit, ArrayName("mnuEdit", 2), QStringLiteral("&Delete module"),
                       QKeySequence(Qt::CTRL | Qt::Key_D)),
             &QAction::triggered, this, &MainWindow::DeleteModule);
-    edit->addSeparator();
-    AddAction(edit, QStringLiteral("mnuEdit(4)"), QStringLiteral("Script Proper&ties"),
+    separator(edit, ArrayName("mnuEdit", 3));
+    AddAction(edit, ArrayName("mnuEdit", 4), QStringLiteral("Script Proper&ties"),
               QKeySequence(Qt::CTRL | Qt::Key_T));
-    AddAction(edit, QStringLiteral("mnuEdit(5)"), QStringLiteral("P&BX Command Strings"),
+    AddAction(edit, ArrayName("mnuEdit", 5), QStringLiteral("P&BX Command Strings"),
               QKeySequence(Qt::CTRL | Qt::Key_B));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("mnuTop(2)"));
-    QAction* statusItem =
-        AddAction(view, QStringLiteral("mnuView(1)"), QStringLiteral("&Status Bar"));
+    QMenu* view = topMenu(ArrayName("mnuTop", 2), QStringLiteral("&View"));
+    QAction* statusItem = AddAction(view, ArrayName("mnuView", 1), QStringLiteral("&Status Bar"));
     statusItem->setCheckable(true);
     statusItem->setChecked(true);
     connect(statusItem, &QAction::toggled, statusBar(), &QWidget::setVisible);
     QMenu* height = view->addMenu(QStringLiteral("Module &Height"));
-    height->setObjectName(QStringLiteral("mnuView(2)"));
-    QAction* shortItem =
-        AddAction(height, QStringLiteral("mnuHeight(0)"), QStringLiteral("&Short"));
-    QAction* longItem = AddAction(height, QStringLiteral("mnuHeight(1)"), QStringLiteral("&Long"));
+    height->setObjectName(ArrayName("mnuView", 2));
+    height->menuAction()->setObjectName(ArrayName("mnuView", 2));
+    actions_[ArrayName("mnuView", 2)] = height->menuAction();
+    QAction* shortItem = AddAction(height, ArrayName("mnuHeight", 0), QStringLiteral("&Short"));
+    QAction* longItem = AddAction(height, ArrayName("mnuHeight", 1), QStringLiteral("&Long"));
     shortItem->setCheckable(true);
     longItem->setCheckable(true);
     connect(shortItem, &QAction::triggered, this, [this] { ModuleHeight(0); });
     connect(longItem, &QAction::triggered, this, [this] { ModuleHeight(1); });
+    // The marks show the default height of new boxes, whoever changed it.
     auto markHeight = [shortItem, longItem](int h) {
         shortItem->setChecked(h == kShortBoxHeight);
         longItem->setChecked(h != kShortBoxHeight);
@@ -160,78 +226,51 @@ void MainWindow::BuildMenus() {
     markHeight(designer_.DefaultDisplayHeight());
     connect(&designer_, &Designer::defaultDisplayHeightChanged, this, markHeight);
 
-    QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-    window->setObjectName(QStringLiteral("mnuTop(3)"));
-    connect(AddAction(window, QStringLiteral("mnuWindow(0)"), QStringLiteral("&Cascade")),
-            &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-    connect(AddAction(window, QStringLiteral("mnuWindow(1)"), QStringLiteral("Tile &Horizontal")),
-            &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
-    connect(AddAction(window, QStringLiteral("mnuWindow(2)"), QStringLiteral("Tile &Vertical")),
-            &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
-    connect(AddAction(window, QStringLiteral("mnuWindow(3)"), QStringLiteral("Arrange &Icons")),
-            &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
-    window->addSeparator();
-    for (int n = 1; n <= 9; ++n) {
-        QAction* entry = AddAction(window, QStringLiteral("mnuWindList(%1)").arg(n), QString());
+    QMenu* window = topMenu(ArrayName("mnuTop", 3), QStringLiteral("&Window"));
+    connect(AddAction(window, ArrayName("mnuWindow", 0), QStringLiteral("&Cascade")),
+            &QAction::triggered, this, &MainWindow::CascadeWindows);
+    connect(AddAction(window, ArrayName("mnuWindow", 1), QStringLiteral("Tile &Horizontal")),
+            &QAction::triggered, this, [this] { TileWindows(Qt::Horizontal); });
+    connect(AddAction(window, ArrayName("mnuWindow", 2), QStringLiteral("Tile &Vertical")),
+            &QAction::triggered, this, [this] { TileWindows(Qt::Vertical); });
+    connect(AddAction(window, ArrayName("mnuWindow", 3), QStringLiteral("Arrange &Icons")),
+            &QAction::triggered, this, &MainWindow::ArrangeIcons);
+    separator(window, ArrayName("mnuWindow", 4));
+    for (int n = 1; n <= kListEntries; ++n) {
+        QAction* entry = AddAction(window, ArrayName("mnuWindList", n), QString());
         entry->setVisible(false);
-        connect(entry, &QAction::triggered, this, [this, entry] {
-            // The entry's caption is "&n caption": bring forward the window it names.
-            for (QMdiSubWindow* frame : mdi_->subWindowList())
-                if (entry->text().contains(frame->windowTitle())) {
-                    mdi_->setActiveSubWindow(frame);
-                    return;
-                }
-        });
+        // Each entry remembers the slot of the window it lists: finding the window by its
+        // caption inside the entry's text would confuse "Script 1" with "Script 12", or a
+        // file with another of the same name in a longer path.
+        connect(entry, &QAction::triggered, this,
+                [this, entry] { BringToFront(designer_.Document(entry->data().toInt())); });
     }
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuTop(4)"));
-    AddAction(help, QStringLiteral("mnuHelp(0)"), QStringLiteral("&Contents"),
-              QKeySequence(Qt::Key_F1));
-    AddAction(help, QStringLiteral("mnuHelp(1)"), QStringLiteral("&Search For Help On..."));
-    help->addSeparator();
-    AddAction(help, QStringLiteral("mnuHelp(3)"),
-              QStringLiteral("&About ") + designer_.BrandName());
+    QMenu* help = topMenu(ArrayName("mnuTop", 4), QStringLiteral("&Help"));
+    connect(AddAction(help, ArrayName("mnuHelp", 0), QStringLiteral("&Contents"),
+                      QKeySequence(Qt::Key_F1)),
+            &QAction::triggered, this, &MainWindow::ShowHelpContents);
+    connect(AddAction(help, ArrayName("mnuHelp", 1), QStringLiteral("&Search For Help On...")),
+            &QAction::triggered, this, &MainWindow::ShowHelpContents);
+    separator(help, ArrayName("mnuHelp", 2));
+    AddAction(help, ArrayName("mnuHelp", 3), QStringLiteral("&About ") + designer_.BrandName());
 }
 
 void MainWindow::RestorePosition() {
-    int left = 1000, top = 1000, width = 6500, height = 6500;
-    try {
-        CRegistry registry;
-        registry.OpenKey(kHkeyCurrentUser, kScreenPosKey, true);
-        left = ReadRegLong(registry, QStringLiteral("KemLeft"), 1000);
-        if (left < 0 || left > 30000)
-            left = 0;
-        top = ReadRegLong(registry, QStringLiteral("KemTop"), 1000);
-        if (top < 0 || top > 30000)
-            top = 0;
-        width = std::max(5000, ReadRegLong(registry, QStringLiteral("KemWidth"), 6500));
-        height = std::max(5000, ReadRegLong(registry, QStringLiteral("KemHeight"), 6500));
-        registry.CloseKey();
-    } catch (const RegistryError&) {
-    }
-    setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                height / kTwipsPerPixel);
+    const QRect twips = ReadWindowPosition();
+    setGeometry(twips.x() / kTwipsPerPixel, twips.y() / kTwipsPerPixel,
+                twips.width() / kTwipsPerPixel, twips.height() / kTwipsPerPixel);
 }
 
 void MainWindow::StorePosition() {
     const QRect g = geometry();
-    try {
-        CRegistry registry;
-        registry.OpenKey(kHkeyCurrentUser, kScreenPosKey, true);
-        registry.WriteValue(QStringLiteral("KemLeft"), QString::number(g.x() * kTwipsPerPixel));
-        registry.WriteValue(QStringLiteral("KemTop"), QString::number(g.y() * kTwipsPerPixel));
-        registry.WriteValue(QStringLiteral("KemWidth"),
-                            QString::number(g.width() * kTwipsPerPixel));
-        registry.WriteValue(QStringLiteral("KemHeight"),
-                            QString::number(g.height() * kTwipsPerPixel));
-        registry.CloseKey();
-    } catch (const RegistryError&) {
-    }
+    WriteWindowPosition(QRect(g.x() * kTwipsPerPixel, g.y() * kTwipsPerPixel,
+                              g.width() * kTwipsPerPixel, g.height() * kTwipsPerPixel));
 }
 
 DocumentWindow* MainWindow::ActiveDocumentWindow() const {
-    if (QMdiSubWindow* frame = mdi_->activeSubWindow())
+    // The current sub-window stays current while another program has the focus.
+    if (QMdiSubWindow* frame = mdi_->currentSubWindow())
         if (auto* window = qobject_cast<DocumentWindow*>(frame->widget()))
             return window;
     return designer_.ActiveDocument();
@@ -244,20 +283,32 @@ QMdiSubWindow* MainWindow::FrameOf(DocumentWindow* window) const {
     return nullptr;
 }
 
+void MainWindow::BringToFront(DocumentWindow* window) {
+    if (!window)
+        return;
+    if (QMdiSubWindow* frame = FrameOf(window)) {
+        mdi_->setActiveSubWindow(frame);
+        frame->raise();
+    }
+    window->Activated();
+}
+
 DocumentWindow* MainWindow::AddDocumentWindow(std::int16_t script, const QString& caption) {
     auto* window = new DocumentWindow(designer_, script);
     window->SetCaption(caption);
     QMdiSubWindow* frame = mdi_->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &DocumentWindow::closed, this, [this] {
-        QMetaObject::invokeMethod(this, &MainWindow::RefreshWindowList, Qt::QueuedConnection);
-    });
+    connect(window, &DocumentWindow::closed, this, &MainWindow::OnDocumentClosed);
     connect(window, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
+    // A first save or a Save As renames the window: the Window menu follows.
+    connect(window, &QWidget::windowTitleChanged, this, [this] {
+        if (!unloading_)
+            RefreshWindowList();
+    });
     frame->setWindowTitle(caption);
     frame->resize(std::max(400, mdi_->width() * 3 / 4), std::max(300, mdi_->height() * 3 / 4));
     frame->show();
     mdi_->setActiveSubWindow(frame);
-    designer_.SetCurrentDocument(window->DocumentIndex());
     window->Activated();
     return window;
 }
@@ -265,9 +316,11 @@ DocumentWindow* MainWindow::AddDocumentWindow(std::int16_t script, const QString
 void MainWindow::OpenScript(const QString& givenName) {
     const QString fileName = givenName.trimmed();
     if (!fileName.isEmpty()) {
-        for (QMdiSubWindow* frame : mdi_->subWindowList()) {
-            if (frame->windowTitle() == fileName) {
-                mdi_->setActiveSubWindow(frame);
+        // A script is open once: its window carries the file name as its caption.
+        for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot) {
+            DocumentWindow* window = designer_.Document(slot);
+            if (window && window->Caption() == fileName) {
+                BringToFront(window);
                 return;
             }
         }
@@ -280,7 +333,8 @@ void MainWindow::OpenScript(const QString& givenName) {
                           MessageIcon::None, MessageButtons::Ok, this);
     };
 
-    // The provisional script: one "Play" module, which a new script keeps.
+    // The provisional script: one "Play" module, which a new script keeps. For a file it
+    // shows that a script and a module record are free before anything is read.
     const std::int16_t provisional = tables.MemStructRys_Get();
     const std::int16_t firstModule = provisional >= 1 ? tables.MemStructRym_Get() : -1;
     if (provisional < 1 || firstModule < 1) {
@@ -295,22 +349,11 @@ void MainWindow::OpenScript(const QString& givenName) {
         m.Type = std::string(kTypePlay);
         m.Title = "Play " + std::to_string(firstModule);
         m.Txt = std::string(TypeDescription(kTypePlay));
+        m.BoxIndex = 1;
         tables.Script(provisional).StartModule = m.Title;
     }
 
-    std::int16_t loaded = -1;
-    if (!fileName.isEmpty()) {
-        loaded = RysScriptLoad(tables, designer_.CoreHost(), FromQt(fileName), kCallerDesigner);
-        if (loaded < 1) {
-            tables.MemStructRym_Free(firstModule);
-            tables.MemStructRys_Free(provisional);
-            fail();
-            return;
-        }
-    }
-
-    if (loaded < 1) {
-        // A new script shows its single module in box 1.
+    if (fileName.isEmpty()) {
         DocumentWindow* window = AddDocumentWindow(provisional, QString());
         window->SetCaption(designer_.BrandName() + QStringLiteral(" Script ") +
                            QString::number(window->DocumentIndex()));
@@ -320,11 +363,22 @@ void MainWindow::OpenScript(const QString& givenName) {
         return;
     }
 
+    // The provisional records go back before the load rather than after it: held during the
+    // load, they would keep a script of the full 1000 modules from ever opening. The loaded
+    // script takes them first.
     tables.MemStructRym_Free(firstModule);
     tables.MemStructRys_Free(provisional);
+    const std::int16_t loaded =
+        RysScriptLoad(tables, designer_.CoreHost(), FromQt(fileName), kCallerDesigner);
+    if (loaded < 1) {
+        fail();
+        return;
+    }
+
+    // The window is made for the loaded script directly, so that its activation sets the
+    // default box height from this script before the boxes are filled.
     DocumentWindow* window = AddDocumentWindow(loaded, fileName);
     ScriptDocument& document = window->Document();
-    window->Activated();
     const ScriptRecord& s = tables.Script(loaded);
     if (ScriptTables::IsModuleIndex(s.FirstModule)) {
         document.AttachFirstBox(s.FirstModule);
@@ -355,8 +409,12 @@ void MainWindow::OpenScriptDialog() {
 }
 
 void MainWindow::CloseActive() {
-    if (QMdiSubWindow* frame = mdi_->activeSubWindow())
-        frame->close();
+    if (DocumentWindow* window = ActiveDocumentWindow()) {
+        if (QMdiSubWindow* frame = FrameOf(window))
+            frame->close();
+        else
+            window->close();
+    }
     RefreshWindowList();
 }
 
@@ -366,25 +424,78 @@ void MainWindow::SaveActive(int mode) {
 }
 
 void MainWindow::SaveAll() {
-    for (int slot = 1; slot <= std::min(20, designer_.DocumentSlotCount()); ++slot)
+    const int last = std::min(kSaveAllSlots, designer_.DocumentSlotCount());
+    for (int slot = 1; slot <= last; ++slot)
         if (DocumentWindow* window = designer_.Document(slot))
             SaveScript(designer_, *window, 0);
+}
+
+void PrintCanvas(DocumentWindow& window, QPrinter& printer) {
+    CanvasScene& scene = window.Scene();
+    // Connectors reach up to 91 pixels left of a box's centre and a little below it.
+    constexpr qreal kMargin = 30;
+    QRectF area = scene.itemsBoundingRect().adjusted(-kMargin, -kMargin, kMargin, kMargin);
+    area = area.intersected(scene.sceneRect());
+    if (area.isEmpty())
+        area = QRectF(0, 0, 640, 480);
+    QPainter painter(&printer);
+    if (!painter.isActive())
+        return;
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    // A canvas pixel is a pixel of a 96-dpi screen; a canvas larger than the page shrinks.
+    const qreal scale = std::min(
+        {printer.resolution() / 96.0, page.width() / area.width(), page.height() / area.height()});
+    scene.render(&painter, QRectF(0, 0, area.width() * scale, area.height() * scale), area);
+}
+
+void MainWindow::PrintActive() {
+    DocumentWindow* window = ActiveDocumentWindow();
+    if (!window)
+        return;
+    window->CommitEdits();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(window->Caption());
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("dlgPrint"));
+    if (designer_.Prompts().Exec(dialog) != QDialog::Accepted)
+        return;
+    PrintCanvas(*window, printer);
 }
 
 void MainWindow::CopyModule() {
     DocumentWindow* window = ActiveDocumentWindow();
     if (!window)
         return;
+    window->CommitEdits();
     const std::int16_t module = window->Document().ModuleOfBox(window->Document().CurrentBox());
     if (module >= 1)
         designer_.ModuleClipboard() = designer_.Tables().Module(module);
+}
+
+QPoint MainWindow::PastePosition(DocumentWindow& window) const {
+    const QSize canvas = designer_.CanvasSize();
+    QPoint pos = window.View().VisibleCentre() - QPoint(kBoxWidth / 2, kLongBoxHeight / 2);
+    const ScriptTables& tables = designer_.Tables();
+    // A second paste at the same spot would hide the first one exactly.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        pos.setX(std::clamp(pos.x(), 0, canvas.width() - kBoxWidth));
+        pos.setY(std::clamp(pos.y(), 0, canvas.height() - kLongBoxHeight));
+        bool taken = false;
+        ForEachModule(tables, window.Script(), [&](std::int16_t, const ModuleRecord& m) {
+            taken = taken || (m.PositionX == pos.x() && m.PositionY == pos.y());
+        });
+        if (!taken)
+            break;
+        pos += QPoint(20, 20);
+    }
+    return pos;
 }
 
 void MainWindow::PasteModule() {
     DocumentWindow* window = ActiveDocumentWindow();
     if (!window || !designer_.ModuleClipboard())
         return;
-    window->Document().PasteModule(*designer_.ModuleClipboard(), window->View().VisibleCentre());
+    window->Document().PasteModule(*designer_.ModuleClipboard(), PastePosition(*window));
 }
 
 void MainWindow::DeleteModule() {
@@ -406,17 +517,69 @@ void MainWindow::ModuleHeight(int index) {
     }
 }
 
+void MainWindow::ShowHelpContents() {
+    designer_.Programs().ShowHelp(kHelpTopic);
+}
+
+void MainWindow::CascadeWindows() {
+    mdi_->cascadeSubWindows();
+}
+
+void MainWindow::TileWindows(Qt::Orientation orientation) {
+    QList<QMdiSubWindow*> frames;
+    for (QMdiSubWindow* frame : mdi_->subWindowList())
+        if (frame->isVisible() && !frame->isMinimized())
+            frames << frame;
+    if (frames.isEmpty())
+        return;
+    const QRect area = mdi_->viewport()->rect();
+    const int n = static_cast<int>(frames.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* frame = frames[i];
+        if (frame->isMaximized())
+            frame->showNormal();
+        // Horizontal tiles lie one above the other, vertical tiles side by side.
+        if (orientation == Qt::Horizontal) {
+            const int top = area.height() * i / n, bottom = area.height() * (i + 1) / n;
+            frame->setGeometry(0, top, area.width(), bottom - top);
+        } else {
+            const int left = area.width() * i / n, right = area.width() * (i + 1) / n;
+            frame->setGeometry(left, 0, right - left, area.height());
+        }
+    }
+}
+
+void MainWindow::ArrangeIcons() {
+    // Minimised windows in rows from the bottom-left corner upwards.
+    const QRect area = mdi_->viewport()->rect();
+    int x = 0, rowBottom = area.height(), rowHeight = 0;
+    for (QMdiSubWindow* frame : mdi_->subWindowList()) {
+        if (!frame->isMinimized())
+            continue;
+        const QSize size = frame->size();
+        if (x > 0 && x + size.width() > area.width()) {
+            x = 0;
+            rowBottom -= rowHeight;
+            rowHeight = 0;
+        }
+        frame->move(x, rowBottom - size.height());
+        x += size.width();
+        rowHeight = std::max(rowHeight, size.height());
+    }
+}
+
 void MainWindow::RefreshWindowList() {
-    for (int n = 1; n <= 9; ++n)
-        MenuAction(QStringLiteral("mnuWindList(%1)").arg(n))->setVisible(false);
+    for (int n = 1; n <= kListEntries; ++n)
+        MenuAction(ArrayName("mnuWindList", n))->setVisible(false);
     int n = 0;
-    for (int slot = 1; slot <= designer_.DocumentSlotCount() && n < 9; ++slot) {
+    for (int slot = 1; slot <= designer_.DocumentSlotCount() && n < kListEntries; ++slot) {
         DocumentWindow* window = designer_.Document(slot);
         if (!window)
             continue;
         ++n;
-        QAction* entry = MenuAction(QStringLiteral("mnuWindList(%1)").arg(n));
+        QAction* entry = MenuAction(ArrayName("mnuWindList", n));
         entry->setText(QStringLiteral("&%1 %2").arg(n).arg(window->Caption()));
+        entry->setData(slot);
         entry->setVisible(true);
     }
 }
@@ -426,7 +589,7 @@ void MainWindow::RefreshRecentMenu() {
         const QString path = designer_.Recent().At(n);
         if (path.isEmpty())
             continue;
-        QAction* entry = MenuAction(QStringLiteral("mnuRecent(%1)").arg(n));
+        QAction* entry = MenuAction(ArrayName("mnuRecent", n));
         entry->setText(QStringLiteral("&%1 %2").arg(n).arg(path.trimmed()));
         entry->setVisible(true);
     }
@@ -439,13 +602,33 @@ void MainWindow::OnSubWindowActivated(QMdiSubWindow* frame) {
         window->Activated();
 }
 
+void MainWindow::OnDocumentClosed() {
+    if (unloading_)
+        return;
+    RefreshWindowList();
+    // The window in the lowest slot becomes the active document, once the area has finished
+    // closing the old one.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const int last = std::min(kSaveAllSlots, designer_.DocumentSlotCount());
+            for (int slot = 1; slot <= last; ++slot)
+                if (DocumentWindow* window = designer_.Document(slot)) {
+                    BringToFront(window);
+                    return;
+                }
+        },
+        Qt::QueuedConnection);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Each document asks about its own unsaved changes; a Cancel keeps everything open.
+    // Each document asks about its own unsaved changes; a Cancel keeps the program open.
     mdi_->closeAllSubWindows();
     if (!mdi_->subWindowList().isEmpty()) {
         event->ignore();
         return;
     }
+    unloading_ = true;
     StorePosition();
     event->accept();
 }

@@ -4,6 +4,7 @@
 // menus, the status bar, and the commands that act on the active document.
 
 #include <QMainWindow>
+#include <QRect>
 
 #include <cstdint>
 #include <map>
@@ -13,11 +14,28 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 
 namespace ry {
 
 class Designer;
 class DocumentWindow;
+
+// The main window's position and size in twips, as the registry key
+// "Software\Cordaxa\Ryvane\ScreenPos" holds them ("KemLeft", "KemTop", "KemWidth",
+// "KemHeight"). Reading corrects what would put the window out of reach: a left or top
+// outside 0..30000 becomes 0, a width or height below 5000 becomes 5000; missing values give
+// 1000, 1000, 6500, 6500.
+QRect ReadWindowPosition();
+void WriteWindowPosition(const QRect& twips);
+
+// Window positions are stored in twips: 15 to a pixel on the 96-dpi screen they were
+// designed for.
+inline constexpr int kTwipsPerPixel = 15;
+
+// The script a command line names: trimmed, one leading and one trailing double quote
+// removed. Empty when no script is named.
+QString ScriptPathOfCommandLine(const QString& commandLine);
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -37,21 +55,35 @@ public:
     // The document window of the active document, if any.
     DocumentWindow* ActiveDocumentWindow() const;
     QMdiSubWindow* FrameOf(DocumentWindow* window) const;
+    // Brings a document window to the front and makes it the active document.
+    void BringToFront(DocumentWindow* window);
 
-    // A menu entry by its name, "mnuFile(6)" for example.
+    // A menu entry by its name, "mnuFile(6)" for example; submenus by the name of their entry
+    // ("mnuView(2)").
     QAction* MenuAction(const QString& name) const;
 
     // Commands of the menus, also reached from the toolbar and the document windows.
     void NewScript();
     void OpenScriptDialog();
     void CloseActive();
+    // mode 1: Save As; any other value: Save.
     void SaveActive(int mode);
     void SaveAll();
+    // Asks for a printer (a PDF file is one) and prints the active canvas on one page.
+    void PrintActive();
     void CopyModule();
     void PasteModule();
     void DeleteModule();
-    // Module height of the selected boxes: 0 short, 1 long.
+    // Module height of new boxes and of the selected boxes: 0 short, 1 long.
     void ModuleHeight(int index);
+    // The help file at the main window's topic.
+    void ShowHelpContents();
+    // Window menu: cascade, tile one above the other (horizontal) or side by side (vertical),
+    // and line up the minimised windows along the bottom.
+    void CascadeWindows();
+    void TileWindows(Qt::Orientation orientation);
+    void ArrangeIcons();
+
     void RefreshWindowList();
     void RefreshRecentMenu();
 
@@ -60,6 +92,9 @@ public:
     void InstallPaletteAndToolbar();
     void ShowFindModule();
     void ShowAbout();
+
+    // The help topic of the main window's Help menu.
+    static constexpr int kHelpTopic = 1501;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,12 +106,21 @@ private:
     void RestorePosition();
     void StorePosition();
     void OnSubWindowActivated(QMdiSubWindow* frame);
+    void OnDocumentClosed();
     DocumentWindow* AddDocumentWindow(std::int16_t script, const QString& caption);
+    // Where a pasted box goes: near the middle of the visible canvas, moved down and right
+    // past boxes already standing exactly there.
+    QPoint PastePosition(DocumentWindow& window) const;
 
     Designer& designer_;
     QMdiArea* mdi_;
     QLabel* status_;
     std::map<QString, QAction*> actions_;
+    bool unloading_ = false;
 };
+
+// Paints a document's canvas onto a printer's page: the part of the canvas that holds its
+// boxes and connectors, scaled down to fit the page when it is larger.
+void PrintCanvas(DocumentWindow& window, QPrinter& printer);
 
 } // namespace ry

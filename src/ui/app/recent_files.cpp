@@ -36,9 +36,14 @@ void RecentFiles::Add(const QString& path) {
     try {
         CRegistry registry;
         registry.OpenKey(kHkeyCurrentUser, kKey, true);
-        for (int n = 1; n <= kCount; ++n)
-            registry.WriteValue(QStringLiteral("File%1").arg(n),
-                                entries_[static_cast<size_t>(n - 1)]);
+        // Every write reaches the disk on its own, so values that hold the entry already are
+        // left alone: saving the script that is first in the list writes nothing.
+        for (int n = 1; n <= kCount; ++n) {
+            const QString name = QStringLiteral("File%1").arg(n);
+            const QString& entry = entries_[static_cast<size_t>(n - 1)];
+            if (registry.ReadValue(name) != entry)
+                registry.WriteValue(name, entry);
+        }
         registry.CloseKey();
     } catch (const RegistryError&) {
         // Errors are ignored: the list in memory is still right.
