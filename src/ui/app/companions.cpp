@@ -1,10 +1,17 @@
 #include "app/companions.h"
 
 #include "app/designer.h"
+#include "app/text_codec.h"
+#include "script/loader.h"
 
 #include <QDesktopServices>
-#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSoundEffect>
+
+#include <filesystem>
+#include <system_error>
 
 namespace ry {
 
@@ -16,8 +23,38 @@ public:
         return QProcess::startDetached(program, arguments);
     }
     bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
-    void PlaySound(const QString&) override {}
+    void PlaySound(const QString& file) override {
+        // One effect for the whole program: a new sound replaces the one playing. It is made
+        // on first use so that a run that plays nothing never starts the audio back end.
+        if (!sound_)
+            sound_ = std::make_unique<QSoundEffect>();
+        sound_->stop();
+        sound_->setSource(QUrl::fromLocalFile(file));
+        sound_->play(); // plays once loaded; returns at once
+    }
+
+private:
+    std::unique_ptr<QSoundEffect> sound_;
 };
+
+enum class FileProbe { Exists, Missing, Invalid };
+
+// Whether a file of that name exists; Invalid when the name itself cannot be looked up (a
+// NUL inside it, a name too long for the file system).
+FileProbe Probe(const QString& name) {
+    if (name.contains(QChar(0)))
+        return FileProbe::Invalid;
+    std::error_code error;
+    const auto status = std::filesystem::status(QFile::encodeName(name).toStdString(), error);
+    if (error && error != std::errc::no_such_file_or_directory &&
+        error != std::errc::not_a_directory)
+        return FileProbe::Invalid;
+    return std::filesystem::is_regular_file(status) ? FileProbe::Exists : FileProbe::Missing;
+}
+
+QString Slashed(QString name) {
+    return name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
 
 } // namespace
 
@@ -30,8 +67,12 @@ Companions::Companions(Designer& designer)
 
 Companions::~Companions() = default;
 
+QString Companions::ProgramPath(const QString& name) const {
+    return designer_.ProgramFolder() + QLatin1Char('/') + name;
+}
+
 bool Companions::Run(const QString& programName, const QStringList& arguments) {
-    const QString path = designer_.ProgramFolder() + QDir::separator() + programName;
+    const QString path = ProgramPath(programName);
     if (launcher_->StartProgram(path, arguments))
         return true;
     designer_.Message(path + QStringLiteral("\r\nCould not be found."));
@@ -54,8 +95,59 @@ void Companions::RunCallLog(const QString& scriptFile) {
     Run(QStringLiteral("RyLv.exe"), {scriptFile});
 }
 
-void Companions::PlaySoundFile(const QString&, std::int16_t) {}
+QString Companions::FindSoundFile(const QString& file, std::int16_t script) const {
+    const QString folder = ScriptTables::IsScriptIndex(script)
+                               ? ToQt(designer_.Tables().Script(script).FolderPath)
+                               : QString();
+    QStringList candidates{file};
+    // Scripts written on Windows name files with backslashes.
+    if (file.contains(QLatin1Char('\\')))
+        candidates << Slashed(file);
+    if (!folder.isEmpty()) {
+        // Sound files chosen inside the script's folder are stored relative to it, so a file
+        // in a folder below the script's is found there ...
+        if (QFileInfo(Slashed(file)).isRelative())
+            candidates << Slashed(folder) + Slashed(file);
+        // ... and any file is looked for by its name next to the script.
+        std::string name;
+        SplitPath(FromQt(file), &name);
+        candidates << Slashed(folder) + ToQt(name);
+    }
+    for (const QString& candidate : candidates)
+        if (Probe(candidate) == FileProbe::Exists)
+            return candidate;
+    return {};
+}
 
-void Companions::ShowHelp(int) {}
+void Companions::PlaySoundFile(const QString& file, std::int16_t script) {
+    if (file.isEmpty()) {
+        designer_.Message(QStringLiteral("No sound file specified"));
+        return;
+    }
+    if (Probe(file) == FileProbe::Invalid) {
+        designer_.Message(QStringLiteral("Invalid Filename"));
+        return;
+    }
+    const QString found = FindSoundFile(file, script);
+    if (found.isEmpty()) {
+        designer_.Message(QStringLiteral("Sound file: ") + file +
+                          QStringLiteral("\r\nCould not be found"));
+        return;
+    }
+    launcher_->PlaySound(found);
+}
+
+QString Companions::HelpTarget(int topic) const {
+    const QString page = ProgramPath(QStringLiteral("help/%1.html").arg(topic));
+    if (QFileInfo(page).isFile())
+        return page;
+    return ProgramPath(QStringLiteral("ry.chm"));
+}
+
+void Companions::ShowHelp(int topic) {
+    const QString target = HelpTarget(topic);
+    if (!QFileInfo(target).isFile() || !launcher_->OpenUrl(QUrl::fromLocalFile(target)))
+        designer_.Message(target + QStringLiteral("\r\nCould not be found."));
+}
 
 } // namespace ry

@@ -26,7 +26,7 @@ public:
     virtual void PlaySound(const QString& file) = 0;
 };
 
-// The real desktop: QProcess::startDetached, QDesktopServices, QSoundEffect.
+// The real desktop: QProcess::startDetached, QDesktopServices, QSoundEffect (wave files).
 std::unique_ptr<Launcher> MakeDesktopLauncher();
 
 class Companions {
@@ -45,12 +45,23 @@ public:
     // The call-log viewer with the script's file name (empty or not) as its one argument.
     void RunCallLog(const QString& scriptFile);
 
-    // Plays a sound file named in a module of `script`: the name as given, else in the
-    // script's folder. Reports an empty name, an invalid one and a missing file.
+    // Plays a sound file named in a module of `script`, replacing any sound playing, and
+    // returns at once. Reports an empty name ("No sound file specified"), a name that cannot
+    // be looked up ("Invalid Filename") and a file found nowhere.
     void PlaySoundFile(const QString& file, std::int16_t script);
+    // Where a module's sound file is: the name as given (backslashes also read as slashes),
+    // else below the script's folder when the name is relative, else the name's last part in
+    // the script's folder. "" when none of them exists.
+    QString FindSoundFile(const QString& file, std::int16_t script) const;
 
-    // Opens the help file at a topic number.
+    // Opens help at a topic number with the desktop's handler: the page "help/<topic>.html"
+    // of the program folder when there is one, else the help file "ry.chm" there. A help
+    // file that cannot be found or opened is reported with its path.
     void ShowHelp(int topic);
+    QString HelpTarget(int topic) const;
+
+    // The program folder + "/" + name.
+    QString ProgramPath(const QString& name) const;
 
 private:
     bool Run(const QString& programName, const QStringList& arguments);
