@@ -1,5 +1,7 @@
 #include "settings/registry.h"
 
+#include "test_home.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -15,25 +17,14 @@
 namespace ry {
 namespace {
 
-// Every test starts from empty settings in a home folder of its own, so that neither the
-// user's settings nor a test running in parallel are touched.
+// Every test starts from empty settings in the test program's own home folder, so that
+// neither the user's settings nor a test running in parallel are touched.
 class RegistryTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        home_ = new QTemporaryDir();
-        ASSERT_TRUE(home_->isValid());
-        ::setenv("HOME", home_->path().toLocal8Bit().constData(), 1);
-        ::unsetenv("XDG_CONFIG_HOME");
-        QStandardPaths::setTestModeEnabled(true);
-    }
-    static void TearDownTestSuite() {
-        delete home_;
-        home_ = nullptr;
-    }
+    static void SetUpTestSuite() { home_ = &test::TestHome(); }
     void SetUp() override {
         QSettings settings(QStringLiteral("Cordaxa"), QStringLiteral("Ryvane"));
-        ASSERT_TRUE(settings.fileName().startsWith(home_->path()))
-            << settings.fileName().toStdString();
+        ASSERT_TRUE(settings.fileName().startsWith(*home_)) << settings.fileName().toStdString();
         settings.clear();
         settings.sync();
     }
@@ -52,11 +43,11 @@ protected:
         return std::nullopt;
     }
 
-    static QTemporaryDir* home_;
+    static const QString* home_;
     CRegistry reg_;
 };
 
-QTemporaryDir* RegistryTest::home_ = nullptr;
+const QString* RegistryTest::home_ = nullptr;
 
 const QString kScreenPos = QStringLiteral("Software\\Cordaxa\\Ryvane\\ScreenPos");
 

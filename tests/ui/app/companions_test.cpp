@@ -1,0 +1,138 @@
+// The companion programs, sound playback and help.
+
+#include "designer_fixture.h"
+
+#include "app/text_codec.h"
+
+namespace ry::test {
+namespace {
+
+using Companions = DesignerTest;
+
+TEST_F(Companions, ProgramsStartFromTheProgramFolderOrAreReportedMissing) {
+    MakeDesigner();
+    struct Case {
+        const char* name;
+        void (ry::Companions::*run)();
+        const char* program;
+    };
+    const Case cases[] = {
+        {"setup wizard", &ry::Companions::RunSetupAide, "SetupAide.exe"},
+        {"engine", &ry::Companions::RunEngine, "RyMulti.exe"},
+        {"voicemail manager", &ry::Companions::RunVoicemailManager, "RyVmMgr.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = ProgramFolder() + QStringLiteral("/") + QLatin1String(c.program);
+        prompter_.messages.clear();
+        launcher_->started.clear();
+
+        launcher_->startable = {};
+        (D().Programs().*c.run)();
+        ASSERT_EQ(launcher_->started.size(), 1u);
+        EXPECT_EQ(launcher_->started[0].program, path);
+        EXPECT_TRUE(launcher_->started[0].arguments.isEmpty());
+        ASSERT_EQ(prompter_.messages.size(), 1u);
+        EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Ryvane"));
+        EXPECT_EQ(prompter_.messages[0].text, path + QStringLiteral("\r\nCould not be found."));
+        EXPECT_EQ(prompter_.messages[0].buttons, MessageButtons::Ok);
+
+        launcher_->startable = {path};
+        (D().Programs().*c.run)();
+        EXPECT_EQ(launcher_->started.size(), 2u);
+        EXPECT_EQ(prompter_.messages.size(), 1u);
+    }
+}
+
+// A script whose folder is set as a saved script's is.
+std::int16_t ScriptInFolder(Designer& designer, const QString& folder) {
+    ScriptTables& tables = designer.Tables();
+    const std::int16_t script = tables.MemStructRys_Get();
+    tables.Script(script).FolderPath = FromQt(folder + QStringLiteral("/"));
+    return script;
+}
+
+TEST_F(Companions, SoundFilesAreFoundAsNamedOrBesideTheScript) {
+    MakeDesigner();
+    const QString scripts = folder_.filePath(QStringLiteral("scripts"));
+    const QString beside = WriteFile(QStringLiteral("scripts/welcome.wav"), "RIFF");
+    const QString below = WriteFile(QStringLiteral("scripts/prompts/menu.wav"), "RIFF");
+    const QString elsewhere = WriteFile(QStringLiteral("sounds/hold.wav"), "RIFF");
+    const std::int16_t script = ScriptInFolder(D(), scripts);
+
+    struct Case {
+        const char* name;
+        QString file;
+        QString played; // "" when a message is expected instead
+        QString message;
+    };
+    const Case cases[] = {
+        {"a full path", elsewhere, elsewhere, {}},
+        {"a name beside the script", QStringLiteral("welcome.wav"), beside, {}},
+        {"a full path elsewhere whose file lies beside the script",
+         QStringLiteral("/nowhere/welcome.wav"),
+         beside,
+         {}},
+        {"relative to the script's folder", QStringLiteral("prompts/menu.wav"), below, {}},
+        {"written on Windows", QStringLiteral("prompts\\menu.wav"), below, {}},
+        {"no name", QString(), {}, QStringLiteral("No sound file specified")},
+        {"a name that cannot be looked up",
+         QStringLiteral("bad") + QChar(0) + QStringLiteral(".wav"),
+         {},
+         QStringLiteral("Invalid Filename")},
+        {"found nowhere",
+         QStringLiteral("prompts\\gone.wav"),
+         {},
+         QStringLiteral("Sound file: prompts\\gone.wav\r\nCould not be found")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter_.messages.clear();
+        launcher_->played.clear();
+        D().Programs().PlaySoundFile(c.file, script);
+        if (c.played.isEmpty()) {
+            EXPECT_TRUE(launcher_->played.isEmpty());
+            ASSERT_EQ(prompter_.messages.size(), 1u);
+            EXPECT_EQ(prompter_.messages[0].text, c.message);
+            EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Ryvane"));
+        } else {
+            EXPECT_TRUE(prompter_.messages.empty())
+                << prompter_.MessageTexts().join('|').toStdString();
+            EXPECT_EQ(launcher_->played, QStringList{c.played});
+        }
+    }
+
+    // A new script has no folder: only the name as given counts.
+    prompter_.messages.clear();
+    const std::int16_t unsaved = D().Tables().MemStructRys_Get();
+    D().Programs().PlaySoundFile(QStringLiteral("welcome.wav"), unsaved);
+    EXPECT_EQ(prompter_.MessageTexts(),
+              QStringList{QStringLiteral("Sound file: welcome.wav\r\nCould not be found")});
+}
+
+TEST_F(Companions, HelpIsTheTopicsPageOrElseTheHelpFile) {
+    MakeDesigner();
+    // Neither exists: the help file's path is reported.
+    D().Programs().ShowHelp(1501);
+    EXPECT_TRUE(launcher_->opened.empty());
+    EXPECT_EQ(prompter_.MessageTexts(),
+              QStringList{ProgramFolder() + QStringLiteral("/ry.chm\r\nCould not be found.")});
+
+    const QString chm = WriteFile(QStringLiteral("ry.chm"), "help");
+    const QString page = WriteFile(QStringLiteral("help/2001.html"), "<html/>");
+    D().Programs().ShowHelp(1501);
+    D().Programs().ShowHelp(2001);
+    ASSERT_EQ(launcher_->opened.size(), 2u);
+    EXPECT_EQ(launcher_->opened[0], QUrl::fromLocalFile(chm));
+    EXPECT_EQ(launcher_->opened[1], QUrl::fromLocalFile(page));
+
+    // The desktop has nothing to open it with.
+    launcher_->urlsOpen = false;
+    prompter_.messages.clear();
+    D().Programs().ShowHelp(1501);
+    EXPECT_EQ(prompter_.MessageTexts(),
+              QStringList{chm + QStringLiteral("\r\nCould not be found.")});
+}
+
+} // namespace
+} // namespace ry::test

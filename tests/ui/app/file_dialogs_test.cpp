@@ -1,0 +1,125 @@
+// The file dialogs: titles and filters, the folder each kind starts in, and sound files
+// relative to the script.
+
+#include "designer_fixture.h"
+
+#include "app/text_codec.h"
+
+#include <functional>
+
+namespace ry::test {
+namespace {
+
+using FileDialogsTest = DesignerTest;
+using Routine = std::function<QString(FileDialogs&, const QString&)>;
+
+struct Kind {
+    const char* name;
+    Routine choose;
+    int slot;
+    FileRequest::Kind dialog;
+    const char* title;
+    const char* filter;
+};
+
+const Kind kKinds[] = {
+    {"script save",
+     [](FileDialogs& f, const QString& c) { return f.SelectFile_ScriptSave(nullptr, c); }, 0,
+     FileRequest::Save, "Save Script File",
+     "Ryvane Script (*.rys);;Ryvane Protected Script (*.ryp)"},
+    {"sound save",
+     [](FileDialogs& f, const QString& c) { return f.SelectFile_SoundSave(nullptr, c, 0); }, 0,
+     FileRequest::Save, "Save Sound File", "Wave File (*.wav)"},
+    {"sound", [](FileDialogs& f, const QString& c) { return f.SelectFile_Sound(nullptr, c, 0); }, 1,
+     FileRequest::Open, "Select sound file",
+     "Wave Files (*.wav);;Text To Speech (TTS) Text (*.txt)"},
+    {"vb script",
+     [](FileDialogs& f, const QString& c) { return f.SelectFile_VbScript(nullptr, c); }, 2,
+     FileRequest::Open, "Select VB Script file", "VB Script Files (*.vbs)"},
+    {"database", [](FileDialogs& f, const QString& c) { return f.SelectFile_Database(nullptr, c); },
+     3, FileRequest::Open, "Select database file",
+     "Access Database Files (*.mdb);;Excel Spreadsheet Files (*.xls)"},
+    {"program", [](FileDialogs& f, const QString& c) { return f.SelectFile_Program(nullptr, c); },
+     4, FileRequest::Open, "Select Program", "Programs (*.exe *.com *.pif *.bat);;All Files (*.*)"},
+    {"text", [](FileDialogs& f, const QString& c) { return f.SelectFile_Text(nullptr, c); }, 5,
+     FileRequest::Open, "Select Text File", "Text Files (*.txt);;All Files (*.*)"},
+    {"any", [](FileDialogs& f, const QString& c) { return f.SelectFile_Any(nullptr, c); }, 6,
+     FileRequest::Open, "Select File", "All Files (*.*)"},
+    {"script", [](FileDialogs& f, const QString& c) { return f.SelectFile_Script(nullptr, c); }, 7,
+     FileRequest::Open, "Select Ryvane Script",
+     "Ryvane Script (*.rys);;Ryvane Protected Script (*.ryp)"},
+};
+
+TEST_F(FileDialogsTest, EachKindHasItsTitleAndFilterAndRemembersItsOwnFolder) {
+    MakeDesigner();
+    const QString scripts = ProgramFolder() + QStringLiteral("/Scripts");
+    const QString other = folder_.filePath(QStringLiteral("other"));
+    for (const Kind& k : kKinds) {
+        SCOPED_TRACE(k.name);
+        prompter_.fileRequests.clear();
+        // Cancelled: nothing chosen, nothing remembered.
+        EXPECT_EQ(k.choose(D().Files(), QString()), QString());
+        // Chosen in another folder.
+        const QString chosen =
+            other + QStringLiteral("/") + QLatin1String(k.name) + QStringLiteral(".x");
+        prompter_.files = {chosen};
+        EXPECT_EQ(k.choose(D().Files(), QString()), chosen);
+        // The next dialog of the kind starts there, even with a current file elsewhere.
+        k.choose(D().Files(), QStringLiteral("/elsewhere/file.x"));
+
+        ASSERT_EQ(prompter_.fileRequests.size(), 3u);
+        const FileRequest& first = prompter_.fileRequests[0];
+        EXPECT_EQ(first.kind, k.dialog);
+        EXPECT_EQ(first.title, QLatin1String(k.title));
+        EXPECT_EQ(first.filter, QLatin1String(k.filter));
+        // The save dialogs share their folder; every other kind starts from the program's
+        // scripts folder until it has one of its own.
+        if (k.slot != 0 || std::string(k.name) == "script save")
+            EXPECT_EQ(first.folder, scripts);
+        EXPECT_EQ(prompter_.fileRequests[2].folder, other + QStringLiteral("/"));
+        EXPECT_EQ(D().Files().RememberedFolder(k.slot), other + QStringLiteral("/"));
+    }
+}
+
+TEST_F(FileDialogsTest, WithNothingRememberedTheCurrentFilesFolderComesFirst) {
+    MakeDesigner();
+    D().Files().SelectFile_Text(nullptr, QStringLiteral("/data/lists/lines.txt"));
+    D().Files().SelectFile_Any(nullptr, QString());
+    ASSERT_EQ(prompter_.fileRequests.size(), 2u);
+    EXPECT_EQ(prompter_.fileRequests[0].folder, QStringLiteral("/data/lists/"));
+    EXPECT_EQ(prompter_.fileRequests[1].folder, ProgramFolder() + QStringLiteral("/Scripts"));
+}
+
+TEST_F(FileDialogsTest, SoundFilesInsideTheScriptsFolderComeBackRelative) {
+    MakeDesigner();
+    ScriptTables& tables = D().Tables();
+    const std::int16_t saved = tables.MemStructRys_Get();
+    tables.Script(saved).FolderPath = "/lines/office/";
+    const std::int16_t unsaved = tables.MemStructRys_Get();
+    struct Case {
+        const char* name;
+        std::int16_t script;
+        QString chosen;
+        QString result;
+    };
+    const Case cases[] = {
+        {"inside", saved, QStringLiteral("/lines/office/prompts/menu.wav"),
+         QStringLiteral("prompts/menu.wav")},
+        {"beside", saved, QStringLiteral("/lines/office/menu.wav"), QStringLiteral("menu.wav")},
+        {"elsewhere", saved, QStringLiteral("/lines/shared/menu.wav"),
+         QStringLiteral("/lines/shared/menu.wav")},
+        {"another letter case", saved, QStringLiteral("/Lines/office/menu.wav"),
+         QStringLiteral("/Lines/office/menu.wav")},
+        {"a script never saved", unsaved, QStringLiteral("/lines/office/menu.wav"),
+         QStringLiteral("/lines/office/menu.wav")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter_.files = {c.chosen, c.chosen};
+        EXPECT_EQ(D().Files().SelectFile_Sound(nullptr, QString(), c.script), c.result);
+        EXPECT_EQ(D().Files().SelectFile_SoundSave(nullptr, QString(), c.script), c.result);
+    }
+}
+
+} // namespace
+} // namespace ry::test
