@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program. Safe to run again.
-# Arguments are passed to the program.
+# Installs what is missing, builds, and starts the designer. Safe to run again.
+# The one argument, when given, is the path of a script to open.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh" "$root/build"
-if [ $# -eq 0 ]; then
-  set -- --help
-fi
-exec "$root/build/src/cli/rys" "$@"
+exec "$root/build/src/ui/rykem" "$@"
