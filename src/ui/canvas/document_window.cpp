@@ -73,6 +73,13 @@ void DocumentWindow::Discard() {
 void DocumentWindow::closeEvent(QCloseEvent* event) {
     if (!discarding_ && ScriptTables::IsScriptIndex(Script())) {
         CommitEdits();
+        // The module dialogs first, so that changes applied from them are saved with the
+        // script rather than written into records about to be freed. A dialog of this script
+        // kept open keeps the window open.
+        if (!designer_.Dialogs().CloseAll(Script())) {
+            event->ignore();
+            return;
+        }
         ScriptRecord& s = designer_.Tables().Script(Script());
         if (s.Modified) {
             const QString question =
@@ -97,8 +104,8 @@ void DocumentWindow::closeEvent(QCloseEvent* event) {
             }
         }
         s.DocState = 1;
-        designer_.Dialogs().CloseAll();
     }
+    designer_.Dialogs().CloseForScript(Script());
     ReleaseScript();
     event->accept();
 }

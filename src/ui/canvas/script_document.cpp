@@ -3,6 +3,7 @@
 #include "app/designer.h"
 #include "app/text_codec.h"
 #include "canvas/box_geometry.h"
+#include "paths/path_text.h"
 #include "paths/rename.h"
 #include "script/module_types.h"
 #include "script/text.h"
@@ -274,6 +275,41 @@ void ScriptDocument::RenameModule(std::int16_t module, const QString& typedTitle
         emit titleRenamed(module, ToQt(change.Title));
         emit connectorsChanged();
     }
+}
+
+TitleChange ScriptDocument::ApplyModule(std::int16_t module, const ModuleRecord& edited,
+                                        const std::optional<QString>& pathText,
+                                        const QString& typedTitle) {
+    ModuleRecord& m = Module(module);
+    ModuleRecord settings = edited;
+    // What the canvas owns stays as the record has it: the dialog may have been open while
+    // the box was moved, resized, retitled or given text.
+    settings.Type = m.Type;
+    settings.ScriptIndex = m.ScriptIndex;
+    settings.DispSize = m.DispSize;
+    settings.BoxDisplayMode = m.BoxDisplayMode;
+    settings.Title = m.Title;
+    settings.Txt = m.Txt;
+    settings.PathText = m.PathText;
+    settings.PositionX = m.PositionX;
+    settings.PositionY = m.PositionY;
+    settings.IsFree = m.IsFree;
+    settings.BoxIndex = m.BoxIndex;
+    settings.NextModule = m.NextModule;
+    m = std::move(settings);
+    if (pathText) {
+        // Text boxes end lines with LF; path texts end them with CR LF.
+        const std::string text = FromQt(*pathText);
+        m.PathText = TidyPathsText(ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\n", "\r\n"));
+    }
+    const TitleChange change = ApplyModuleTitle(Tables(), module, script_, FromQt(typedTitle));
+    MarkModified();
+    if (HasBox(m.BoxIndex))
+        emit boxChanged(m.BoxIndex);
+    emit connectorsChanged();
+    if (change.Renamed)
+        emit titleRenamed(module, ToQt(change.Title));
+    return change;
 }
 
 void ScriptDocument::SetBoxText(std::int16_t module, const QString& text) {

@@ -6,6 +6,7 @@
 // add path, height, start module), so that the view, the modified mark and, later, an undo
 // stack all follow from one place.
 
+#include "paths/rename.h"
 #include "script/records.h"
 #include "script/saver.h"
 
@@ -14,6 +15,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace ry {
@@ -81,6 +83,12 @@ public:
     int PasteModule(const ModuleRecord& record, QPoint pos);
     // The title typed into a box: the rename rule over all paths of the script.
     void RenameModule(std::int16_t module, const QString& typedTitle);
+    // A module dialog's Apply: the module's settings from `edited` (its place in the chain
+    // and on the canvas, box text, title and path text are kept from the record), the path
+    // text in its normal form (none: the dialog has no paths), then the typed title by the
+    // rename rule. Returns what the rename did.
+    TitleChange ApplyModule(std::int16_t module, const ModuleRecord& edited,
+                            const std::optional<QString>& pathText, const QString& typedTitle);
     void SetBoxText(std::int16_t module, const QString& text);
     // Appends one path line (with its CR LF) to a module's path text.
     void AddPathLine(std::int16_t module, const QString& line);

@@ -1,0 +1,67 @@
+#include "dialogs/dialog_factory.h"
+
+#include "dialogs/get_numbers_dialog.h"
+#include "dialogs/placeholder_dialog.h"
+#include "dialogs/play_dialog.h"
+#include "dialogs/record_dialog.h"
+#include "dialogs/say_numbers_dialog.h"
+#include "dialogs/time_switch_dialog.h"
+#include "script/module_types.h"
+
+#include <array>
+
+namespace ry {
+
+namespace {
+
+struct FormEntry {
+    std::string_view type;
+    const char* name;
+    int helpTopic;
+};
+
+constexpr std::array<FormEntry, 15> kForms = {{
+    {kTypePlay, "frmDbiPlay", 2010},
+    {kTypeRecord, "frmDbiRec", 2020},
+    {kTypeGetNumbers, "frmDbiGetNbrs", 2030},
+    {kTypeSayNumbers, "frmDbiSayNbrs", 2040},
+    {kTypeTransferCall, "frmDbiXfer", 2050},
+    {kTypePhoneMessage, "frmDbiDialout", 2060},
+    {kTypePagerMessage, "frmDbiPage", 2070},
+    {kTypeSendEmail, "frmDbiEmail", 2080},
+    {kTypeDatabaseQuery, "frmDbiDbQuery", 2090},
+    {kTypeRunProgram, "frmDbiRun", 2100},
+    {kTypeEvaluate, "frmDbiEvalExpr", 2110},
+    {kTypeRunVbScript, "frmDbiVbScript", 2120},
+    {kTypeHangup, "frmDbiHangupCall", 2140},
+    {kTypeTimeSwitch, "frmDbiTimeSwitch", 2150},
+    {kTypeDialAndConference, "frmDbiDialAndConferece", 0},
+}};
+
+} // namespace
+
+ModuleDialogForm FormOfType(std::string_view type) {
+    for (const FormEntry& entry : kForms)
+        if (entry.type == type)
+            return {QString::fromLatin1(entry.name), entry.helpTopic, type != kTypeHangup};
+    // DDE, and any type this designer does not know, such as "TTS".
+    return {QStringLiteral("frmDbiDde"), 2130, true};
+}
+
+ModuleDialog* CreateModuleDialog(Designer& designer, std::string_view type,
+                                 const ModuleDialogSetup& setup) {
+    const ModuleDialogForm form = FormOfType(type);
+    if (type == kTypePlay)
+        return new PlayDialog(designer, setup, form);
+    if (type == kTypeRecord)
+        return new RecordDialog(designer, setup, form);
+    if (type == kTypeGetNumbers)
+        return new GetNumbersDialog(designer, setup, form);
+    if (type == kTypeSayNumbers)
+        return new SayNumbersDialog(designer, setup, form);
+    if (type == kTypeTimeSwitch)
+        return new TimeSwitchDialog(designer, setup, form);
+    return new PlaceholderDialog(designer, setup, form, type);
+}
+
+} // namespace ry
