@@ -2,10 +2,12 @@
 // loader's "Replay", "Position" and "DispSize" lines: no undefined behaviour (a double out of
 // an integer's range is caught by the sanitizer), numbers that agree with the C library's
 // reading of the same digits, roundings to the nearest integer, dates that are valid and read
-// back from their written form; and the Windows-1252 / UTF-8 pair, which loses nothing.
+// back from their written form, numeric dialog fields that stay in their range; and the
+// Windows-1252 / UTF-8 pair, which loses nothing.
 
 #include "fuzz_support.h"
 #include "script/datetime.h"
+#include "script/field_text.h"
 #include "script/number_text.h"
 #include "script/text.h"
 
@@ -16,6 +18,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -69,6 +72,12 @@ void CheckNumbers(std::string_view text) {
         CheckRounding(*parsed, RoundToInt32(*parsed));
     }
     RY_FUZZ_CHECK(TextToInt16(text) == (parsed ? RoundToInt16(*parsed) : std::nullopt));
+    // A dialog's numeric field always shows a number of its range.
+    for (const auto& [min, max] : {std::pair{0, 99}, std::pair{1, 32767}, std::pair{-5, 5}}) {
+        const std::string field = ClampNumberText(text, min, max);
+        const std::optional<std::int32_t> shown = TextToInt32(field);
+        RY_FUZZ_CHECK(shown && *shown >= min && *shown <= max && std::to_string(*shown) == field);
+    }
     RY_FUZZ_CHECK(TextToInt32(text) == (parsed ? RoundToInt32(*parsed) : std::nullopt));
 
     const double leading = LeadingValue(text);

@@ -35,6 +35,7 @@ dictionary() {
     script_text | protected_script | rename) echo "$root/fuzz/dict/script_text.dict" ;;
     profile_read | profile_write) echo "$root/fuzz/dict/profile.dict" ;;
     conversions) echo "$root/fuzz/dict/conversions.dict" ;;
+    say_number_library) echo "$root/fuzz/dict/say_number_library.dict" ;;
   esac
 }
 
