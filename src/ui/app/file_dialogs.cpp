@@ -26,11 +26,17 @@ QString QtFileFilter(const QString& barFilter) {
 }
 
 QString FileDialogs::Choose(QWidget* owner, const QString& current, bool save, const QString& title,
-                            const QString& filter, int slot) {
+                            const QString& filter, int slot, std::int16_t script) {
     QString& remembered = folders_[static_cast<size_t>(slot)];
     QString folder = remembered;
-    if (folder.isEmpty() && !current.isEmpty())
+    if (folder.isEmpty() && !current.isEmpty()) {
         folder = ToQt(SplitPath(FromQt(current)));
+        // A sound file named relative to its script (often with Windows backslashes) lies
+        // below the script's folder, not below wherever the program was started.
+        const QString base = ScriptFolder(script);
+        if (!folder.isEmpty() && !base.isEmpty() && QDir::isRelativePath(folder))
+            folder = base + QString(folder).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    }
     if (folder.isEmpty())
         folder = designer_.ProgramFolder() + QDir::separator() + QStringLiteral("Scripts");
     FileRequest request;
@@ -44,10 +50,14 @@ QString FileDialogs::Choose(QWidget* owner, const QString& current, bool save, c
     return chosen;
 }
 
-QString FileDialogs::RelativeToScript(const QString& path, std::int16_t script) const {
+QString FileDialogs::ScriptFolder(std::int16_t script) const {
     if (!ScriptTables::IsScriptIndex(script))
-        return path;
-    const QString folder = ToQt(designer_.Tables().Script(script).FolderPath);
+        return {};
+    return ToQt(designer_.Tables().Script(script).FolderPath);
+}
+
+QString FileDialogs::RelativeToScript(const QString& path, std::int16_t script) const {
+    const QString folder = ScriptFolder(script);
     if (!folder.isEmpty() && path.startsWith(folder))
         return path.mid(folder.size());
     return path;
@@ -64,7 +74,7 @@ QString FileDialogs::SelectFile_ScriptSave(QWidget* owner, const QString& curren
 QString FileDialogs::SelectFile_SoundSave(QWidget* owner, const QString& current,
                                           std::int16_t script) {
     return RelativeToScript(Choose(owner, current, true, QStringLiteral("Save Sound File"),
-                                   QStringLiteral("Wave File (*.wav)|*.wav|"), 0),
+                                   QStringLiteral("Wave File (*.wav)|*.wav|"), 0, script),
                             script);
 }
 
@@ -72,7 +82,7 @@ QString FileDialogs::SelectFile_Sound(QWidget* owner, const QString& current, st
     return RelativeToScript(
         Choose(owner, current, false, QStringLiteral("Select sound file"),
                QStringLiteral("Wave Files (*.wav)|*.wav|Text To Speech (TTS) Text (*.txt)|*.txt|"),
-               1),
+               1, script),
         script);
 }
 

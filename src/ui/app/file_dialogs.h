@@ -36,8 +36,12 @@ public:
     QString RememberedFolder(int slot) const { return folders_[static_cast<size_t>(slot)]; }
 
 private:
+    // `script`, when given, is the script a sound file belongs to: a relative current name
+    // starts the dialog below the script's folder.
     QString Choose(QWidget* owner, const QString& current, bool save, const QString& title,
-                   const QString& filter, int slot);
+                   const QString& filter, int slot, std::int16_t script = 0);
+    // The folder of a saved script, with its final separator; "" for a script never saved.
+    QString ScriptFolder(std::int16_t script) const;
     QString RelativeToScript(const QString& path, std::int16_t script) const;
 
     Designer& designer_;

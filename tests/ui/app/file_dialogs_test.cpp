@@ -85,9 +85,14 @@ TEST_F(FileDialogsTest, WithNothingRememberedTheCurrentFilesFolderComesFirst) {
     MakeDesigner();
     D().Files().SelectFile_Text(nullptr, QStringLiteral("/data/lists/lines.txt"));
     D().Files().SelectFile_Any(nullptr, QString());
-    ASSERT_EQ(prompter_.fileRequests.size(), 2u);
+    // A sound file named relative to its script: below the script's folder.
+    const std::int16_t script = D().Tables().MemStructRys_Get();
+    D().Tables().Script(script).FolderPath = "/lines/office/";
+    D().Files().SelectFile_Sound(nullptr, QStringLiteral("prompts\\menu.wav"), script);
+    ASSERT_EQ(prompter_.fileRequests.size(), 3u);
     EXPECT_EQ(prompter_.fileRequests[0].folder, QStringLiteral("/data/lists/"));
     EXPECT_EQ(prompter_.fileRequests[1].folder, ProgramFolder() + QStringLiteral("/Scripts"));
+    EXPECT_EQ(prompter_.fileRequests[2].folder, QStringLiteral("/lines/office/prompts/"));
 }
 
 TEST_F(FileDialogsTest, SoundFilesInsideTheScriptsFolderComeBackRelative) {
