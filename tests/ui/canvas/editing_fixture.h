@@ -74,13 +74,22 @@ protected:
     }
 
     void SetUp() override { Start(""); }
-    void TearDown() override { main_.reset(); }
+    void TearDown() override { Stop(); }
+
+    // As the program ends: the documents close, then the main window goes.
+    void Stop() {
+        if (main_)
+            for (int slot = 1; slot <= designer_->DocumentSlotCount(); ++slot)
+                if (DocumentWindow* window = designer_->Document(slot))
+                    window->Discard();
+        main_.reset();
+        designer_.reset();
+    }
 
     // A fresh designer and main window whose program folder holds `ini` as RY.INI (no file
     // when empty).
     void Start(const std::string& ini) {
-        main_.reset();
-        designer_.reset();
+        Stop();
         folder_ = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(folder_->isValid());
         if (!ini.empty())
