@@ -93,6 +93,13 @@ public:
     void ShowFindModule();
     void ShowAbout();
 
+    // The settings dialogs (main_window_settings.cpp): the active document's script
+    // properties (also the "&Script" menu of a canvas), the PBX strings of RY.INI, and the
+    // CT Media scripts with the active script's ASI.
+    void ScriptProperties();
+    void PbxCommandStrings();
+    void CtMediaScripts();
+
     // The help topic of the main window's Help menu.
     static constexpr int kHelpTopic = 1501;
 

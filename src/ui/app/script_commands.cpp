@@ -49,6 +49,7 @@ SaveOutcome CompleteProtectedSave(Designer& designer, const QString& password) {
     // The text waiting in the writer was built when Save was chosen; the user may have gone
     // on editing while the dialog was open. The save clears the modified mark, so it writes
     // what the document holds now, or those edits would be lost without a question.
+    window->CommitEdits();
     ScriptDocument& document = window->Document();
     ScriptTables& tables = designer.Tables();
     CollectBoxTexts(tables, script, document);

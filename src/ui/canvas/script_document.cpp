@@ -349,6 +349,20 @@ void ScriptDocument::SetStartModule(const QString& title) {
     MarkModified();
 }
 
+void ScriptDocument::SetScriptProperties(const QString& startModule, const QString& runAtHangup,
+                                         bool startWithoutAnswer) {
+    ScriptRecord& s = Record();
+    s.StartModule = FromQt(startModule);
+    s.RunAtHangup = FromQt(runAtHangup);
+    s.StartWithoutAnswer = startWithoutAnswer;
+    MarkModified();
+}
+
+void ScriptDocument::SetCtmAsiName(const QString& name) {
+    Record().CtmAsiName = FromQt(name);
+    MarkModified();
+}
+
 void ScriptDocument::MarkModified() {
     ScriptRecord& s = Record();
     if (s.Modified)

@@ -95,6 +95,12 @@ public:
     // The box's height and the module's stored height.
     void SetBoxHeight(int box, int height);
     void SetStartModule(const QString& title);
+    // The script's properties: the module a call starts at, the script run when the call is
+    // finished, and whether the script starts before the call is answered.
+    void SetScriptProperties(const QString& startModule, const QString& runAtHangup,
+                             bool startWithoutAnswer);
+    // The name by which a CT Media server routes calls to this script.
+    void SetCtmAsiName(const QString& name);
     void MarkModified();
 
     // BoxSource: what the save writes for a module's box.
