@@ -117,6 +117,10 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
 MainWindow::~MainWindow() {
     // The document windows close with the main window; nothing is to be activated or listed.
     unloading_ = true;
+    // They go now, while this is still a whole MainWindow: left to the QWidget destructor,
+    // their area would report its last activations and closings to a half-destroyed window.
+    disconnect(mdi_, nullptr, this, nullptr);
+    delete mdi_;
 }
 
 QAction* MainWindow::AddAction(QMenu* menu, const QString& name, const QString& caption,
@@ -198,15 +202,10 @@ void MainWindow::BuildMenus() {
                       QKeySequence(Qt::CTRL | Qt::Key_D)),
             &QAction::triggered, this, &MainWindow::DeleteModule);
     separator(edit, ArrayName("mnuEdit", 3));
-    connect(AddAction(edit, ArrayName("mnuEdit", 4), QStringLiteral("Script Proper&ties"),
-                      QKeySequence(Qt::CTRL | Qt::Key_T)),
-            &QAction::triggered, this, &MainWindow::ScriptProperties);
-    connect(AddAction(edit, ArrayName("mnuEdit", 5), QStringLiteral("P&BX Command Strings"),
-                      QKeySequence(Qt::CTRL | Qt::Key_B)),
-            &QAction::triggered, this, &MainWindow::PbxCommandStrings);
-    connect(AddAction(edit, ArrayName("mnuEdit", 6), QStringLiteral("CT &Media Scripts"),
-                      QKeySequence(Qt::CTRL | Qt::Key_M)),
-            &QAction::triggered, this, &MainWindow::CtMediaScripts);
+    AddAction(edit, ArrayName("mnuEdit", 4), QStringLiteral("Script Proper&ties"),
+              QKeySequence(Qt::CTRL | Qt::Key_T));
+    AddAction(edit, ArrayName("mnuEdit", 5), QStringLiteral("P&BX Command Strings"),
+              QKeySequence(Qt::CTRL | Qt::Key_B));
 
     QMenu* view = topMenu(ArrayName("mnuTop", 2), QStringLiteral("&View"));
     QAction* statusItem = AddAction(view, ArrayName("mnuView", 1), QStringLiteral("&Status Bar"));

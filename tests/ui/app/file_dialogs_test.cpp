@@ -74,8 +74,9 @@ TEST_F(FileDialogsTest, EachKindHasItsTitleAndFilterAndRemembersItsOwnFolder) {
         EXPECT_EQ(first.filter, QLatin1String(k.filter));
         // The save dialogs share their folder; every other kind starts from the program's
         // scripts folder until it has one of its own.
-        if (k.slot != 0 || std::string(k.name) == "script save")
+        if (k.slot != 0 || std::string(k.name) == "script save") {
             EXPECT_EQ(first.folder, scripts);
+        }
         EXPECT_EQ(prompter_.fileRequests[2].folder, other + QStringLiteral("/"));
         EXPECT_EQ(D().Files().RememberedFolder(k.slot), other + QStringLiteral("/"));
     }
