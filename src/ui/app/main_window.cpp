@@ -202,10 +202,15 @@ void MainWindow::BuildMenus() {
                       QKeySequence(Qt::CTRL | Qt::Key_D)),
             &QAction::triggered, this, &MainWindow::DeleteModule);
     separator(edit, ArrayName("mnuEdit", 3));
-    AddAction(edit, ArrayName("mnuEdit", 4), QStringLiteral("Script Proper&ties"),
-              QKeySequence(Qt::CTRL | Qt::Key_T));
-    AddAction(edit, ArrayName("mnuEdit", 5), QStringLiteral("P&BX Command Strings"),
-              QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(AddAction(edit, ArrayName("mnuEdit", 4), QStringLiteral("Script Proper&ties"),
+                      QKeySequence(Qt::CTRL | Qt::Key_T)),
+            &QAction::triggered, this, &MainWindow::ScriptProperties);
+    connect(AddAction(edit, ArrayName("mnuEdit", 5), QStringLiteral("P&BX Command Strings"),
+                      QKeySequence(Qt::CTRL | Qt::Key_B)),
+            &QAction::triggered, this, &MainWindow::PbxCommandStrings);
+    connect(AddAction(edit, ArrayName("mnuEdit", 6), QStringLiteral("CT &Media Scripts"),
+                      QKeySequence(Qt::CTRL | Qt::Key_M)),
+            &QAction::triggered, this, &MainWindow::CtMediaScripts);
 
     QMenu* view = topMenu(ArrayName("mnuTop", 2), QStringLiteral("&View"));
     QAction* statusItem = AddAction(view, ArrayName("mnuView", 1), QStringLiteral("&Status Bar"));
