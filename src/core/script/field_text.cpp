@@ -18,4 +18,39 @@ std::string FoldLineBreaks(std::string_view text, std::string_view joiner) {
     return ReplaceAll(text, kCrLf, joiner);
 }
 
+std::string FoldLineEndCharacters(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return out;
+}
+
+std::string RemoveLeadingBlankLines(std::string_view text) {
+    text = Trim(text);
+    while (text.starts_with(kCrLf))
+        text = Trim(text.substr(kCrLf.size()));
+    return std::string(text);
+}
+
+int RunModeListIndex(std::int16_t stored) {
+    return stored < 0 ? 0 : (stored > 4 ? 5 : stored);
+}
+
+int RunWaitListIndex(std::int16_t stored) {
+    return stored < 0 ? 0 : (stored > 1 ? 1 : stored);
+}
+
+std::int16_t FieldInt16(std::string_view text, std::int16_t stored) {
+    if (Trim(text).empty())
+        return 0;
+    return TextToInt16(text).value_or(stored);
+}
+
+std::int32_t FieldInt32(std::string_view text, std::int32_t stored) {
+    if (Trim(text).empty())
+        return 0;
+    return TextToInt32(text).value_or(stored);
+}
+
 } // namespace ry
