@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 namespace ry {
@@ -297,6 +298,9 @@ QLineEdit* ModuleDialog::MakeLineEdit(const QString& name, QWidget* parent,
                                       const QString& toolTip) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
+    // A line edit cuts its text to 32767 characters by default; a longer stored value would
+    // be cut by merely opening the dialog, whose closing Apply stores what the fields hold.
+    field->setMaxLength(std::numeric_limits<int>::max());
     if (!toolTip.isEmpty())
         field->setToolTip(toolTip);
     WatchEdits(field);
@@ -308,14 +312,17 @@ QPlainTextEdit* ModuleDialog::MakeTextBox(const QString& name, QWidget* parent, 
     box->setObjectName(name);
     // As in the other fields, Tab moves on to the next control.
     box->setTabChangesFocus(true);
-    if (fixedPitch) {
-        QFont font(QStringLiteral("Courier New"));
-        font.setStyleHint(QFont::TypeWriter);
-        font.setFixedPitch(true);
-        box->setFont(font);
-    }
+    if (fixedPitch)
+        SetFixedPitch(box);
     WatchEdits(box);
     return box;
+}
+
+void ModuleDialog::SetFixedPitch(QWidget* field) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    field->setFont(font);
 }
 
 void ModuleDialog::WatchEdits(QLineEdit* field) {
@@ -401,6 +408,29 @@ SoundRow ModuleDialog::AddSoundRow(QGridLayout* grid, int row, const QString& la
                 [this, box] { RecordSoundFile(box->text()); });
     }
     grid->addLayout(buttons, row, 2);
+    return out;
+}
+
+ModuleDialog::FileRow ModuleDialog::AddFileRow(QGridLayout* grid, int row, const QString& label,
+                                               const QString& boxName, const QString& buttonName,
+                                               const QString& caption, FileChooser choose,
+                                               const QString& labelName) {
+    QWidget* page = grid->parentWidget();
+    FileRow out;
+    if (!label.isEmpty()) {
+        out.label = MakeLabel(labelName, label, page);
+        out.label->setWordWrap(true);
+        grid->addWidget(out.label, row, 0);
+    }
+    out.file = MakeLineEdit(boxName, page);
+    grid->addWidget(out.file, row, 1);
+    out.select = new QPushButton(caption, page);
+    out.select->setObjectName(buttonName);
+    out.select->setAutoDefault(false);
+    grid->addWidget(out.select, row, 2);
+    QLineEdit* box = out.file;
+    connect(out.select, &QPushButton::clicked, this,
+            [this, box, choose] { SelectSoundFile(box, choose); });
     return out;
 }
 

@@ -141,6 +141,8 @@ protected:
     // A line edit, a multi-line box, ... named `name`, whose edits enable Apply.
     QLineEdit* MakeLineEdit(const QString& name, QWidget* parent, const QString& toolTip = {});
     QPlainTextEdit* MakeTextBox(const QString& name, QWidget* parent, bool fixedPitch = false);
+    // Numbers, commands and code line up in the fixed-pitch font.
+    static void SetFixedPitch(QWidget* field);
     // Makes an existing control's edits enable Apply.
     void WatchEdits(QLineEdit* field);
     void WatchEdits(QPlainTextEdit* field);
@@ -165,6 +167,18 @@ protected:
     // dialog; without `playButtons` the row has Select only.
     SoundRow AddSoundRow(QGridLayout* grid, int row, const QString& label, int boxIndex,
                          int buttonIndex, bool playButtons = true, FileChooser choose = {});
+    // A row of `grid` with a file box and a single Select button, named as the dialog names
+    // them rather than as the "txtSoundFile" rows: the label (named `labelName` when given),
+    // the box `boxName` in column 1 and the button `buttonName` with `caption` in column 2,
+    // which puts the file `choose` picks (a sound file when empty) into the box.
+    struct FileRow {
+        QLabel* label = nullptr;
+        QLineEdit* file = nullptr;
+        QPushButton* select = nullptr;
+    };
+    FileRow AddFileRow(QGridLayout* grid, int row, const QString& label, const QString& boxName,
+                       const QString& buttonName, const QString& caption, FileChooser choose = {},
+                       const QString& labelName = {});
     // The buttons' actions, for rows laid out otherwise.
     void SelectSoundFile(QLineEdit* box, const FileChooser& choose = {});
     void PlaySoundFile(const QString& file);
