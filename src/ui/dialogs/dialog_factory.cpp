@@ -1,5 +1,7 @@
 #include "dialogs/dialog_factory.h"
 
+#include "dialogs/database_query_dialog.h"
+#include "dialogs/evaluate_dialog.h"
 #include "dialogs/get_numbers_dialog.h"
 #include "dialogs/placeholder_dialog.h"
 #include "dialogs/play_dialog.h"
@@ -61,6 +63,10 @@ ModuleDialog* CreateModuleDialog(Designer& designer, std::string_view type,
         return new SayNumbersDialog(designer, setup, form);
     if (type == kTypeTimeSwitch)
         return new TimeSwitchDialog(designer, setup, form);
+    if (type == kTypeDatabaseQuery)
+        return new DatabaseQueryDialog(designer, setup, form);
+    if (type == kTypeEvaluate)
+        return new EvaluateDialog(designer, setup, form);
     return new PlaceholderDialog(designer, setup, form, type);
 }
 
