@@ -6,8 +6,10 @@
 #include "dialogs/placeholder_dialog.h"
 #include "dialogs/play_dialog.h"
 #include "dialogs/record_dialog.h"
+#include "dialogs/run_program_dialog.h"
 #include "dialogs/say_numbers_dialog.h"
 #include "dialogs/time_switch_dialog.h"
+#include "dialogs/vb_script_dialog.h"
 #include "script/module_types.h"
 
 #include <array>
@@ -67,6 +69,10 @@ ModuleDialog* CreateModuleDialog(Designer& designer, std::string_view type,
         return new DatabaseQueryDialog(designer, setup, form);
     if (type == kTypeEvaluate)
         return new EvaluateDialog(designer, setup, form);
+    if (type == kTypeRunProgram)
+        return new RunProgramDialog(designer, setup, form);
+    if (type == kTypeRunVbScript)
+        return new VbScriptDialog(designer, setup, form);
     return new PlaceholderDialog(designer, setup, form, type);
 }
 
