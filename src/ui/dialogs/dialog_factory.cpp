@@ -1,8 +1,10 @@
 #include "dialogs/dialog_factory.h"
 
 #include "dialogs/database_query_dialog.h"
+#include "dialogs/email_dialog.h"
 #include "dialogs/evaluate_dialog.h"
 #include "dialogs/get_numbers_dialog.h"
+#include "dialogs/pager_dialog.h"
 #include "dialogs/placeholder_dialog.h"
 #include "dialogs/play_dialog.h"
 #include "dialogs/record_dialog.h"
@@ -73,6 +75,10 @@ ModuleDialog* CreateModuleDialog(Designer& designer, std::string_view type,
         return new RunProgramDialog(designer, setup, form);
     if (type == kTypeRunVbScript)
         return new VbScriptDialog(designer, setup, form);
+    if (type == kTypeSendEmail)
+        return new EmailDialog(designer, setup, form);
+    if (type == kTypePagerMessage)
+        return new PagerDialog(designer, setup, form);
     return new PlaceholderDialog(designer, setup, form, type);
 }
 
