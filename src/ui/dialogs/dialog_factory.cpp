@@ -1,9 +1,11 @@
 #include "dialogs/dialog_factory.h"
 
 #include "dialogs/database_query_dialog.h"
+#include "dialogs/dial_conference_dialog.h"
 #include "dialogs/email_dialog.h"
 #include "dialogs/evaluate_dialog.h"
 #include "dialogs/get_numbers_dialog.h"
+#include "dialogs/make_call_dialog.h"
 #include "dialogs/pager_dialog.h"
 #include "dialogs/placeholder_dialog.h"
 #include "dialogs/play_dialog.h"
@@ -11,6 +13,7 @@
 #include "dialogs/run_program_dialog.h"
 #include "dialogs/say_numbers_dialog.h"
 #include "dialogs/time_switch_dialog.h"
+#include "dialogs/transfer_dialog.h"
 #include "dialogs/vb_script_dialog.h"
 #include "script/module_types.h"
 
@@ -79,6 +82,12 @@ ModuleDialog* CreateModuleDialog(Designer& designer, std::string_view type,
         return new EmailDialog(designer, setup, form);
     if (type == kTypePagerMessage)
         return new PagerDialog(designer, setup, form);
+    if (type == kTypeTransferCall)
+        return new TransferDialog(designer, setup, form);
+    if (type == kTypePhoneMessage)
+        return new MakeCallDialog(designer, setup, form);
+    if (type == kTypeDialAndConference)
+        return new DialConferenceDialog(designer, setup, form);
     return new PlaceholderDialog(designer, setup, form, type);
 }
 
