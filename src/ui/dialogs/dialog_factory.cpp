@@ -1,13 +1,14 @@
 #include "dialogs/dialog_factory.h"
 
 #include "dialogs/database_query_dialog.h"
+#include "dialogs/dde_dialog.h"
 #include "dialogs/dial_conference_dialog.h"
 #include "dialogs/email_dialog.h"
 #include "dialogs/evaluate_dialog.h"
 #include "dialogs/get_numbers_dialog.h"
+#include "dialogs/hangup_dialog.h"
 #include "dialogs/make_call_dialog.h"
 #include "dialogs/pager_dialog.h"
-#include "dialogs/placeholder_dialog.h"
 #include "dialogs/play_dialog.h"
 #include "dialogs/record_dialog.h"
 #include "dialogs/run_program_dialog.h"
@@ -88,7 +89,10 @@ ModuleDialog* CreateModuleDialog(Designer& designer, std::string_view type,
         return new MakeCallDialog(designer, setup, form);
     if (type == kTypeDialAndConference)
         return new DialConferenceDialog(designer, setup, form);
-    return new PlaceholderDialog(designer, setup, form, type);
+    if (type == kTypeHangup)
+        return new HangupDialog(designer, setup, form);
+    // DDE, and any type this designer does not know, such as "TTS".
+    return new DdeDialog(designer, setup, form);
 }
 
 } // namespace ry
