@@ -52,6 +52,12 @@ public:
             value.remove_prefix(cut + 2);
         }
         out_ += value;
+        // A last line ending in "\" or "/" would read as continued and swallow the next key
+        // line. Continuing it onto an empty line keeps both: it reads back with a line end.
+        if (!value.empty() && (value.back() == '\\' || value.back() == '/')) {
+            out_ += '\\';
+            out_ += kCrLf;
+        }
     }
 
     // A VB Script text: its lines as they are, then the hold sound. The hold sound follows

@@ -426,3 +426,32 @@ TEST_F(SaverTest, SymbolicLinkIsFollowedAndPermissionsKept) {
 
 } // namespace
 } // namespace ry
+
+namespace ry {
+namespace {
+
+TEST_F(SaverTest, ValueEndingInASlashKeepsTheNextKey) {
+    std::int16_t s = NewScript(*tables);
+    ModuleRecord& mail = AddModule(*tables, s, "Send Email", "Mail");
+    mail.Txt = "ends with a backslash\\";
+    mail.strEmailMessageText = "Details at\r\nhttp://example.com/";
+    mail.strEmailAttachmentFileName = "report.txt";
+    std::string file = dir.File("slash.rys");
+    ASSERT_EQ(SaveAs(s, file, RecordBoxes(*tables)), kSaveWritten);
+
+    std::int16_t back = RysScriptLoad(*tables, host, file);
+    ASSERT_GE(back, 1);
+    const ModuleRecord& r = tables->Module(tables->Script(back).FirstModule);
+    EXPECT_EQ(r.Txt, "ends with a backslash\\\r\n");
+    EXPECT_EQ(r.strEmailMessageText, "Details at\r\nhttp://example.com/\r\n");
+    EXPECT_EQ(r.strEmailAttachmentFileName, "report.txt");
+    EXPECT_EQ(r.Type, "Send Email");
+
+    // Saving what was read writes the same file again.
+    std::string again = dir.File("again.rys");
+    ASSERT_EQ(SaveAs(back, again, RecordBoxes(*tables)), kSaveWritten);
+    EXPECT_EQ(ReadAll(again), ReadAll(file));
+}
+
+} // namespace
+} // namespace ry
