@@ -93,6 +93,28 @@ std::int16_t ScriptTables::MemStructRym_Get() {
     return index;
 }
 
+bool ScriptTables::MemStructRym_Take(std::int16_t module) {
+    if (!IsModuleIndex(module) || !Module(module).IsFree)
+        return false;
+    std::int16_t previous = -1;
+    int m = moduleFreeHead_;
+    for (int guard = 0; m != module && IsModuleIndex(m) && guard < kModuleCapacity; ++guard) {
+        previous = static_cast<std::int16_t>(m);
+        m = Module(m).NextModule;
+    }
+    if (m != module)
+        return false; // marked free but not on the list: handing it out would corrupt the list
+    ModuleRecord& taken = Module(module);
+    if (previous >= 1)
+        Module(previous).NextModule = taken.NextModule;
+    else
+        moduleFreeHead_ = taken.NextModule;
+    taken.NextModule = -1;
+    taken.IsFree = false;
+    MemStructRym_ClearRym(module);
+    return true;
+}
+
 void ScriptTables::MemStructRym_ClearRym(std::int16_t module) {
     // Copying from one default record reuses the strings' buffers instead of building a new
     // record each time.

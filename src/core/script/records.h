@@ -152,6 +152,10 @@ public:
 
     // A fresh module index (1..1000), not linked into any script, or -1 when the pool is empty.
     std::int16_t MemStructRym_Get();
+    // The free record `module` taken out of the free list wherever it stands in it, cleared as
+    // MemStructRym_Get clears; false when it is not free. Undoing a delete gives a module back
+    // the record number it had, which its title and the next new module's number show.
+    bool MemStructRym_Take(std::int16_t module);
     void MemStructRym_ClearRym(std::int16_t module);
     void MemStructRym_Free(std::int16_t module);
     std::int16_t MemStructRym_FreeCount() const;

@@ -35,6 +35,36 @@ TEST(ScriptTables, ModulePoolIsSharedAndReusesTheLastFreed) {
     EXPECT_EQ(t->MemStructRym_Get(), 7);
 }
 
+TEST(ScriptTables, TakingAFreeRecordLeavesTheRestOfTheFreeListInOrder) {
+    auto t = std::make_unique<ScriptTables>();
+    for (int i = 1; i <= 5; ++i)
+        ASSERT_EQ(t->MemStructRym_Get(), i);
+    t->Module(3).Title = "3 Play";
+    for (std::int16_t m : {2, 3, 4})
+        t->MemStructRym_Free(m); // the free list: 4 3 2 6 7 ...
+
+    struct Case {
+        std::int16_t take;
+        bool taken;
+    };
+    const Case cases[] = {{3, true}, {3, false}, {1, false}, {4, true}, {0, false}, {1001, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.take);
+        EXPECT_EQ(t->MemStructRym_Take(c.take), c.taken);
+    }
+    EXPECT_FALSE(t->Module(3).IsFree);
+    EXPECT_EQ(t->Module(3).Title, "") << "cleared as a fresh record";
+    EXPECT_EQ(t->Module(3).NextModule, -1);
+    EXPECT_EQ(t->MemStructRym_FreeCount(), kModuleCapacity - 5 + 1);
+    EXPECT_EQ(t->MemStructRym_Get(), 2);
+    EXPECT_EQ(t->MemStructRym_Get(), 6);
+
+    // The last record of the pool, at the very end of the list.
+    EXPECT_TRUE(t->MemStructRym_Take(kModuleCapacity));
+    EXPECT_EQ(t->MemStructRym_FreeCount(), kModuleCapacity - 7);
+    EXPECT_EQ(t->MemStructRym_Get(), 7);
+}
+
 TEST(ScriptTables, FreshModuleHasTheDefaults) {
     auto t = std::make_unique<ScriptTables>();
     std::int16_t m = t->MemStructRym_Get();
