@@ -102,6 +102,7 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     RestorePosition();
     BuildMenus();
     InstallPaletteAndToolbar();
+    InstallProblemsPanel();
     designer.Recent().Load();
     OpenScript(QString());
     setWindowTitle(designer.BrandName());

@@ -93,6 +93,10 @@ public:
     void ShowFindModule();
     void ShowAbout();
 
+    // The "Problems" dock (View > Problems), checking the active document's script after its
+    // edits (problems_panel.cpp).
+    void InstallProblemsPanel();
+
     // The settings dialogs (main_window_settings.cpp): the active document's script
     // properties (also the "&Script" menu of a canvas), the PBX strings of RY.INI, and the
     // CT Media scripts with the active script's ASI.
