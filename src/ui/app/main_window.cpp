@@ -102,6 +102,7 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     RestorePosition();
     BuildMenus();
     InstallPaletteAndToolbar();
+    InstallHistoryAndZoom();
     InstallProblemsPanel();
     designer.Recent().Load();
     OpenScript(QString());
@@ -520,11 +521,15 @@ void MainWindow::ModuleHeight(int index) {
     if (!window)
         return;
     ScriptDocument& document = window->Document();
+    std::vector<int> boxes;
     for (std::int16_t module : document.SelectedModules()) {
         const int box = designer_.Tables().Module(module).BoxIndex;
         if (document.BoxHeight(box) != height)
-            document.SetBoxHeight(box, height);
+            boxes.push_back(box);
     }
+    // One edit, undone as one.
+    if (!boxes.empty())
+        document.SetBoxHeights(boxes, height);
 }
 
 void MainWindow::ShowHelpContents() {

@@ -93,6 +93,11 @@ public:
     void ShowFindModule();
     void ShowAbout();
 
+    // Edit > Undo and Redo, the zoom of the canvas (View menu, Ctrl+wheel, the status bar's
+    // "cmbZoom") and the "Overview" dock, all following the active document
+    // (main_window_view.cpp).
+    void InstallHistoryAndZoom();
+
     // The "Problems" dock (View > Problems), checking the active document's script after its
     // edits (problems_panel.cpp).
     void InstallProblemsPanel();

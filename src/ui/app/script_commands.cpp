@@ -28,6 +28,7 @@ SaveOutcome SaveScript(Designer& designer, DocumentWindow& window, int mode) {
     switch (SaveScriptFile(designer.Tables(), designer.CoreHost(), document, designer.Writer(),
                            document.Script())) {
     case kSaveWritten:
+        document.MarkSaved();
         if (wasModified)
             emit document.modifiedChanged(false);
         return SaveOutcome::Saved;
@@ -57,6 +58,7 @@ SaveOutcome CompleteProtectedSave(Designer& designer, const QString& password) {
     const bool wasModified = tables.Script(script).Modified;
     switch (writer.CompletePendingSave(tables, designer.CoreHost(), FromQt(password))) {
     case ProtectedWriter::Written:
+        document.MarkSaved();
         if (wasModified)
             emit document.modifiedChanged(false);
         return SaveOutcome::Saved;

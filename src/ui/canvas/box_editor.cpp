@@ -12,12 +12,15 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace ry {
 
 BoxEditor::BoxEditor(ScriptDocument& document, CanvasView& view, QObject* parent)
     : QObject(parent), document_(document), view_(view) {
     connect(view.horizontalScrollBar(), &QScrollBar::valueChanged, this, &BoxEditor::Place);
     connect(view.verticalScrollBar(), &QScrollBar::valueChanged, this, &BoxEditor::Place);
+    connect(&view, &CanvasView::zoomChanged, this, &BoxEditor::Place);
     connect(&document, &ScriptDocument::boxChanged, this, &BoxEditor::BoxChanged);
     connect(&document, &ScriptDocument::boxRemoved, this, &BoxEditor::BoxRemoved);
 }
@@ -45,8 +48,6 @@ void BoxEditor::Open(int box, Field field) {
         document_.SelectOnlyBox(box);
 
     const ModuleRecord& m = document_.Module(module);
-    QFont font = view_.font();
-    font.setPixelSize(11);
     QWidget* widget = nullptr;
     if (field == Field::Title) {
         auto* line = new QLineEdit(ToQt(m.Title), view_.viewport());
@@ -64,7 +65,6 @@ void BoxEditor::Open(int box, Field field) {
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         widget = edit;
     }
-    widget->setFont(font);
     widget->installEventFilter(this);
     field_ = field;
     box_ = box;
@@ -84,6 +84,10 @@ void BoxEditor::Place() {
         part.setHeight(document_.BoxHeight(box_) - part.top());
     part.translate(m.PositionX, m.PositionY);
     widget_->setGeometry(view_.mapFromScene(QRectF(part)).boundingRect().adjusted(0, 0, -1, -1));
+    // The box's own text size, at the view's zoom.
+    QFont font = view_.font();
+    font.setPixelSize(std::max(1, qRound(11 * view_.Zoom() / 100.0)));
+    widget_->setFont(font);
 }
 
 void BoxEditor::Commit() {

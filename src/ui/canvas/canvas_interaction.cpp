@@ -302,6 +302,13 @@ void CanvasInteraction::HandleDragDrop(const QPointF& canvasPoint) {
             item->Refresh();
 }
 
+void CanvasInteraction::EndGestures() {
+    if (drag_.active)
+        CancelDrag();
+    if (band_.active)
+        EndRubberBand();
+}
+
 // ---- Rubber band.
 
 void CanvasInteraction::StartRubberBand(const QPoint& canvasPoint) {

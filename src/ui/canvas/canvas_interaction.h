@@ -65,6 +65,10 @@ public:
     // An item of the canvas menus was chosen: acts on the document's current box.
     void MenuItemChosen(const QString& key);
 
+    // Drops a drag (the boxes go back to their modules' places) or a rubber band in progress,
+    // before an undo or redo changes the document under them.
+    void EndGestures();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -8,6 +8,7 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace ry {
@@ -16,9 +17,20 @@ namespace {
 
 const QColor kArrowFill(221, 221, 221);
 
+// Drawn smaller than a canvas pixel (a view zoomed out, the overview), a line of canvas pixels
+// would cover no screen pixel at all: there it is drawn one screen pixel wide.
+bool BelowCanvasPixel(const QPainter& p) {
+    const QTransform& t = p.worldTransform();
+    return std::abs(t.m11()) < 1.0 || std::abs(t.m22()) < 1.0;
+}
+
 // The pixels of a line from `from` up to, not including, `to`.
-void PaintSegment(QPainter& p, const Segment& s) {
+void PaintSegment(QPainter& p, const Segment& s, bool thin) {
     const Point a = s.from, b = s.to;
+    if (thin) {
+        p.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
+        return;
+    }
     if (a.y == b.y) {
         const int len = std::abs(b.x - a.x);
         p.fillRect(b.x < a.x ? b.x + 1 : a.x, a.y, len, 1, Qt::black);
@@ -41,10 +53,17 @@ void PaintSegment(QPainter& p, const Segment& s) {
 } // namespace
 
 void PaintConnector(QPainter& p, const ConnectorPath& path) {
+    const bool thin = BelowCanvasPixel(p);
+    if (thin)
+        p.setPen(QPen(Qt::black, 0));
     for (const Segment& s : path.Segments())
-        PaintSegment(p, s);
-    for (const Point& px : path.BendPixels())
-        p.fillRect(px.x, px.y, 1, 1, Qt::black);
+        PaintSegment(p, s, thin);
+    for (const Point& px : path.BendPixels()) {
+        if (thin)
+            p.drawPoint(px.x, px.y);
+        else
+            p.fillRect(px.x, px.y, 1, 1, Qt::black);
+    }
     if (path.HasArrow()) {
         const auto& c = path.Arrow().corners;
         const QPoint points[3] = {{c[0].x, c[0].y}, {c[1].x, c[1].y}, {c[2].x, c[2].y}};

@@ -3,18 +3,61 @@
 #include "app/designer.h"
 #include "app/text_codec.h"
 #include "canvas/box_geometry.h"
+#include "canvas/document_history.h"
 #include "paths/path_text.h"
 #include "paths/rename.h"
 #include "script/module_types.h"
 #include "script/text.h"
+
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cmath>
 
 namespace ry {
 
+namespace {
+
+// Every module whose path text leads to `title`: a rename rewrites those texts.
+void TouchPathsTo(ScriptTables& tables, std::int16_t script, const std::string& title,
+                  DocumentHistory::Step& step) {
+    const std::string reference = "[" + title + "]";
+    ForEachModule(tables, script, [&](std::int16_t index, const ModuleRecord& m) {
+        if (m.PathText.find(reference) != std::string::npos)
+            step.Touch(index);
+    });
+}
+
+} // namespace
+
 ScriptDocument::ScriptDocument(Designer& designer, std::int16_t script, QObject* parent)
-    : QObject(parent), designer_(designer), script_(script) {}
+    : QObject(parent), designer_(designer), script_(script),
+      history_(std::make_unique<DocumentHistory>(*this)) {
+    if (ScriptTables::IsScriptIndex(script))
+        markedOutsideHistory_ = Record().Modified;
+    QUndoStack& stack = history_->Stack();
+    connect(&stack, &QUndoStack::indexChanged, this, &ScriptDocument::UpdateModified);
+    connect(&stack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        // Back on the saved state: the records are as saved.
+        if (clean)
+            markedOutsideHistory_ = false;
+        UpdateModified();
+    });
+}
+
+ScriptDocument::~ScriptDocument() {
+    // The steps refer to the history: they go first.
+    history_->Stack().disconnect(this);
+    history_->Stack().clear();
+}
+
+void ScriptDocument::SetScript(std::int16_t script) {
+    if (script == script_)
+        return;
+    history_->Stack().clear();
+    script_ = script;
+    markedOutsideHistory_ = ScriptTables::IsScriptIndex(script) && Record().Modified;
+}
 
 ScriptTables& ScriptDocument::Tables() {
     return designer_.Tables();
@@ -169,23 +212,34 @@ std::vector<std::int16_t> ScriptDocument::SelectedModules() const {
 }
 
 int ScriptDocument::PlaceModule(QPoint pos) {
+    DocumentHistory::Step step(*history_, QStringLiteral("Place Module"));
+    step.Touch(Record().LastModule); // the new module is linked after it
     int box = CreateModuleBox(pos.x(), pos.y(), -1);
     if (box < 1)
         return box;
-    MarkModified();
+    step.Added(ModuleOfBox(box));
+    step.Commit();
     emit connectorsChanged();
     return box;
 }
 
 void ScriptDocument::MoveModules(const std::vector<Move>& moves) {
+    std::vector<DocumentHistory::Move> steps;
+    steps.reserve(moves.size());
     for (const Move& mv : moves) {
         ModuleRecord& m = Module(mv.module);
+        const QPoint from(m.PositionX, m.PositionY);
         m.PositionX = std::max(0, mv.to.x());
         m.PositionY = std::max(0, mv.to.y());
+        steps.push_back({mv.module, from, QPoint(m.PositionX, m.PositionY)});
         if (HasBox(m.BoxIndex))
             emit boxChanged(m.BoxIndex);
     }
-    MarkModified();
+    const int before = history_->Stack().index();
+    history_->PushMove(steps);
+    // A move that left every box where it was still marks the script, as a drop does.
+    if (history_->Stack().index() == before)
+        MarkModified();
     emit connectorsChanged();
 }
 
@@ -201,6 +255,19 @@ bool ScriptDocument::DeleteSelectedModules() {
     }
     if (selected.empty())
         return true;
+    DocumentHistory::Step step(*history_, QStringLiteral("Delete"));
+    for (std::int16_t module : selected)
+        step.Touch(module);
+    // The modules before them in the chain take their links.
+    {
+        std::vector<std::int16_t> previous(kModuleCapacity + 1, -1);
+        ForEachModule(Tables(), script_, [&](std::int16_t index, const ModuleRecord& m) {
+            if (ScriptTables::IsModuleIndex(m.NextModule))
+                previous[static_cast<size_t>(m.NextModule)] = index;
+        });
+        for (std::int16_t module : selected)
+            step.Touch(previous[static_cast<size_t>(module)]);
+    }
     for (std::int16_t module : selected) {
         // Unlink from the chain.
         std::int16_t previous = -1;
@@ -228,16 +295,19 @@ bool ScriptDocument::DeleteSelectedModules() {
         if (title == s.StartModule && ScriptTables::IsModuleIndex(s.FirstModule))
             s.StartModule = Module(s.FirstModule).Title;
     }
-    MarkModified();
+    step.Commit();
     emit connectorsChanged();
     return true;
 }
 
 int ScriptDocument::PasteModule(const ModuleRecord& record, QPoint pos) {
+    DocumentHistory::Step step(*history_, QStringLiteral("Paste Module"));
+    step.Touch(Record().LastModule);
     int box = CreateModuleBox(pos.x(), pos.y(), -1);
     if (box < 1)
         return box;
     const std::int16_t k = ModuleOfBox(box);
+    step.Added(k);
     ModuleRecord& m = Module(k);
     ModuleRecord copy = record;
     // The new record keeps its own place: chain link, box, script and position.
@@ -258,7 +328,7 @@ int ScriptDocument::PasteModule(const ModuleRecord& record, QPoint pos) {
         copy.Title = copy.Title.substr(0, underscore) + "_" + number;
     m = std::move(copy);
     ShowModuleInBox(box, k);
-    MarkModified();
+    step.Commit();
     emit connectorsChanged();
     return box;
 }
@@ -267,11 +337,14 @@ void ScriptDocument::RenameModule(std::int16_t module, const QString& typedTitle
     const std::string typed = FromQt(typedTitle);
     if (std::string(Trim(typed)) == Module(module).Title)
         return;
+    DocumentHistory::Step step(*history_, QStringLiteral("Rename"));
+    step.Touch(module);
+    TouchPathsTo(Tables(), script_, Module(module).Title, step);
     TitleChange change = ApplyModuleTitle(Tables(), module, script_, typed);
     if (HasBox(Module(module).BoxIndex))
         emit boxChanged(Module(module).BoxIndex);
     if (change.Renamed) {
-        MarkModified();
+        step.Commit();
         emit titleRenamed(module, ToQt(change.Title));
         emit connectorsChanged();
     }
@@ -280,6 +353,9 @@ void ScriptDocument::RenameModule(std::int16_t module, const QString& typedTitle
 TitleChange ScriptDocument::ApplyModule(std::int16_t module, const ModuleRecord& edited,
                                         const std::optional<QString>& pathText,
                                         const QString& typedTitle) {
+    DocumentHistory::Step step(*history_, QStringLiteral("Apply Properties"));
+    step.Touch(module);
+    TouchPathsTo(Tables(), script_, Module(module).Title, step);
     ModuleRecord& m = Module(module);
     ModuleRecord settings = edited;
     // What the canvas owns stays as the record has it: the dialog may have been open while
@@ -303,7 +379,9 @@ TitleChange ScriptDocument::ApplyModule(std::int16_t module, const ModuleRecord&
         m.PathText = TidyPathsText(ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\n", "\r\n"));
     }
     const TitleChange change = ApplyModuleTitle(Tables(), module, script_, FromQt(typedTitle));
-    MarkModified();
+    // An Apply that changed nothing still marks the script, as opening the dialog did.
+    if (!step.Commit())
+        MarkModified();
     if (HasBox(m.BoxIndex))
         emit boxChanged(m.BoxIndex);
     emit connectorsChanged();
@@ -319,56 +397,103 @@ void ScriptDocument::SetBoxText(std::int16_t module, const QString& text) {
     ModuleRecord& m = Module(module);
     if (m.Txt == value)
         return;
+    DocumentHistory::Step step(*history_, QStringLiteral("Box Text"));
+    step.Touch(module);
     m.Txt = std::move(value);
-    MarkModified();
+    step.Commit();
     if (HasBox(m.BoxIndex))
         emit boxChanged(m.BoxIndex);
 }
 
 void ScriptDocument::AddPathLine(std::int16_t module, const QString& line) {
+    DocumentHistory::Step step(*history_, QStringLiteral("Add Path"));
+    step.Touch(module);
     Module(module).PathText += FromQt(line) + "\r\n";
-    MarkModified();
+    step.Commit();
     emit connectorsChanged();
 }
 
 void ScriptDocument::SetBoxHeight(int box, int height) {
-    if (!HasBox(box))
-        return;
-    boxes_[static_cast<size_t>(box - 1)].height = height;
-    ModuleRecord& m = Module(ModuleOfBox(box));
-    if (m.DispSize != height) {
-        m.DispSize = static_cast<std::int16_t>(height);
-        MarkModified();
+    SetBoxHeights({box}, height);
+}
+
+void ScriptDocument::SetBoxHeights(const std::vector<int>& boxes, int height) {
+    DocumentHistory::Step step(*history_, QStringLiteral("Module Height"));
+    bool anyBox = false;
+    for (int box : boxes) {
+        if (!HasBox(box))
+            continue;
+        anyBox = true;
+        step.Touch(ModuleOfBox(box));
+        boxes_[static_cast<size_t>(box - 1)].height = height;
+        Module(ModuleOfBox(box)).DispSize = static_cast<std::int16_t>(height);
     }
-    emit boxChanged(box);
+    if (!anyBox)
+        return;
+    step.Commit();
+    for (int box : boxes)
+        if (HasBox(box))
+            emit boxChanged(box);
     emit connectorsChanged();
 }
 
 void ScriptDocument::SetStartModule(const QString& title) {
+    DocumentHistory::Step step(*history_, QStringLiteral("Make Start Module"));
     Record().StartModule = FromQt(title);
-    MarkModified();
+    if (!step.Commit())
+        MarkModified();
 }
 
 void ScriptDocument::SetScriptProperties(const QString& startModule, const QString& runAtHangup,
                                          bool startWithoutAnswer) {
+    DocumentHistory::Step step(*history_, QStringLiteral("Script Properties"));
     ScriptRecord& s = Record();
     s.StartModule = FromQt(startModule);
     s.RunAtHangup = FromQt(runAtHangup);
     s.StartWithoutAnswer = startWithoutAnswer;
-    MarkModified();
+    if (!step.Commit())
+        MarkModified();
 }
 
 void ScriptDocument::SetCtmAsiName(const QString& name) {
+    DocumentHistory::Step step(*history_, QStringLiteral("CT Media Name"));
     Record().CtmAsiName = FromQt(name);
-    MarkModified();
+    if (!step.Commit())
+        MarkModified();
+}
+
+QUndoStack& ScriptDocument::History() {
+    return history_->Stack();
+}
+
+bool ScriptDocument::Undo() {
+    return history_->Undo();
+}
+
+bool ScriptDocument::Redo() {
+    return history_->Redo();
 }
 
 void ScriptDocument::MarkModified() {
-    ScriptRecord& s = Record();
-    if (s.Modified)
+    markedOutsideHistory_ = true;
+    UpdateModified();
+}
+
+void ScriptDocument::MarkSaved() {
+    markedOutsideHistory_ = false;
+    history_->Stack().setClean();
+    UpdateModified();
+}
+
+void ScriptDocument::UpdateModified() {
+    if (!ScriptTables::IsScriptIndex(script_))
         return;
-    s.Modified = true;
-    emit modifiedChanged(true);
+    ScriptRecord& s = Record();
+    const bool modified = markedOutsideHistory_ || !history_->Stack().isClean();
+    if (s.Modified == modified)
+        return;
+    s.Modified = modified;
+    emit modifiedChanged(modified);
 }
 
 std::optional<BoxState> ScriptDocument::Box(std::int16_t module) const {

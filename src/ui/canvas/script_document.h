@@ -3,8 +3,8 @@
 // One open script as the canvas edits it: the script's records, the boxes that show its
 // modules, the selection, and the operations that change the document. Every edit of a
 // document goes through the operations here (place, move, delete, paste, rename, box text,
-// add path, height, start module), so that the view, the modified mark and, later, an undo
-// stack all follow from one place.
+// add path, height, start module, a dialog's Apply, script properties), so that the view, the
+// modified mark and the undo history all follow from one place.
 
 #include "paths/rename.h"
 #include "script/records.h"
@@ -15,17 +15,22 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class QUndoStack;
 
 namespace ry {
 
 class Designer;
+class DocumentHistory;
 
 class ScriptDocument : public QObject, public BoxSource {
     Q_OBJECT
 public:
     ScriptDocument(Designer& designer, std::int16_t script, QObject* parent = nullptr);
+    ~ScriptDocument() override;
 
     Designer& designer() { return designer_; }
     ScriptTables& Tables();
@@ -36,8 +41,8 @@ public:
     ModuleRecord& Module(std::int16_t module);
 
     // Shows another script in this document (the loaded one replacing the provisional one).
-    // Boxes are not touched.
-    void SetScript(std::int16_t script) { script_ = script; }
+    // Boxes are not touched; the undo history, which was about the other script, is dropped.
+    void SetScript(std::int16_t script);
 
     // ---- Boxes: one per module, numbered from 1; the lowest free number is used first.
     int BoxSlotCount() const { return static_cast<int>(boxes_.size()); }
@@ -94,6 +99,8 @@ public:
     void AddPathLine(std::int16_t module, const QString& line);
     // The box's height and the module's stored height.
     void SetBoxHeight(int box, int height);
+    // The same for several boxes, as one edit.
+    void SetBoxHeights(const std::vector<int>& boxes, int height);
     void SetStartModule(const QString& title);
     // The script's properties: the module a call starts at, the script run when the call is
     // finished, and whether the script starts before the call is answered.
@@ -101,7 +108,22 @@ public:
                              bool startWithoutAnswer);
     // The name by which a CT Media server routes calls to this script.
     void SetCtmAsiName(const QString& name);
+
+    // ---- Undo and redo: one step for each operation above that changed something.
+    QUndoStack& History();
+    // False when there was nothing to undo or redo, or the step could not be taken back
+    // because other scripts hold the module records it needs (the user is told).
+    bool Undo();
+    bool Redo();
+
+    // ---- The modified mark. It is set while the document differs from its last saved state
+    // (a new script: from its state when made) and by the events that mark it without
+    // changing anything (a drop without a move, opening a module's dialog). Those marks stay
+    // until the next save, or until an undo or redo lands exactly on the saved state: the
+    // records are then as saved, whatever happened on the way.
     void MarkModified();
+    // The script was written as it stands: this is the saved state now.
+    void MarkSaved();
 
     // BoxSource: what the save writes for a module's box.
     std::optional<BoxState> Box(std::int16_t module) const override;
@@ -115,18 +137,24 @@ signals:
     void connectorsChanged();
     void modifiedChanged(bool modified);
     void titleRenamed(std::int16_t module, const QString& title);
+    // An undo or redo put back a module's settings (the fields its dialog shows).
+    void moduleRestored(std::int16_t module);
 
 private:
+    friend class DocumentHistory;
     struct BoxSlot {
         std::int16_t module = -1;
         int height = 0;
     };
     int FreeBoxNumber() const;
+    void UpdateModified();
 
     Designer& designer_;
     std::int16_t script_;
     std::vector<BoxSlot> boxes_; // boxes_[n - 1] is box n
     int currentBox_ = 0;
+    std::unique_ptr<DocumentHistory> history_;
+    bool markedOutsideHistory_ = false;
 };
 
 } // namespace ry

@@ -273,6 +273,19 @@ void ModuleDialog::StoredPathsChanged() {
         paths_->LoadPathsText();
 }
 
+void ModuleDialog::ModuleRestored() {
+    if (applying_ || IsDirty() || !ScriptTables::IsModuleIndex(setup_.module))
+        return;
+    const LoadingScope loading(*this);
+    const ModuleRecord& record = designer_.Tables().Module(setup_.module);
+    ShowTitle(ToQt(record.Title));
+    LoadFields(record);
+    if (paths_) {
+        paths_->FillDestinationList(setup_.script);
+        paths_->LoadPathsText();
+    }
+}
+
 QWidget* ModuleDialog::AddPage(const QString& caption, const QString& toolTip) {
     auto* page = new QWidget(tabs_);
     page->setObjectName(Indexed(QStringLiteral("picOptions"), tabs_->count()));

@@ -116,6 +116,10 @@ public:
     void TitleRenamed(std::int16_t module, const QString& newTitle);
     // The module's stored path text changed outside the dialog; shown unless being edited.
     void StoredPathsChanged();
+    // An undo or redo put back the module's settings: a dialog without unapplied edits shows
+    // them; one with edits keeps the user's, as for a rename or new paths, and its Apply
+    // stores them over the restored ones (a step of its own).
+    void ModuleRestored();
 
 signals:
     // The dialog closed; its slot is free again.

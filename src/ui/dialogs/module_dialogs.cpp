@@ -102,6 +102,10 @@ void ModuleDialogTable::Follow(ScriptDocument& document) {
     connect(doc, &ScriptDocument::connectorsChanged, this, [this, doc] {
         ForEachOfScript(doc->Script(), [](ModuleDialog& d) { d.StoredPathsChanged(); });
     });
+    connect(doc, &ScriptDocument::moduleRestored, this, [this](std::int16_t module) {
+        if (ModuleDialog* dialog = DialogOfModule(module))
+            dialog->ModuleRestored();
+    });
 }
 
 void ModuleDialogTable::RefreshAfterRename(std::int16_t script, std::int16_t module,
