@@ -2,6 +2,7 @@
 
 #include "app/designer.h"
 #include "app/main_window.h"
+#include "app/recent_files.h"
 #include "app/text_codec.h"
 #include "canvas/canvas_interaction.h"
 #include "canvas/canvas_view.h"
@@ -212,7 +213,8 @@ std::optional<std::string> ProblemsPanel::WrittenStartModule(const ScriptDocumen
     const ScriptRecord& s = document.Record();
     // Another start module chosen, or the script saved (which writes the one it has now): the
     // record tells where calls start. So does a module given the lost name since, which a
-    // save would not make the start module.
+    // save would not make the start module. Each is judged as the document stands now, so an
+    // undo of the edit brings the file's start module back.
     bool still = s.StartModule == loaded.settled && s.FileName == loaded.file &&
                  FileTime(loaded.file) == loaded.fileTime;
     if (still)
@@ -220,10 +222,8 @@ std::optional<std::string> ProblemsPanel::WrittenStartModule(const ScriptDocumen
                       [&](std::int16_t, const ModuleRecord& m) {
                           still = still && !IEquals(m.Title, loaded.written);
                       });
-    if (!still) {
-        it->second.reset();
+    if (!still)
         return std::nullopt;
-    }
     return loaded.written;
 }
 
@@ -248,6 +248,9 @@ void MainWindow::InstallProblemsPanel() {
     // script run at hang-up, which no box shows.
     if (QAction* properties = MenuAction(QStringLiteral("mnuEdit(4)")))
         connect(properties, &QAction::triggered, panel, &ProblemsPanel::ScheduleRefresh);
+    // Every save puts its file first in the recent list. A save of an unmodified script
+    // changes no mark, yet it rewrites the file whose start module the check may read.
+    connect(&designer_.Recent(), &RecentFiles::changed, panel, &ProblemsPanel::ScheduleRefresh);
     panel->Follow(ActiveDocumentWindow());
 }
 
