@@ -1,7 +1,8 @@
-// Loading and saving a 1000-module script.
+// Loading, saving and checking a 1000-module script.
 
 #include "script_generator.h"
 
+#include "check/checker.h"
 #include "script/host.h"
 #include "script/loader.h"
 #include "script/saver.h"
@@ -88,5 +89,18 @@ void BM_LoadAndSave1000Modules(benchmark::State& state) {
     std::filesystem::remove(f.file + ".out");
 }
 BENCHMARK(BM_LoadAndSave1000Modules)->Unit(benchmark::kMillisecond);
+
+// The whole check, as the designer's problem list makes it after each edit: destinations,
+// reachability, titles, triggers, tidy paths and the files the modules name.
+void BM_Check1000Modules(benchmark::State& state) {
+    Fixture& f = Shared();
+    std::int16_t s = RysScriptLoad(*f.tables, f.host, f.file);
+    std::size_t problems = 0;
+    for (auto _ : state)
+        problems = CheckScript(*f.tables, s).size();
+    state.counters["problems"] = static_cast<double>(problems);
+    f.tables->MemStructRys_FreeAll(s);
+}
+BENCHMARK(BM_Check1000Modules)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -112,7 +112,11 @@ private:
 } // namespace
 
 DocumentHistory::DocumentHistory(ScriptDocument& document)
-    : document_(document), stack_(new QUndoStack(&document)) {}
+    : document_(document), stack_(new QUndoStack(&document)) {
+    // A step keeps whole module records, so a long session of large deletes would hold on to
+    // memory without end; the oldest steps go.
+    stack_->setUndoLimit(kStepLimit);
+}
 
 DocumentHistory::~DocumentHistory() = default;
 

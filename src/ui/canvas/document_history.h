@@ -28,6 +28,9 @@ class ScriptDocument;
 
 class DocumentHistory {
 public:
+    // The steps kept; older ones can no longer be undone.
+    static constexpr int kStepLimit = 500;
+
     explicit DocumentHistory(ScriptDocument& document);
     ~DocumentHistory();
     DocumentHistory(const DocumentHistory&) = delete;

@@ -4,6 +4,7 @@
 
 #include "canvas/box_editor.h"
 #include "canvas/box_geometry.h"
+#include "canvas/document_history.h"
 #include "dialogs/module_dialog.h"
 #include "dialogs/module_dialogs.h"
 #include "script/record_fields.h"
@@ -389,6 +390,19 @@ TEST_F(Undo, TheModifiedMarkFollowsTheSavedState) {
         EXPECT_EQ(prompter_.messages.size(), tc.modified ? 1u : 0u);
         prompter_.answers.clear();
     }
+}
+
+TEST_F(Undo, TheHistoryKeepsItsNewestStepsAndThenNeverReachesTheSavedState) {
+    Prepare();
+    const int limit = DocumentHistory::kStepLimit;
+    for (int n = 0; n <= limit; ++n)
+        Doc().SetCtmAsiName(QStringLiteral("line%1").arg(n));
+    EXPECT_EQ(History().count(), limit);
+    while (Doc().Undo()) {
+    }
+    // The first step is gone: the name it set stays, and so does the mark.
+    EXPECT_EQ(Doc().Record().CtmAsiName, "line0");
+    EXPECT_TRUE(Doc().Record().Modified);
 }
 
 TEST_F(Undo, AnOpenDialogShowsWhatAnUndoPutsBackUnlessItHoldsEdits) {
