@@ -73,12 +73,6 @@ protected:
         }
         return out;
     }
-    // Chooses a menu entry as the user would.
-    void Choose(const QString& name) {
-        QAction* action = main_->MenuAction(name);
-        ASSERT_NE(action, nullptr) << name.toStdString();
-        action->trigger();
-    }
     // The panel checks once the events being handled are done.
     static void Settle() {
         QCoreApplication::processEvents();

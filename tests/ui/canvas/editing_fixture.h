@@ -179,6 +179,18 @@ protected:
     QPoint IconOf(int box) { return PositionOf(box) + QPoint(120, 10); }
     QPoint TextOf(int box) { return PositionOf(box) + QPoint(40, 45); }
 
+    // A main-window menu entry, by name.
+    QAction* Menu(const QString& name) {
+        QAction* action = main_->MenuAction(name);
+        EXPECT_NE(action, nullptr) << name.toStdString();
+        return action;
+    }
+    // Chooses a menu entry as the user would.
+    void Choose(const QString& name) {
+        if (QAction* action = Menu(name))
+            action->trigger();
+    }
+
     // Right press on a box's frame, then the menu item `key`.
     void ChooseFromBoxMenu(int box, const QString& key) {
         Click(FrameOf(box), Qt::RightButton);

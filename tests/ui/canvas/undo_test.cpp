@@ -94,16 +94,6 @@ protected:
     }
 
     QUndoStack& History() { return Doc().History(); }
-    QAction* Menu(const QString& name) {
-        QAction* action = main_->MenuAction(name);
-        EXPECT_NE(action, nullptr) << name.toStdString();
-        return action;
-    }
-    // Chooses a menu entry as the user would.
-    void Choose(const QString& name) {
-        if (QAction* action = Menu(name))
-            action->trigger();
-    }
 
     // The canvas shows what the records hold: one item per box, at its module's position and
     // of its box's height.

@@ -19,11 +19,6 @@ namespace {
 
 class Zoom : public EditingTest {
 protected:
-    QAction* Action(const char* name) {
-        QAction* action = main_->MenuAction(QLatin1String(name));
-        EXPECT_NE(action, nullptr) << name;
-        return action;
-    }
     QComboBox* ZoomBox() { return main_->findChild<QComboBox*>(QStringLiteral("cmbZoom")); }
     CanvasOverview* Overview() {
         return main_->findChild<CanvasOverview*>(QStringLiteral("picOverview"));
@@ -45,9 +40,11 @@ protected:
 };
 
 TEST_F(Zoom, TheMenuTheWheelAndTheZoomBoxSetTheActiveViewsZoom) {
-    EXPECT_EQ(Action("mnuZoom(0)")->shortcuts().value(0), QKeySequence(Qt::CTRL | Qt::Key_Plus));
-    EXPECT_EQ(Action("mnuZoom(1)")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    EXPECT_EQ(Action("mnuZoom(2)")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
+    EXPECT_EQ(Menu(QStringLiteral("mnuZoom(0)"))->shortcuts().value(0),
+              QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    EXPECT_EQ(Menu(QStringLiteral("mnuZoom(1)"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    EXPECT_EQ(Menu(QStringLiteral("mnuZoom(2)"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
     QComboBox* box = ZoomBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->currentText(), QStringLiteral("100%"));
@@ -59,10 +56,10 @@ TEST_F(Zoom, TheMenuTheWheelAndTheZoomBoxSetTheActiveViewsZoom) {
         int zoom;
     };
     const Step steps[] = {
-        {"zoom in", [&] { Action("mnuZoom(0)")->trigger(); }, 125},
-        {"zoom in again", [&] { Action("mnuZoom(0)")->trigger(); }, 150},
-        {"zoom out", [&] { Action("mnuZoom(1)")->trigger(); }, 125},
-        {"actual size", [&] { Action("mnuZoom(2)")->trigger(); }, 100},
+        {"zoom in", [&] { Menu(QStringLiteral("mnuZoom(0)"))->trigger(); }, 125},
+        {"zoom in again", [&] { Menu(QStringLiteral("mnuZoom(0)"))->trigger(); }, 150},
+        {"zoom out", [&] { Menu(QStringLiteral("mnuZoom(1)"))->trigger(); }, 125},
+        {"actual size", [&] { Menu(QStringLiteral("mnuZoom(2)"))->trigger(); }, 100},
         {"a wheel notch up with Ctrl", [&] { Wheel(middle, 120); }, 125},
         {"two half notches down add up to one", [&] { Wheel(middle, -60), Wheel(middle, -60); },
          100},
@@ -71,13 +68,13 @@ TEST_F(Zoom, TheMenuTheWheelAndTheZoomBoxSetTheActiveViewsZoom) {
         {"a number typed", [&] { box->textActivated(QStringLiteral("200")); }, 200},
         {"not a number", [&] { box->textActivated(QStringLiteral("big")); }, 200},
         {"too large is the largest", [&] { box->textActivated(QStringLiteral("1000%")); }, 400},
-        {"no step above the largest", [&] { Action("mnuZoom(0)")->trigger(); }, 400},
+        {"no step above the largest", [&] { Menu(QStringLiteral("mnuZoom(0)"))->trigger(); }, 400},
         {"too small is the smallest", [&] { box->textActivated(QStringLiteral("1")); }, 25},
-        {"no step below the smallest", [&] { Action("mnuZoom(1)")->trigger(); }, 25},
+        {"no step below the smallest", [&] { Menu(QStringLiteral("mnuZoom(1)"))->trigger(); }, 25},
         {"between steps, out goes to the step below",
          [&] {
              View().SetZoom(90);
-             Action("mnuZoom(1)")->trigger();
+             Menu(QStringLiteral("mnuZoom(1)"))->trigger();
          },
          75},
     };
@@ -91,7 +88,7 @@ TEST_F(Zoom, TheMenuTheWheelAndTheZoomBoxSetTheActiveViewsZoom) {
 
     // Each document has its own zoom; the box shows the active one's.
     DocumentWindow& first = Window();
-    Action("mnuFile(0)")->trigger();
+    Menu(QStringLiteral("mnuFile(0)"))->trigger();
     ASSERT_NE(&Window(), &first);
     EXPECT_EQ(View().Zoom(), 100);
     EXPECT_EQ(box->currentText(), QStringLiteral("100%"));
@@ -236,7 +233,7 @@ TEST_F(Zoom, TheOverviewShowsTheActiveCanvasAndScrollsIt) {
 
     // It follows the active document, and shows nothing without one.
     DocumentWindow& first = Window();
-    Action("mnuFile(0)")->trigger();
+    Menu(QStringLiteral("mnuFile(0)"))->trigger();
     EXPECT_EQ(overview->View(), &View());
     EXPECT_NE(overview->View(), &first.View());
     for (int slot = 1; slot <= designer_->DocumentSlotCount(); ++slot)
