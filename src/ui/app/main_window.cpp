@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -30,6 +31,9 @@ namespace ry {
 namespace {
 
 const QString kScreenPosKey = QStringLiteral("Software\\Cordaxa\\Ryvane\\ScreenPos");
+// Beside the position: where the toolbars and docks are and which are shown.
+const QString kLayoutValue = QStringLiteral("Layout");
+constexpr int kLayoutVersion = 1;
 
 // The window list and the recent files show nine entries each.
 constexpr int kListEntries = 9;
@@ -104,6 +108,7 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     InstallPaletteAndToolbar();
     InstallHistoryAndZoom();
     InstallProblemsPanel();
+    RestoreLayout();
     designer.Recent().Load();
     OpenScript(QString());
     setWindowTitle(designer.BrandName());
@@ -271,6 +276,36 @@ void MainWindow::RestorePosition() {
     const QRect twips = ReadWindowPosition();
     setGeometry(twips.x() / kTwipsPerPixel, twips.y() / kTwipsPerPixel,
                 twips.width() / kTwipsPerPixel, twips.height() / kTwipsPerPixel);
+}
+
+void MainWindow::RestoreLayout() {
+    // The docks' first sizes: the problem list a few rows high, the canvas taking the rest.
+    if (auto* problems = findChild<QDockWidget*>(QStringLiteral("Problems")))
+        resizeDocks({problems}, {130}, Qt::Vertical);
+    QByteArray layout;
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kScreenPosKey, true);
+        layout = QByteArray::fromBase64(registry.ReadValue(kLayoutValue).toLatin1());
+        registry.CloseKey();
+    } catch (const RegistryError&) {
+        return;
+    }
+    // A layout of another version, or damaged, is passed over: the docks stay as made.
+    if (!layout.isEmpty())
+        restoreState(layout, kLayoutVersion);
+}
+
+void MainWindow::StoreLayout() {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kScreenPosKey, true);
+        registry.WriteValue(kLayoutValue,
+                            QString::fromLatin1(saveState(kLayoutVersion).toBase64()));
+        registry.CloseKey();
+    } catch (const RegistryError&) {
+        // As the position: a convenience.
+    }
 }
 
 void MainWindow::StorePosition() {
@@ -645,6 +680,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     unloading_ = true;
     StorePosition();
+    StoreLayout();
     event->accept();
 }
 

@@ -121,6 +121,9 @@ private:
                        const QKeySequence& shortcut = {});
     void RestorePosition();
     void StorePosition();
+    // The toolbars' and docks' places, beside the position.
+    void RestoreLayout();
+    void StoreLayout();
     void OnSubWindowActivated(QMdiSubWindow* frame);
     void OnDocumentClosed();
     DocumentWindow* AddDocumentWindow(std::int16_t script, const QString& caption);

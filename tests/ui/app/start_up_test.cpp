@@ -4,6 +4,8 @@
 
 #include "settings/registry.h"
 
+#include <QDockWidget>
+
 #include <algorithm>
 
 namespace ry::test {
@@ -130,6 +132,39 @@ TEST_F(StartUp, ClosingTheProgramStoresTheWindowPosition) {
                      false);
     EXPECT_EQ(registry.ReadValue(QStringLiteral("KemLeft")), QStringLiteral("600"));
     EXPECT_EQ(registry.ReadValue(QStringLiteral("KemHeight")), QStringLiteral("9000"));
+}
+
+TEST_F(StartUp, TheDocksComeBackAsTheyWereLeft) {
+    auto shown = [this](const char* dock) {
+        auto* widget = Main().findChild<QDockWidget*>(QLatin1String(dock));
+        EXPECT_NE(widget, nullptr) << dock;
+        return widget && !widget->isHidden();
+    };
+    auto restart = [this] {
+        ASSERT_TRUE(Main().close());
+        main_.reset();
+        MakeMain();
+    };
+    MakeMain();
+    EXPECT_TRUE(shown("Problems"));
+    EXPECT_TRUE(shown("Overview"));
+    Main().MenuAction(QStringLiteral("mnuView(3)"))->trigger();
+    EXPECT_FALSE(shown("Problems"));
+    restart();
+    EXPECT_FALSE(shown("Problems"));
+    EXPECT_TRUE(shown("Overview"));
+
+    // A layout that cannot be read leaves the docks as a first start makes them.
+    {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, QStringLiteral("Software\\Cordaxa\\Ryvane\\ScreenPos"),
+                         false);
+        registry.WriteValue(QStringLiteral("Layout"), QStringLiteral("not a layout"));
+    }
+    main_.reset();
+    MakeMain();
+    EXPECT_TRUE(shown("Problems"));
+    EXPECT_TRUE(shown("Overview"));
 }
 
 TEST_F(StartUp, ACancelledCloseKeepsTheProgramAndDoesNotStoreThePosition) {
