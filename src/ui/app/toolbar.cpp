@@ -99,6 +99,9 @@ void MainToolbar::Clicked(const QString& key) {
     }
 }
 
+// The most telephone lines "Set and Run Current Script" sets the script for.
+constexpr std::int32_t kMaxTapiDevices = 1000;
+
 void SetAndRunCurrentScript(Designer& designer, MainWindow& main) {
     const std::int16_t script = ActiveScript(main);
     if (!script)
@@ -111,8 +114,19 @@ void SetAndRunCurrentScript(Designer& designer, MainWindow& main) {
         return;
     }
     IniFile& ini = designer.Ini();
-    ini.IniWriteString("CTMedia", "DefaultScript", file);
+    // A count beyond any line board is a damaged RY.INI: setting that many devices would fill
+    // the file with sections (and take hours), so nothing is written and the engine waits.
     const std::int32_t lines = ini.IniReadInt("LineConfig", "TapiDeviceCount");
+    if (lines > kMaxTapiDevices) {
+        designer.Message(QStringLiteral("RY.INI gives %1 lines in TapiDeviceCount of section "
+                                        "[LineConfig]; a script can be set for at most %2 lines. "
+                                        "Correct RY.INI, then run the script again.")
+                             .arg(lines)
+                             .arg(kMaxTapiDevices),
+                         MessageIcon::Exclamation, MessageButtons::Ok, &main);
+        return;
+    }
+    ini.IniWriteString("CTMedia", "DefaultScript", file);
     for (std::int32_t n = 1; n <= lines; ++n)
         ini.IniWriteString("TapiDevice" + std::to_string(n), "Script", file);
     designer.Programs().RunEngine();

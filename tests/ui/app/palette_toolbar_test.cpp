@@ -138,6 +138,25 @@ TEST_F(PaletteAndToolbar, SetAndRunMakesTheScriptTheEnginesOnEveryLine) {
     }
 }
 
+TEST_F(PaletteAndToolbar, SetAndRunRefusesADamagedLineCountAndWritesNothing) {
+    for (const char* count : {"1001", "2147483647", "0x7fffffff"}) {
+        SCOPED_TRACE(count);
+        Start(std::string("[LineConfig]\r\nTapiDeviceCount=") + count + "\r\n");
+        const std::string file = folder_->filePath(QStringLiteral("Line.rys")).toStdString();
+        Window().Document().Record().FileName = file;
+        WriteFile(ToQt(file), "");
+        const std::string iniBefore = ReadAll(IniPath().toStdString());
+
+        ToolbarOf(*main_).Button(QStringLiteral("Set and Run Current Script"))->trigger();
+
+        ASSERT_EQ(prompter_.messages.size(), 1u);
+        EXPECT_TRUE(prompter_.MessageTexts()[0].contains(QStringLiteral("at most 1000 lines")));
+        EXPECT_EQ(ReadAll(IniPath().toStdString()), iniBefore);
+        EXPECT_TRUE(launcher_->started.empty());
+        prompter_.messages.clear();
+    }
+}
+
 TEST_F(PaletteAndToolbar, SetAndRunOnAnUnsavedScriptOffersTheSaveInstead) {
     Start("[LineConfig]\r\nTapiDeviceCount=2\r\n");
     const std::string iniBefore = ReadAll(IniPath().toStdString());
