@@ -204,8 +204,12 @@ void MainWindow::InstallHistoryAndZoom() {
 
     auto* tools =
         new ActiveDocumentTools(*this, undo, redo, {zoomIn, zoomOut, zoomReset}, zoomBox, overview);
+    // A step chosen from the list, or any zoom typed and entered (the box reports only those
+    // that match a step).
     connect(zoomBox, &QComboBox::textActivated, tools,
             [tools](const QString& text) { tools->ZoomTyped(text); });
+    connect(zoomBox->lineEdit(), &QLineEdit::returnPressed, tools,
+            [tools, zoomBox] { tools->ZoomTyped(zoomBox->currentText()); });
     // With this window as the receiver, so that the window's own teardown (which disconnects
     // the area from it) also ends this.
     connect(mdi_, &QMdiArea::subWindowActivated, this, [tools] { tools->Follow(); });

@@ -64,6 +64,13 @@ TEST_F(Zoom, TheMenuTheWheelAndTheZoomBoxSetTheActiveViewsZoom) {
         {"two half notches down add up to one", [&] { Wheel(middle, -60), Wheel(middle, -60); },
          100},
         {"the wheel without Ctrl scrolls", [&] { Wheel(middle, -120, Qt::NoModifier); }, 100},
+        {"typed into the box and Enter",
+         [&] {
+             box->lineEdit()->selectAll();
+             QTest::keyClicks(box->lineEdit(), QStringLiteral("90"));
+             QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+         },
+         90},
         {"a percentage typed", [&] { box->textActivated(QStringLiteral(" 80 %")); }, 80},
         {"a number typed", [&] { box->textActivated(QStringLiteral("200")); }, 200},
         {"not a number", [&] { box->textActivated(QStringLiteral("big")); }, 200},
