@@ -57,6 +57,15 @@ void ReadContinued(std::string& field, std::string_view text, std::string_view& 
         field.append(kCrLf);
 }
 
+} // namespace
+
+bool EndsScriptText(std::string_view line) {
+    return line.starts_with("VbsHoldPlay=") || line.starts_with("Position=") ||
+           IStartsWith(line, "on {");
+}
+
+namespace {
+
 // A Run VB Script module's script text: every line up to "VbsHoldPlay=", taken as it stands.
 void ReadScriptText(Entry& e) {
     std::string& script = e.Module().PlayFileSlot(1);
@@ -77,7 +86,7 @@ void ReadScriptText(Entry& e) {
             // The module's position and paths end the script too. They are left in place to
             // be read as they normally are, so a script text that is not followed by its
             // "VbsHoldPlay" line does not cost the module its paths and position.
-            if (line.starts_with("Position=") || IStartsWith(line, "on {"))
+            if (EndsScriptText(line))
                 break;
             script.append(line);
             script.append(kCrLf);

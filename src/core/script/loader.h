@@ -47,6 +47,12 @@ std::int16_t InterpretScriptText(ScriptTables& tables, Host& host, std::int16_t 
 std::int16_t ProcessRysEntry(ScriptTables& tables, Host& host, std::int16_t script,
                              std::int16_t& module, std::string_view line, std::string_view& rest);
 
+// A line that ends a VB Script text in the file: its hold sound ("VbsHoldPlay="), or the
+// module's position or paths ("Position=", "on {" in any letter case). The text itself can
+// hold no such line, nor a first line ending in "\" or "/" (read as continued); the saver
+// writes those so that they read back whole.
+bool EndsScriptText(std::string_view line);
+
 // The folder part of a path up to and including its last "\" or "/"; the rest goes to
 // `fileName` when given. Scripts come from Windows, so both separators count.
 std::string SplitPath(std::string_view path, std::string* fileName = nullptr);

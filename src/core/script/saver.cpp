@@ -3,6 +3,7 @@
 #include "canvas/box_geometry.h"
 #include "script/datetime.h"
 #include "script/file_io.h"
+#include "script/loader.h"
 #include "script/module_types.h"
 #include "script/text.h"
 
@@ -64,20 +65,39 @@ public:
     // the text directly when the text ends with a line end after a blank line, so no blank
     // line is added; in every other case it starts a line of its own, so it can never be
     // glued to the script's last line.
+    //
+    // Two kinds of line would not read back as written, and the lines after them would be
+    // read as keys and sections of the file: a line after the first that the reader takes
+    // for the end of the text goes out with one blank in front, and a first line ending in
+    // "\" or "/" goes out on the line after an empty "VbScript=". Either is the same
+    // VB Script to the engine.
     void ScriptText(std::string_view script, std::string_view holdPlay) {
         script = Trim(script);
         out_ += kCrLf;
         out_ += "VbScript=";
+        // Read as the reader reads it: trimmed.
+        const std::string_view firstLine = Trim(script.substr(0, script.find(kCrLf)));
+        bool firstPiece = true;
+        if (!firstLine.empty() && (firstLine.back() == '\\' || firstLine.back() == '/')) {
+            out_ += kCrLf;
+            firstPiece = false;
+        }
+        auto piece = [&](std::string_view text) {
+            if (!firstPiece && EndsScriptText(text))
+                out_ += ' ';
+            out_ += text;
+            firstPiece = false;
+        };
         std::string_view lastCut;
         bool anyCut = false;
         for (size_t cut; (cut = script.find(kCrLf)) != std::string_view::npos;) {
             lastCut = script.substr(0, cut);
             anyCut = true;
-            out_ += lastCut;
+            piece(lastCut);
             out_ += kCrLf;
             script.remove_prefix(cut + 2);
         }
-        out_ += script;
+        piece(script);
         const bool direct = anyCut && Trim(lastCut).empty() && script.empty();
         if (!direct)
             out_ += kCrLf;

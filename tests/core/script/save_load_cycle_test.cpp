@@ -65,7 +65,17 @@ INSTANTIATE_TEST_SUITE_P(
         CycleCase{"ScriptTextInATransferModule",
                   "[A]\r\nType=Transfer Call\r\nVbScript=x\r\n[B]\r\nType=Play\r\nPosition=1,1"},
         CycleCase{"ScriptTextInARunProgramModule",
-                  "[A]\r\nType=Run Program\r\nVbScript=notepad\r\n[B]\r\nPosition=1,1"}),
+                  "[A]\r\nType=Run Program\r\nVbScript=notepad\r\n[B]\r\nPosition=1,1"},
+        // Continued lines put lines into a script text that would end it if written as they
+        // are, and the lines after them would become keys and modules.
+        CycleCase{"ContinuedScriptTextHoldingAPositionLine",
+                  "[A]\r\nType=Run VB Script\r\nVbScript=x\\\r\nPosition=5\\\r\n[C]\r\n"},
+        CycleCase{"ContinuedScriptTextHoldingAPathLine",
+                  "[A]\r\nType=Run VB Script\r\nVbScript=x\\\r\nON {1} goto [C]/\r\n[C]\r\n"},
+        CycleCase{"ContinuedScriptTextHoldingItsHoldSoundLine",
+                  "[A]\r\nType=Run VB Script\r\nVbScript=x\\\r\nVbsHoldPlay=h/\r\n[C]\r\n"},
+        CycleCase{"ContinuedScriptTextWhoseFirstLineEndsInASlash",
+                  "[A]\r\nType=Run VB Script\r\nVbScript=x\\\\\r\ny\\\r\n[C]\r\n"}),
     [](const ::testing::TestParamInfo<CycleCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "script/loader.h"
 #include "script/record_fields.h"
+#include "script/text.h"
 
 #include "core/script/script_builder.h"
 #include "recording_host.h"
@@ -128,6 +129,16 @@ TEST_F(SaverTest, ScriptTextAndHoldSound) {
         // A last line after a blank one starts its own line for the hold sound, never glued.
         {"a\r\n\r\nb", "VbScript=a\r\n\r\nb\r\nVbsHoldPlay=h.wav"},
         {"  a  ", "VbScript=a\r\nVbsHoldPlay=h.wav"},
+        // Lines the reader would take for the end of the text go out with a blank in front.
+        {"x = 1\r\nPosition=5\r\non {1} goto [B]\r\nON {\r\nVbsHoldPlay=1",
+         "VbScript=x = 1\r\n Position=5\r\n on {1} goto [B]\r\n ON {\r\n VbsHoldPlay=1\r\n"
+         "VbsHoldPlay=h.wav"},
+        // The same words in the first line, or not at the start of a line, stay as they are.
+        {"Position=5\r\nx = Position=5",
+         "VbScript=Position=5\r\nx = Position=5\r\nVbsHoldPlay=h.wav"},
+        // A first line that would read as continued starts on the line after the key.
+        {"' see http://x/\r\ny = 1", "VbScript=\r\n' see http://x/\r\ny = 1\r\nVbsHoldPlay=h.wav"},
+        {"a\\  \r\n[B]", "VbScript=\r\na\\  \r\n[B]\r\nVbsHoldPlay=h.wav"},
     };
     for (const Case& c : cases) {
         auto t = std::make_unique<ScriptTables>();
@@ -148,6 +159,22 @@ TEST_F(SaverTest, ScriptTextAndHoldSound) {
         ASSERT_GE(back, 1);
         const ModuleRecord& r = t->Module(t->Script(back).FirstModule);
         EXPECT_EQ(r.PlayFileSlot(2), "h.wav") << c.script;
+        // The text comes back whole, in the module it was in; only the blanks and line ends
+        // the writing put in front of lines differ.
+        EXPECT_EQ(t->Script(back).ModuleCount, 1) << c.script;
+        auto lines = [](std::string_view text) {
+            std::string out;
+            for (text = Trim(text); !text.empty();) {
+                std::string_view line = TrimLeft(TakeLine(text));
+                if (!line.empty() || !out.empty())
+                    out.append(line).append("|");
+            }
+            // A text ending in a line end may gain one on the first reading.
+            while (out.ends_with("||"))
+                out.pop_back();
+            return out;
+        };
+        EXPECT_EQ(lines(r.PlayFileSlot(1)), lines(c.script)) << c.script;
         std::string again = BuildScriptText(*t, back, RecordBoxes(*t));
         std::ofstream(file, std::ios::binary) << again;
         std::int16_t third = RysScriptLoad(*t, h, file);
