@@ -16,12 +16,8 @@ DialConferenceDialog::DialConferenceDialog(Designer& designer, const ModuleDialo
                                            const ModuleDialogForm& form)
     : ModuleDialog(designer, setup, form) {
     QWidget* page = AddPage(QStringLiteral("Make Call "));
-    auto* layout = new QVBoxLayout(page);
-    auto* frame = new QGroupBox(QStringLiteral("Phone Call Details"), page);
-    layout->addWidget(frame);
-    layout->addStretch(1);
-    auto* grid = new QGridLayout(frame);
-    grid->setColumnStretch(1, 1);
+    QGridLayout* grid = FramedGrid(page, QStringLiteral("Phone Call Details"));
+    QWidget* frame = grid->parentWidget();
     auto field = [&](int row, const QString& label, const QString& name, const QString& unit) {
         grid->addWidget(new QLabel(label, frame), row, 0);
         QLineEdit* box = MakeLineEdit(name, frame);

@@ -16,19 +16,29 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <array>
+#include <type_traits>
+
 namespace ry {
 
 namespace {
 
-// A page holding one frame, whose grid is returned.
-QGridLayout* FramedGrid(QWidget* page, const QString& caption) {
-    auto* layout = new QVBoxLayout(page);
-    auto* frame = new QGroupBox(caption, page);
-    layout->addWidget(frame);
-    layout->addStretch(1);
-    auto* grid = new QGridLayout(frame);
-    grid->setColumnStretch(1, 1);
-    return grid;
+// The record's fields of the two send methods, for reading (a const record) or writing.
+template <class Record> struct SendMethodFields {
+    template <class T> using Field = std::conditional_t<std::is_const_v<Record>, const T&, T&>;
+    Field<std::string> sendMethod;
+    Field<std::string> server;
+    Field<std::int32_t> port;
+    Field<std::int16_t> useAuth;
+    Field<std::string> login;
+    Field<std::string> password;
+};
+
+template <class Record> std::array<SendMethodFields<Record>, 2> SendMethodsOf(Record& m) {
+    return {{{m.strEmailSendMethod_1, m.strEmailSmtpServ_1, m.lEmailSmtpPort_1,
+              m.iEmailSmtpUseAuth_1, m.strEmailSmtpAuthUser_1, m.strEmailSmtpAuthPassword_1},
+             {m.strEmailSendMethod_2, m.strEmailSmtpServ_2, m.lEmailSmtpPort_2,
+              m.iEmailSmtpUseAuth_2, m.strEmailSmtpAuthUser_2, m.strEmailSmtpAuthPassword_2}}};
 }
 
 } // namespace
@@ -171,22 +181,10 @@ void EmailDialog::LoadFields(const ModuleRecord& m) {
     bcc_->setText(ToQt(m.strEmailBCC));
     retries_->setText(QString::number(m.lEmailSendRetries));
     retryDelay_->setText(QString::number(m.lEmailRetriesDelay));
-    struct Stored {
-        const std::string& sendMethod;
-        const std::string& server;
-        std::int32_t port;
-        std::int16_t useAuth;
-        const std::string& login;
-        const std::string& password;
-    };
-    const Stored stored[2] = {
-        {m.strEmailSendMethod_1, m.strEmailSmtpServ_1, m.lEmailSmtpPort_1, m.iEmailSmtpUseAuth_1,
-         m.strEmailSmtpAuthUser_1, m.strEmailSmtpAuthPassword_1},
-        {m.strEmailSendMethod_2, m.strEmailSmtpServ_2, m.lEmailSmtpPort_2, m.iEmailSmtpUseAuth_2,
-         m.strEmailSmtpAuthUser_2, m.strEmailSmtpAuthPassword_2}};
+    const auto stored = SendMethodsOf(m);
     for (size_t i = 0; i < methods_.size(); ++i) {
         Method& method = methods_[i];
-        const Stored& s = stored[i];
+        const auto& s = stored[i];
         method.server->setText(ToQt(s.server));
         method.port->setText(PortText(s.port));
         method.useAuth->setChecked(s.useAuth != 0);
@@ -213,22 +211,10 @@ void EmailDialog::ApplyFields(ModuleRecord& m) {
     retries_->setText(QString::number(m.lEmailSendRetries));
     m.lEmailRetriesDelay = FieldInt32(FromQt(retryDelay_->text()), m.lEmailRetriesDelay);
     retryDelay_->setText(QString::number(m.lEmailRetriesDelay));
-    struct Target {
-        std::string& sendMethod;
-        std::string& server;
-        std::int32_t& port;
-        std::int16_t& useAuth;
-        std::string& login;
-        std::string& password;
-    };
-    Target targets[2] = {
-        {m.strEmailSendMethod_1, m.strEmailSmtpServ_1, m.lEmailSmtpPort_1, m.iEmailSmtpUseAuth_1,
-         m.strEmailSmtpAuthUser_1, m.strEmailSmtpAuthPassword_1},
-        {m.strEmailSendMethod_2, m.strEmailSmtpServ_2, m.lEmailSmtpPort_2, m.iEmailSmtpUseAuth_2,
-         m.strEmailSmtpAuthUser_2, m.strEmailSmtpAuthPassword_2}};
+    const auto targets = SendMethodsOf(m);
     for (size_t i = 0; i < methods_.size(); ++i) {
         Method& method = methods_[i];
-        Target& t = targets[i];
+        const auto& t = targets[i];
         t.sendMethod = method.mapi->isChecked() ? "MAPI" : "SMTP";
         t.server = FromQt(method.server->text());
         // A blank port is the default port, as the box's note says.

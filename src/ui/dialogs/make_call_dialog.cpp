@@ -25,12 +25,8 @@ MakeCallDialog::MakeCallDialog(Designer& designer, const ModuleDialogSetup& setu
     for (int i = 0; i < kContacts; ++i) {
         Contact& c = contacts_[static_cast<size_t>(i)];
         QWidget* page = AddPage(tabs[i]);
-        auto* layout = new QVBoxLayout(page);
-        auto* frame = new QGroupBox(frames[i], page);
-        layout->addWidget(frame);
-        layout->addStretch(1);
-        auto* grid = new QGridLayout(frame);
-        grid->setColumnStretch(1, 1);
+        QGridLayout* grid = FramedGrid(page, frames[i]);
+        QWidget* frame = grid->parentWidget();
         auto field = [&](int row, const QString& label, const char* name, const QString& tip) {
             grid->addWidget(new QLabel(label, frame), row, 0);
             QLineEdit* box = MakeLineEdit(Indexed(QString::fromLatin1(name), i), frame, tip);

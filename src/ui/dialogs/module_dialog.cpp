@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -299,6 +300,16 @@ QGridLayout* ModuleDialog::PageGrid(QWidget* page) {
     if (auto* grid = qobject_cast<QGridLayout*>(page->layout()))
         return grid;
     return new QGridLayout(page);
+}
+
+QGridLayout* ModuleDialog::FramedGrid(QWidget* page, const QString& caption) {
+    auto* layout = new QVBoxLayout(page);
+    auto* frame = new QGroupBox(caption, page);
+    layout->addWidget(frame);
+    layout->addStretch(1);
+    auto* grid = new QGridLayout(frame);
+    grid->setColumnStretch(1, 1);
+    return grid;
 }
 
 QLabel* ModuleDialog::MakeLabel(const QString& name, const QString& text, QWidget* parent) {

@@ -140,6 +140,9 @@ protected:
     QWidget* AddPage(const QString& caption, const QString& toolTip = {});
     // The grid most pages lay their rows out in.
     static QGridLayout* PageGrid(QWidget* page);
+    // A page holding one frame captioned `caption` above empty space; the frame's grid, whose
+    // second column takes the width.
+    static QGridLayout* FramedGrid(QWidget* page, const QString& caption);
     // A label "name" with `text`.
     static QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent);
     // A line edit, a multi-line box, ... named `name`, whose edits enable Apply.
