@@ -8,6 +8,7 @@
 
 #include "fake_launcher.h"
 #include "fake_prompter.h"
+#include "menu_entries.h"
 #include "test_home.h"
 
 #include <QAction>
@@ -69,16 +70,8 @@ protected:
     MainWindow& Main() { return *main_; }
     DocumentWindow* Active() { return main_->ActiveDocumentWindow(); }
     ScriptDocument& Doc() { return Active()->Document(); }
-    QAction* Menu(const QString& name) {
-        QAction* action = main_->MenuAction(name);
-        EXPECT_NE(action, nullptr) << name.toStdString();
-        return action;
-    }
-    // Chooses a menu entry as the user would.
-    void Choose(const QString& name) {
-        if (QAction* action = Menu(name))
-            action->trigger();
-    }
+    QAction* Menu(const QString& name) { return MenuEntry(*main_, name); }
+    void Choose(const QString& name) { ChooseMenuEntry(*main_, name); }
     // The document windows in slot order.
     std::vector<DocumentWindow*> Windows() const {
         std::vector<DocumentWindow*> out;

@@ -146,8 +146,9 @@ TEST_F(ProtectedScripts, AWrongOrMissingPasswordOpensNothingAndKeepsNoRecord) {
         EXPECT_EQ(tables.ScriptFreeHead(), scriptHead);
         EXPECT_EQ(tables.ModuleFreeHead(), moduleHead);
         for (int s = 1; s <= kScriptCapacity; ++s)
-            if (s != Active()->Script())
+            if (s != Active()->Script()) {
                 ASSERT_TRUE(tables.Script(s).IsFree) << s;
+            }
     }
 }
 

@@ -17,6 +17,7 @@
 #include "canvas/script_document.h"
 
 #include "fake_prompter.h"
+#include "menu_entries.h"
 
 #include <QAction>
 #include <QFile>
@@ -180,16 +181,8 @@ protected:
     QPoint TextOf(int box) { return PositionOf(box) + QPoint(40, 45); }
 
     // A main-window menu entry, by name.
-    QAction* Menu(const QString& name) {
-        QAction* action = main_->MenuAction(name);
-        EXPECT_NE(action, nullptr) << name.toStdString();
-        return action;
-    }
-    // Chooses a menu entry as the user would.
-    void Choose(const QString& name) {
-        if (QAction* action = Menu(name))
-            action->trigger();
-    }
+    QAction* Menu(const QString& name) { return MenuEntry(*main_, name); }
+    void Choose(const QString& name) { ChooseMenuEntry(*main_, name); }
 
     // Right press on a box's frame, then the menu item `key`.
     void ChooseFromBoxMenu(int box, const QString& key) {

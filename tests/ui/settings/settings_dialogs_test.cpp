@@ -414,8 +414,9 @@ TEST_F(SettingsDialogs, PbxLampListsShowTheStoredRuleAndWriteItsValue) {
             auto& off = Child<QComboBox>(dialog, QStringLiteral("cmbLampOffSelection"));
             EXPECT_EQ(on.currentIndex(), c.onShown);
             EXPECT_EQ(off.currentIndex(), c.offShown);
-            if (c.onShown == 1)
+            if (c.onShown == 1) {
                 EXPECT_EQ(on.currentText(), QStringLiteral("When the first new message arrives."));
+            }
             Click(dialog, "cmdOK");
         });
         EXPECT_EQ(Ini("PBX", "MsgLampOnTrigger"), c.onWritten);
@@ -446,13 +447,14 @@ TEST_F(SettingsDialogs, PbxTheTransferNoticeShowsUnlessBothKeysSayGenerate) {
             EXPECT_EQ(!notice.isHidden(), c.shown);
             EXPECT_EQ(!button.isHidden(), c.shown);
             EXPECT_EQ(button.isEnabled(), c.shown);
-            if (c.shown)
+            if (c.shown) {
                 EXPECT_EQ(notice.text(),
                           QStringLiteral("Note: Ryvane has detected that the above settings are "
                                          "NOT used by Ryvane to perform call transfers. Current "
                                          "setting is: ") +
                               QLatin1String(c.modem) + QStringLiteral(" / ") +
                               QLatin1String(c.boards));
+            }
             dialog.reject();
         });
     }
