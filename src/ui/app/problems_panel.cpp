@@ -2,11 +2,8 @@
 
 #include "app/designer.h"
 #include "app/main_window.h"
-#include "app/recent_files.h"
 #include "app/text_codec.h"
-#include "canvas/canvas_interaction.h"
 #include "canvas/canvas_view.h"
-#include "canvas/context_menus.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
 #include "script/text.h"
@@ -19,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -91,17 +89,14 @@ void ProblemsPanel::Follow(DocumentWindow* window) {
         }
         auto refresh = [this] { ScheduleRefresh(); };
         following_ = {
-            connect(document, &ScriptDocument::boxAdded, this, refresh),
-            connect(document, &ScriptDocument::boxRemoved, this, refresh),
-            connect(document, &ScriptDocument::boxChanged, this, refresh),
-            connect(document, &ScriptDocument::connectorsChanged, this, refresh),
-            connect(document, &ScriptDocument::titleRenamed, this, refresh),
-            connect(document, &ScriptDocument::modifiedChanged, this, refresh),
-            // Save As moves the script to another folder, where its relative file names are
-            // looked for.
+            // Every edit of the document is a step of its history, and so is every undo and
+            // redo.
+            connect(&document->History(), &QUndoStack::indexChanged, this, refresh),
+            // A save rewrites the file whose start module the check may read; Save As also
+            // moves the script to another folder, where its relative file names are looked
+            // for.
+            connect(document, &ScriptDocument::saved, this, refresh),
             connect(window, &QWidget::windowTitleChanged, this, refresh),
-            // "Make Start Module" changes no box: it is only seen as the box menu's choice.
-            connect(&window->Interaction().Menus(), &ContextMenus::itemChosen, this, refresh),
             // The records go back to their tables before the window itself goes.
             connect(window, &DocumentWindow::closed, this, [this] { Follow(nullptr); }),
         };
@@ -244,13 +239,6 @@ void MainWindow::InstallProblemsPanel() {
     // document windows go.
     connect(mdi_, &QMdiArea::subWindowActivated, this,
             [this, panel] { panel->Follow(ActiveDocumentWindow()); });
-    // Script Properties (also reached from a canvas's menu) changes the start module and the
-    // script run at hang-up, which no box shows.
-    if (QAction* properties = MenuAction(QStringLiteral("mnuEdit(4)")))
-        connect(properties, &QAction::triggered, panel, &ProblemsPanel::ScheduleRefresh);
-    // Every save puts its file first in the recent list. A save of an unmodified script
-    // changes no mark, yet it rewrites the file whose start module the check may read.
-    connect(&designer_.Recent(), &RecentFiles::changed, panel, &ProblemsPanel::ScheduleRefresh);
     panel->Follow(ActiveDocumentWindow());
 }
 

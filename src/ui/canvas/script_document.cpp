@@ -483,6 +483,7 @@ void ScriptDocument::MarkSaved() {
     markedOutsideHistory_ = false;
     history_->Stack().setClean();
     UpdateModified();
+    emit saved();
 }
 
 void ScriptDocument::UpdateModified() {

@@ -139,6 +139,8 @@ signals:
     void titleRenamed(std::int16_t module, const QString& title);
     // An undo or redo put back a module's settings (the fields its dialog shows).
     void moduleRestored(std::int16_t module);
+    // The script was written to its file as it stands.
+    void saved();
 
 private:
     friend class DocumentHistory;
