@@ -92,7 +92,6 @@ void CanvasOverview::RenderNow() {
         scene.render(&painter, QRectF(QPointF(0, 0), size), canvas, Qt::IgnoreAspectRatio);
     }
     picture_ = picture;
-    ++renders_;
     update();
 }
 

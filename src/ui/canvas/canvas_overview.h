@@ -31,8 +31,6 @@ public:
     QRectF Mark() const;
     // Makes the picture of the canvas now (normally left to the timer).
     void RenderNow();
-    // The picture's age: how many times it was made.
-    int RenderCount() const { return renders_; }
 
     QSize sizeHint() const override { return {240, 160}; }
 
@@ -53,7 +51,6 @@ private:
     QMetaObject::Connection areaChanged_;
     QTimer renderTimer_;
     QPixmap picture_;
-    int renders_ = 0;
     bool dragging_ = false;
     QPointF grab_; // where the mark was grabbed, in canvas pixels from its top-left corner
 };
