@@ -92,15 +92,6 @@ std::vector<PathLine> ReadTidyPaths(std::string_view tidy) {
     return paths;
 }
 
-// The destinations the voicemail system takes: they name no module.
-bool IsVoicemailDestination(std::string_view title) {
-    if (IEquals(title, "Voicemail Box Menu") || IEquals(title, "Voicemail Retrieve") ||
-        IEquals(title, "Voicemail Auto Attendant"))
-        return true;
-    constexpr std::string_view box = "Voicemail Box ";
-    return IStartsWith(title, box) && !TrimBlanks(title.substr(box.size())).empty();
-}
-
 // The module a destination leads to, or -1. A bracketed title is read whole, inner brackets
 // included; the drawing reads it only up to its first "]", so that reading counts as well.
 std::int16_t FindDestination(const TitleIndex& titles, std::string_view title) {

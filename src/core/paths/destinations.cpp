@@ -32,9 +32,9 @@ private:
 
 } // namespace
 
-std::vector<std::optional<std::string_view>> PathDestinations(std::string_view pathText) {
+std::vector<PathLink> PathLinks(std::string_view pathText) {
     constexpr auto npos = std::string_view::npos;
-    std::vector<std::optional<std::string_view>> found;
+    std::vector<PathLink> found;
     ForwardFind findClose(pathText, '}');
     ForwardFind findOpen(pathText, '[');
     ForwardFind findShut(pathText, ']');
@@ -43,8 +43,13 @@ std::vector<std::optional<std::string_view>> PathDestinations(std::string_view p
     std::size_t at = IFind(pathText, "on {");
     while (at != npos) {
         std::size_t close = findClose(at);
-        if (close == npos)
+        std::string_view trigger;
+        if (close == npos) {
             close = at;
+        } else {
+            trigger = pathText.substr(at + 4, close - at - 4);
+            trigger = trigger.substr(0, trigger.find_first_of("\r\n"));
+        }
         // Without a destination the scan resumes just past where "} goto" would end.
         std::size_t next = close + 5;
         std::optional<std::string_view> title;
@@ -58,10 +63,25 @@ std::vector<std::optional<std::string_view>> PathDestinations(std::string_view p
                 next = shut;
             }
         }
-        found.push_back(title);
+        found.push_back({trigger, title});
         at = next < pathText.size() ? IFind(pathText, "on {", next) : npos;
     }
     return found;
+}
+
+std::vector<std::optional<std::string_view>> PathDestinations(std::string_view pathText) {
+    std::vector<std::optional<std::string_view>> titles;
+    for (const PathLink& link : PathLinks(pathText))
+        titles.push_back(link.Destination);
+    return titles;
+}
+
+bool IsVoicemailDestination(std::string_view title) {
+    if (IEquals(title, "Voicemail Box Menu") || IEquals(title, "Voicemail Retrieve") ||
+        IEquals(title, "Voicemail Auto Attendant"))
+        return true;
+    constexpr std::string_view box = "Voicemail Box ";
+    return IStartsWith(title, box) && !TrimBlanks(title.substr(box.size())).empty();
 }
 
 TitleIndex::TitleIndex(const ScriptTables& tables, int script) {
@@ -77,20 +97,28 @@ std::int16_t TitleIndex::Find(std::string_view title) const {
     return it == byTitle_.end() ? std::int16_t{-1} : it->second;
 }
 
-std::vector<Connector> ScriptConnectors(const ScriptTables& tables, int script) {
-    std::vector<Connector> connectors;
+std::vector<ScriptPath> ScriptPaths(const ScriptTables& tables, int script) {
+    std::vector<ScriptPath> paths;
     if (!ScriptTables::IsScriptIndex(script))
-        return connectors;
+        return paths;
     TitleIndex index(tables, script);
     ForEachModule(tables, script, [&](std::int16_t m, const ModuleRecord& rec) {
-        for (const auto& title : PathDestinations(rec.PathText)) {
-            if (!title)
-                continue;
-            std::int16_t to = index.Find(*title);
-            if (to >= 1)
-                connectors.push_back({m, to});
+        int line = 0;
+        for (const PathLink& link : PathLinks(rec.PathText)) {
+            if (link.Destination)
+                paths.push_back(
+                    {m, index.Find(*link.Destination), line, link.Trigger, *link.Destination});
+            ++line;
         }
     });
+    return paths;
+}
+
+std::vector<Connector> ScriptConnectors(const ScriptTables& tables, int script) {
+    std::vector<Connector> connectors;
+    for (const ScriptPath& p : ScriptPaths(tables, script))
+        if (p.To >= 1)
+            connectors.push_back({p.From, p.To});
     return connectors;
 }
 

@@ -48,6 +48,22 @@ TEST(PathDestinations, LargeTextsTakeLinearTime) {
     EXPECT_EQ(PathDestinations(text), Titles(125000, none));
 }
 
+TEST(PathLinks, EachPathKeepsItsTriggerBesideItsDestination) {
+    using L = PathLink;
+    const std::pair<std::string_view, std::vector<PathLink>> cases[] = {
+        {"on {1} goto [Main]\r\non {timeout 5} goto [Main]\r\n",
+         {L{"1", "Main"}, L{"timeout 5", "Main"}}},
+        {"on {success} return\r\n", {L{"success", none}}},
+        {"on {} goto [X]\r\n", {L{"", "X"}}},
+        // Without "}" there is no trigger; one that runs past its line is cut there.
+        {"on {1 goto [A]", {L{"", "A"}}},
+        // The "}" found on the next line belongs to the path that follows, which is passed over.
+        {"on {1 goto [A]\r\non {2} goto [B]", {L{"1 goto [A]", "B"}}},
+    };
+    for (const auto& [text, links] : cases)
+        EXPECT_EQ(PathLinks(text), links) << text;
+}
+
 class ConnectorTest : public ::testing::Test {
 protected:
     std::int16_t Add(std::int16_t s, const char* title, const char* paths) {
@@ -94,6 +110,13 @@ TEST_F(ConnectorTest, EveryPathLineToAModuleOfTheScriptIsAConnector) {
     EXPECT_EQ(ScriptConnectors(*t, s),
               (std::vector<Connector>{{menu, ask}, {menu, ask}, {menu, menu}, {ask, menu}}));
     EXPECT_TRUE(ScriptConnectors(*t, other).empty()) << "titles are looked up in their own script";
+    // Every path with a destination, whether a module bears it or not, numbered by its line.
+    const std::vector<ScriptPath> paths = ScriptPaths(*t, s);
+    ASSERT_EQ(paths.size(), 7u);
+    EXPECT_EQ(paths[2], (ScriptPath{menu, -1, 2, "3", "ask"}));
+    EXPECT_EQ(paths[4], (ScriptPath{menu, -1, 4, "5", "Voicemail Box 200"}));
+    EXPECT_EQ(paths[6], (ScriptPath{ask, menu, 0, "fail", "Menu"}));
+    EXPECT_TRUE(ScriptPaths(*t, 0).empty());
     EXPECT_TRUE(ScriptConnectors(*t, 0).empty());
     EXPECT_TRUE(ScriptConnectors(*t, 101).empty());
 }
