@@ -37,6 +37,7 @@ inline constexpr std::string_view kUsage =
     "  ini set FILE SECTION KEY VALUE\n"
     "                            set a value, keeping every other line of the file\n"
     "  --help                    show this text\n"
+    "  --version                 show the version\n"
     "\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
 

@@ -32,6 +32,10 @@ int RunRys(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << kUsage;
         return 0;
     }
+    if (args[0] == "--version") {
+        out << "rys " << RY_PROGRAM_VERSION << "\n";
+        return 0;
+    }
     for (const Command& c : kCommands)
         if (args[0] == c.name)
             return c.run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);

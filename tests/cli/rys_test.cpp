@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 
 namespace ry {
@@ -64,6 +65,10 @@ TEST(Rys, UsageErrors) {
     RysRun help = Rys({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("dump FILE"), std::string::npos);
+    RysRun version = Rys({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("rys [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out;
 }
 
 TEST(RysResave, WritesWhatTheDesignerWouldAfterOpening) {
