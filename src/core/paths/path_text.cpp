@@ -62,18 +62,14 @@ constexpr std::string_view kGoto = "goto";
 constexpr std::string_view kGosub = "gosub";
 constexpr std::string_view kReturn = "return";
 
-// The path being read: trigger, verb, destination, return destination and assignment block.
-// The pieces point into the text being tidied.
-struct PathParts {
-    std::string_view Trigger;
-    std::string_view Verb = kGoto;
-    std::string_view Destination;
-    std::string_view ReturnTo;
-    std::string Assignments;
-};
+// Whether tidying writes the path back: it needs a trigger, and a destination unless it
+// returns.
+bool Kept(const PathParts& p) {
+    return !p.Trigger.empty() && (!p.Destination.empty() || p.Verb == kReturn);
+}
 
 void AppendPath(const PathParts& p, std::string& out) {
-    if (p.Trigger.empty())
+    if (!Kept(p))
         return;
     if (!p.Destination.empty()) {
         out += "on ";
@@ -86,7 +82,7 @@ void AppendPath(const PathParts& p, std::string& out) {
             out += " return ";
             out += p.ReturnTo;
         }
-    } else if (p.Verb == kReturn) {
+    } else {
         out += "on ";
         out += p.Trigger;
         out += " return";
@@ -94,8 +90,6 @@ void AppendPath(const PathParts& p, std::string& out) {
             out += ' ';
             out += p.ReturnTo;
         }
-    } else {
-        return; // a jump or call without a destination goes nowhere: dropped
     }
     if (!p.Assignments.empty()) {
         out += " rvset";
@@ -151,14 +145,19 @@ std::string_view ReadOnLine(std::string_view line, PathParts& p) {
 
 } // namespace
 
-std::string TidyPathsText(std::string_view text) {
-    std::string out;
+std::vector<PathParts> ReadPaths(std::string_view text) {
+    std::vector<PathParts> paths;
     PathParts path;
+    path.Verb = kGoto;
+    auto keep = [&] {
+        if (Kept(path))
+            paths.push_back(path);
+    };
     std::string_view rest = text;
     while (!rest.empty()) {
         std::string_view line = TakeLine(rest);
         if (IsOnLine(line)) {
-            AppendPath(path, out);
+            keep();
             line = ReadOnLine(line, path);
         }
         if (IStartsWith(Trim(line), kReturn)) {
@@ -174,7 +173,20 @@ std::string TidyPathsText(std::string_view text) {
         if (line.substr(0, 2).find('[') != std::string_view::npos)
             path.Assignments += GetRvsetPairs(line);
     }
+    keep();
+    return paths;
+}
+
+std::string PathText(const PathParts& path) {
+    std::string out;
     AppendPath(path, out);
+    return out;
+}
+
+std::string TidyPathsText(std::string_view text) {
+    std::string out;
+    for (const PathParts& path : ReadPaths(text))
+        AppendPath(path, out);
     return out;
 }
 

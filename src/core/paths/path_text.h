@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ry {
 
@@ -35,6 +36,23 @@ Delimited GetDelimited(std::string_view text, std::size_t start, char open, char
 // The assignments [name]{value} of `text`, each preceded by CR LF, in the order found; text
 // between a name and its value is dropped. The scan stops at the first incomplete pair.
 std::string GetRvsetPairs(std::string_view text);
+
+// One path of a path text, as tidying reads it. The pieces keep their delimiters and point
+// into the text read; the verb is one of the keywords in lower case.
+struct PathParts {
+    std::string_view Trigger;     // "{...}"
+    std::string_view Verb;        // "goto", "gosub" or "return"
+    std::string_view Destination; // "[...]"; empty for a return
+    std::string_view ReturnTo;    // "[...]" or empty
+    std::string Assignments;      // CR LF and [name]{value} for each assignment, in order
+};
+
+// The paths of `text` in order: exactly those that tidying writes back, so a path without a
+// trigger, or a jump or call without a destination, is not among them.
+std::vector<PathParts> ReadPaths(std::string_view text);
+
+// One path in the normal form: its "on" line and its assignment lines, each ended by CR LF.
+std::string PathText(const PathParts& path);
 
 // `text` rebuilt in the normal form: keywords in lower case and single-spaced, one path per
 // "on" line followed by its assignment lines. Lines that belong to no path, and paths without

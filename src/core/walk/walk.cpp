@@ -1,0 +1,226 @@
+#include "walk/walk.h"
+
+#include "paths/path_line.h"
+#include "paths/path_text.h"
+#include "script/module_types.h"
+#include "script/text.h"
+
+namespace ry {
+
+namespace {
+
+constexpr std::string_view kTimeout = "timeout";
+
+std::string_view Inner(std::string_view delimited) {
+    return delimited.size() >= 2 ? delimited.substr(1, delimited.size() - 2) : std::string_view{};
+}
+
+// A path in the normal form on one line: "on {1} goto [A] rvset [n]{v}".
+std::string OneLine(const PathParts& path) {
+    std::string text = PathText(path);
+    if (text.ends_with(kCrLf))
+        text.resize(text.size() - kCrLf.size());
+    return ReplaceAll(text, kCrLf, " ");
+}
+
+// The name and value of each [name]{value} of an assignment block.
+void ReadAssignments(std::string_view block, std::size_t step, std::vector<WalkVariable>& out) {
+    while (!block.empty()) {
+        std::string_view line = TakeLine(block);
+        std::size_t shut = line.find(']');
+        std::size_t open = line.find('{', shut == std::string_view::npos ? 0 : shut);
+        if (!line.starts_with('[') || shut == std::string_view::npos ||
+            open == std::string_view::npos || !line.ends_with('}'))
+            continue;
+        out.push_back({std::string(line.substr(1, shut - 1)),
+                       std::string(line.substr(open + 1, line.size() - open - 2)), step});
+    }
+}
+
+} // namespace
+
+bool TriggerMatches(std::string_view trigger, std::string_view event) {
+    const std::string t = ToLowerAnsi(TrimBlanks(trigger));
+    const std::string e = ToLowerAnsi(TrimBlanks(event));
+    return t == e || (e == kTimeout && t.starts_with(kTimeout));
+}
+
+std::string TriggerKey(std::string_view trigger) {
+    std::string key = ToLowerAnsi(TrimBlanks(trigger));
+    if (key.starts_with(kTimeout))
+        key = kTimeout;
+    return key;
+}
+
+std::string_view WalkEndName(WalkEnd end) {
+    switch (end) {
+    case WalkEnd::None:
+        return {};
+    case WalkEnd::Hangup:
+        return "hangup";
+    case WalkEnd::Voicemail:
+        return "voicemail";
+    case WalkEnd::Return:
+        return "return";
+    case WalkEnd::NoPath:
+        return "no-path";
+    case WalkEnd::UnknownDestination:
+        return "unknown-destination";
+    case WalkEnd::NoMoreEvents:
+        return "no-more-events";
+    case WalkEnd::StepLimit:
+        return "step-limit";
+    }
+    return {};
+}
+
+std::int16_t DestinationModule(const TitleIndex& titles, std::string_view title) {
+    std::int16_t m = titles.Find(title);
+    if (m < 1) {
+        std::size_t shut = title.find(']');
+        if (shut != std::string_view::npos)
+            m = titles.Find(title.substr(0, shut));
+    }
+    return m;
+}
+
+ScriptWalk::ScriptWalk(const ScriptTables& tables, std::int16_t script)
+    : tables_(tables), titles_(tables, script) {
+    std::int16_t start = -1;
+    std::int16_t first = -1;
+    std::string startTitle;
+    if (ScriptTables::IsScriptIndex(script)) {
+        startTitle = tables.Script(script).StartModule;
+        start = titles_.Find(startTitle);
+        ForEachModule(tables, script, [&](std::int16_t m, const ModuleRecord& rec) {
+            if (first < 1)
+                first = m;
+            if (start < 1 && IEquals(rec.Title, startTitle))
+                start = m;
+        });
+    }
+    if (start < 1)
+        start = first;
+    if (start < 1) {
+        // A script without modules: the call goes nowhere from the start.
+        Stop(WalkEnd::UnknownDestination, startTitle);
+        return;
+    }
+    Enter(start);
+}
+
+void ScriptWalk::Enter(std::int16_t module) {
+    const ModuleRecord& m = tables_.Module(module);
+    steps_.push_back({module, m.Title, m.Type, std::nullopt, std::nullopt});
+    if (m.Type == kTypeHangup)
+        Stop(WalkEnd::Hangup);
+    else if (steps_.size() >= kWalkStepLimit)
+        Stop(WalkEnd::StepLimit);
+}
+
+void ScriptWalk::Stop(WalkEnd reason, std::string destination) {
+    end_.Reason = reason;
+    end_.Module = Current();
+    end_.Title = steps_.empty() ? std::string() : steps_.back().Title;
+    end_.Destination = std::move(destination);
+}
+
+void ScriptWalk::GoTo(std::string_view destination) {
+    std::string_view title = destination.starts_with('[') && destination.ends_with(']')
+                                 ? Inner(destination)
+                                 : destination;
+    // A module that bears a voicemail destination's title is a module, as the canvas draws it.
+    if (std::int16_t to = DestinationModule(titles_, title); to >= 1)
+        Enter(to);
+    else if (IsVoicemailDestination(title))
+        Stop(WalkEnd::Voicemail, std::string(title));
+    else
+        Stop(WalkEnd::UnknownDestination, std::string(title));
+}
+
+std::vector<std::string> ScriptWalk::OfferedEvents() const {
+    std::vector<std::string> offered;
+    if (Ended() || steps_.empty())
+        return offered;
+    auto taken = [&](std::string_view event) {
+        for (const std::string& o : offered)
+            if (TriggerMatches(o, event))
+                return true;
+        return false;
+    };
+    const ModuleRecord& m = tables_.Module(Current());
+    for (const PathParts& p : ReadPaths(m.PathText)) {
+        std::string_view trigger = TrimBlanks(Inner(p.Trigger));
+        if (!taken(trigger))
+            offered.emplace_back(trigger);
+    }
+    for (std::string_view caption : TriggerCaptions(m.Type)) {
+        std::string event = cmbTrig2Act(caption);
+        if (!taken(event))
+            offered.push_back(std::move(event));
+    }
+    return offered;
+}
+
+void ScriptWalk::Take(std::string_view event) {
+    if (Ended() || steps_.empty())
+        return;
+    WalkStep& step = steps_.back();
+    step.Event = std::string(event);
+    const std::vector<PathParts> paths = ReadPaths(tables_.Module(step.Module).PathText);
+    const PathParts* taken = nullptr;
+    for (const PathParts& p : paths) {
+        if (TriggerMatches(Inner(p.Trigger), event)) {
+            taken = &p;
+            break;
+        }
+    }
+    if (!taken) {
+        Stop(WalkEnd::NoPath);
+        return;
+    }
+    step.Path = OneLine(*taken);
+    ReadAssignments(taken->Assignments, steps_.size() - 1, variables_);
+
+    if (taken->Verb == "gosub") {
+        remembered_.push_back({taken->ReturnTo.empty() ? step.Module : std::int16_t{-1},
+                               std::string(taken->ReturnTo)});
+        GoTo(taken->Destination);
+    } else if (taken->Verb == "return") {
+        if (!taken->ReturnTo.empty()) {
+            if (!remembered_.empty())
+                remembered_.pop_back();
+            GoTo(taken->ReturnTo);
+        } else if (remembered_.empty()) {
+            Stop(WalkEnd::Return);
+        } else {
+            Remembered back = std::move(remembered_.back());
+            remembered_.pop_back();
+            if (back.Module >= 1)
+                Enter(back.Module);
+            else
+                GoTo(back.Destination);
+        }
+    } else {
+        GoTo(taken->Destination);
+    }
+}
+
+void ScriptWalk::Finish() {
+    if (!Ended())
+        Stop(WalkEnd::NoMoreEvents);
+}
+
+WalkResult WalkScript(const ScriptTables& tables, std::int16_t script,
+                      const std::vector<std::string>& events) {
+    ScriptWalk walk(tables, script);
+    for (const std::string& event : events) {
+        if (walk.Ended())
+            break;
+        walk.Take(event);
+    }
+    walk.Finish();
+    return {walk.Steps(), walk.Variables(), walk.End()};
+}
+
+} // namespace ry

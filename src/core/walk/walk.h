@@ -1,0 +1,153 @@
+#pragma once
+
+// A walk through a loaded script as a call would take it, one event at a time, without a
+// telephone line: the caller or the line supplies each event ("1", "#", "timeout", "success",
+// "Busy", a keyed number), and the first path of the current module whose trigger matches it
+// is taken.
+//
+// The reading of the verbs is this walk's own; the engine's is its business:
+//   goto [D]               enters D;
+//   gosub [D]              remembers the calling module, or R when the line says
+//                          "return [R]", and enters D;
+//   return                 enters the module remembered last, forgetting it;
+//   return [R]             enters R and forgets the module remembered last;
+//   rvset [name]{value}    records the assignments in order.
+//
+// Text is Windows-1252, like the records it comes from.
+
+#include "paths/destinations.h"
+#include "script/records.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ry {
+
+// Whether a trigger (the text between its braces) takes an event: the two compare equal once
+// trimmed and in lower case, and the event "timeout" takes every trigger that begins with
+// "timeout", whatever its seconds.
+bool TriggerMatches(std::string_view trigger, std::string_view event);
+
+// The events a trigger takes, as one key: two triggers of a module with the same key take the
+// same events, so the later one is never taken. Every timeout has the key "timeout".
+std::string TriggerKey(std::string_view trigger);
+
+// The module a destination title leads to, or -1: the title read whole, inner brackets
+// included, else up to its first "]" as the canvas reads it.
+std::int16_t DestinationModule(const TitleIndex& titles, std::string_view title);
+
+// How a walk ended.
+enum class WalkEnd {
+    None,               // still walking
+    Hangup,             // at a "Hangup the Call" module
+    Voicemail,          // at a voicemail destination
+    Return,             // at a return with nothing remembered
+    NoPath,             // no path of the module takes the event
+    UnknownDestination, // a destination that names no module
+    NoMoreEvents,       // the events ran out
+    StepLimit,          // kWalkStepLimit modules entered
+};
+
+// The end as a word for machines: "hangup", "voicemail", "return", "no-path",
+// "unknown-destination", "no-more-events", "step-limit"; empty for None.
+std::string_view WalkEndName(WalkEnd end);
+
+// A call that has entered this many modules is taken for one going round a loop.
+inline constexpr std::size_t kWalkStepLimit = 1000;
+
+// One module entered, and what happened there.
+struct WalkStep {
+    std::int16_t Module = -1;
+    std::string Title;
+    std::string Type;
+    // The event taken at the module; nothing while the walk waits there, or when it ended on
+    // entering.
+    std::optional<std::string> Event;
+    // The path taken with the event, in the normal form on one line (its assignment lines
+    // joined with blanks); nothing when none was taken.
+    std::optional<std::string> Path;
+};
+
+// An assignment made on the way, with the step whose path made it.
+struct WalkVariable {
+    std::string Name;
+    std::string Value;
+    std::size_t Step = 0;
+
+    friend bool operator==(const WalkVariable&, const WalkVariable&) = default;
+};
+
+struct WalkEnding {
+    WalkEnd Reason = WalkEnd::None;
+    // The module where the walk ended: the last one entered (-1 and empty when the script has
+    // no modules).
+    std::int16_t Module = -1;
+    std::string Title;
+    // For a voicemail end and an unknown destination: the destination, without brackets.
+    std::string Destination;
+};
+
+// A walk over one script of the tables. It reads the records as they are at each step and
+// keeps the index of titles it was started with: after an edit of the script, start a new
+// walk. Titles and texts in the steps are copies, so the trace outlives the records.
+class ScriptWalk {
+public:
+    // Enters the start module: the one the script's start module names (exactly, else in any
+    // letter case, as loading accepts it), else the first module, as loading makes it.
+    ScriptWalk(const ScriptTables& tables, std::int16_t script);
+
+    bool Ended() const { return end_.Reason != WalkEnd::None; }
+    const WalkEnding& End() const { return end_; }
+    // The module the walk is at: the last one entered; -1 when none was.
+    std::int16_t Current() const {
+        return steps_.empty() ? std::int16_t{-1} : steps_.back().Module;
+    }
+
+    // The events to offer at the current module: the triggers of its own paths in path order
+    // (trimmed, as written between the braces), then those its type offers in the paths panel
+    // that no earlier event already takes. None once the walk has ended.
+    std::vector<std::string> OfferedEvents() const;
+
+    // Takes one event at the current module. Does nothing once the walk has ended.
+    void Take(std::string_view event);
+    // The events have run out: a walk still going ends with NoMoreEvents.
+    void Finish();
+
+    const std::vector<WalkStep>& Steps() const { return steps_; }
+    const std::vector<WalkVariable>& Variables() const { return variables_; }
+
+private:
+    // Where a return goes: the calling module, or the destination its gosub line named.
+    struct Remembered {
+        std::int16_t Module = -1;
+        std::string Destination;
+    };
+
+    void Enter(std::int16_t module);
+    // Follows a destination written in brackets (or a bare title).
+    void GoTo(std::string_view destination);
+    void Stop(WalkEnd reason, std::string destination = {});
+
+    const ScriptTables& tables_;
+    TitleIndex titles_;
+    std::vector<WalkStep> steps_;
+    std::vector<WalkVariable> variables_;
+    std::vector<Remembered> remembered_;
+    WalkEnding end_;
+};
+
+struct WalkResult {
+    std::vector<WalkStep> Steps;
+    std::vector<WalkVariable> Variables;
+    WalkEnding End;
+};
+
+// A whole walk: the events taken in turn until the walk ends or they run out.
+WalkResult WalkScript(const ScriptTables& tables, std::int16_t script,
+                      const std::vector<std::string>& events);
+
+} // namespace ry

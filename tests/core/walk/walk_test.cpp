@@ -1,0 +1,349 @@
+#include "walk/walk.h"
+
+#include "script/module_types.h"
+
+#include "core/script/script_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace ry {
+namespace {
+
+struct Mod {
+    std::string_view type;
+    std::string_view title;
+    std::string_view paths;
+};
+
+struct Case {
+    const char* what;
+    std::vector<Mod> modules; // the first is the start module
+    std::vector<std::string> events;
+    std::vector<std::string> entered; // the titles of the modules entered, in order
+    WalkEnd end;
+    std::string endTitle;
+    std::string destination = {};
+};
+
+class WalkTest : public ::testing::Test {
+protected:
+    std::unique_ptr<ScriptTables> t = std::make_unique<ScriptTables>();
+    std::int16_t s = -1;
+
+    void Build(const std::vector<Mod>& modules) {
+        if (s >= 1)
+            t->MemStructRys_FreeAll(s);
+        s = test::NewScript(*t);
+        for (const Mod& m : modules)
+            test::AddModule(*t, s, m.type, m.title).PathText = std::string(m.paths);
+    }
+};
+
+std::vector<std::string> Titles(const std::vector<WalkStep>& steps) {
+    std::vector<std::string> out;
+    for (const WalkStep& step : steps)
+        out.push_back(step.Title);
+    return out;
+}
+
+constexpr std::string_view Play = kTypePlay;
+constexpr std::string_view Hangup = kTypeHangup;
+
+TEST_F(WalkTest, FollowsTheRulesOfTheCall) {
+    using E = WalkEnd;
+    const Case cases[] = {
+        {"goto to a hangup",
+         {{Play, "A", "on {1} goto [B]\r\n"}, {Hangup, "B", ""}},
+         {"1"},
+         {"A", "B"},
+         E::Hangup,
+         "B"},
+        {"events left over after the end are not taken",
+         {{Play, "A", "on {1} goto [B]\r\n"}, {Hangup, "B", ""}},
+         {"1", "1", "1"},
+         {"A", "B"},
+         E::Hangup,
+         "B"},
+        {"the events run out",
+         {{Play, "A", "on {1} goto [B]\r\n"}, {Hangup, "B", ""}},
+         {},
+         {"A"},
+         E::NoMoreEvents,
+         "A"},
+        {"no path takes the event",
+         {{Play, "A", "on {1} goto [B]\r\n"}, {Hangup, "B", ""}},
+         {"2"},
+         {"A"},
+         E::NoPath,
+         "A"},
+        {"triggers and events compare trimmed and without letter case",
+         {{kTypeDialAndConference, "A", "on { Busy } goto [B]\r\n"}, {Hangup, "B", ""}},
+         {"BUSY "},
+         {"A", "B"},
+         E::Hangup,
+         "B"},
+        {"the first matching path wins",
+         {{Play, "A", "on {1} goto [B]\r\non {1} goto [C]\r\n"},
+          {Hangup, "B", ""},
+          {Hangup, "C", ""}},
+         {"1"},
+         {"A", "B"},
+         E::Hangup,
+         "B"},
+        {"timeout takes a timeout of any seconds",
+         {{Play, "A", "on {1} goto [C]\r\non {timeout 5} goto [B]\r\n"},
+          {Hangup, "B", ""},
+          {Hangup, "C", ""}},
+         {"timeout"},
+         {"A", "B"},
+         E::Hangup,
+         "B"},
+        {"a timeout with its seconds is compared whole",
+         {{Play, "A", "on {timeout 5} goto [B]\r\n"}, {Hangup, "B", ""}},
+         {"Timeout 5"},
+         {"A", "B"},
+         E::Hangup,
+         "B"},
+        {"other seconds are another event",
+         {{Play, "A", "on {timeout 5} goto [B]\r\n"}, {Hangup, "B", ""}},
+         {"timeout 10"},
+         {"A"},
+         E::NoPath,
+         "A"},
+        {"a keyed number, and a path text that was never tidied",
+         {{kTypeGetNumbers, "A", "ON {1234}  GOTO  [B]"}, {Hangup, "B", ""}},
+         {"1234"},
+         {"A", "B"},
+         E::Hangup,
+         "B"},
+        {"a voicemail box",
+         {{Play, "A", "on {9} goto [Voicemail Box 200]\r\n"}},
+         {"9"},
+         {"A"},
+         E::Voicemail,
+         "A",
+         "Voicemail Box 200"},
+        {"the voicemail menu",
+         {{Play, "A", "on {8} goto [Voicemail Box Menu]\r\n"}},
+         {"8"},
+         {"A"},
+         E::Voicemail,
+         "A",
+         "Voicemail Box Menu"},
+        {"a module titled like a voicemail box is a module",
+         {{Play, "A", "on {9} goto [Voicemail Box 7]\r\n"}, {Hangup, "Voicemail Box 7", ""}},
+         {"9"},
+         {"A", "Voicemail Box 7"},
+         E::Hangup,
+         "Voicemail Box 7"},
+        {"a destination that names no module",
+         {{Play, "A", "on {1} goto [Salse]\r\n"}, {Hangup, "Sales", ""}},
+         {"1"},
+         {"A"},
+         E::UnknownDestination,
+         "A",
+         "Salse"},
+        {"titles compare with letter case",
+         {{Play, "A", "on {1} goto [sales]\r\n"}, {Hangup, "Sales", ""}},
+         {"1"},
+         {"A"},
+         E::UnknownDestination,
+         "A",
+         "sales"},
+        {"gosub remembers the caller; return goes back to it",
+         {{Play, "Main", "on {1} gosub [Sub]\r\non {2} goto [Bye]\r\n"},
+          {kTypeRunProgram, "Sub", "on {success} return\r\n"},
+          {Hangup, "Bye", ""}},
+         {"1", "success", "2"},
+         {"Main", "Sub", "Main", "Bye"},
+         E::Hangup,
+         "Bye"},
+        {"gosub with a return destination returns there",
+         {{Play, "Main", "on {1} gosub [Sub] return [After]\r\n"},
+          {kTypeRunProgram, "Sub", "on {success} return\r\n"},
+          {Hangup, "After", ""}},
+         {"1", "success"},
+         {"Main", "Sub", "After"},
+         E::Hangup,
+         "After"},
+        {"calls nest; each return goes back one call",
+         {{Play, "Main", "on {1} gosub [One]\r\non {2} goto [Bye]\r\n"},
+          {Play, "One", "on {1} gosub [Two]\r\non {2} return\r\n"},
+          {Play, "Two", "on {1} return\r\n"},
+          {Hangup, "Bye", ""}},
+         {"1", "1", "1", "2", "2"},
+         {"Main", "One", "Two", "One", "Main", "Bye"},
+         E::Hangup,
+         "Bye"},
+        {"return [R] goes to R and forgets the caller",
+         {{Play, "Main", "on {1} gosub [Sub]\r\n"},
+          {Play, "Sub", "on {1} return [Other]\r\n"},
+          {Play, "Other", "on {1} return\r\n"}},
+         {"1", "1", "1"},
+         {"Main", "Sub", "Other"},
+         E::Return,
+         "Other"},
+        {"a return with nothing remembered ends the walk",
+         {{Play, "A", "on {1} return\r\n"}},
+         {"1"},
+         {"A"},
+         E::Return,
+         "A"},
+        {"return [R] with nothing remembered still goes to R",
+         {{Play, "A", "on {1} return [B]\r\n"}, {Hangup, "B", ""}},
+         {"1"},
+         {"A", "B"},
+         E::Hangup,
+         "B"},
+        {"a gosub to a voicemail box",
+         {{Play, "A", "on {1} gosub [Voicemail Retrieve]\r\n"}},
+         {"1"},
+         {"A"},
+         E::Voicemail,
+         "A",
+         "Voicemail Retrieve"},
+        {"a loop comes round again",
+         {{Play, "A", "on {1} goto [B]\r\n"}, {Play, "B", "on {1} goto [A]\r\n"}},
+         {"1", "1", "1"},
+         {"A", "B", "A", "B"},
+         E::NoMoreEvents,
+         "B"},
+        {"a script that starts at a hangup",
+         {{Hangup, "Bye", "on {1} goto [Bye]\r\n"}},
+         {"1"},
+         {"Bye"},
+         E::Hangup,
+         "Bye"},
+    };
+    for (const Case& c : cases) {
+        Build(c.modules);
+        WalkResult r = WalkScript(*t, s, c.events);
+        EXPECT_EQ(Titles(r.Steps), c.entered) << c.what;
+        EXPECT_EQ(r.End.Reason, c.end) << c.what;
+        EXPECT_EQ(r.End.Title, c.endTitle) << c.what;
+        EXPECT_EQ(r.End.Destination, c.destination) << c.what;
+        ASSERT_FALSE(r.Steps.empty()) << c.what;
+        EXPECT_EQ(r.End.Module, r.Steps.back().Module) << c.what;
+    }
+}
+
+TEST_F(WalkTest, StepsRecordTheEventAndThePathTaken) {
+    Build({{Play, "A", "ON {1}  GOTO  [B] rvset [Count]{1} [Name]{Bob}"},
+           {kTypeGetNumbers, "B", "on {success} goto [C] rvset\r\n[Count]{2}\r\n"},
+           {Play, "C", "on {1} goto [A]\r\n"}});
+    WalkResult r = WalkScript(*t, s, {"1", "success", "7"});
+    ASSERT_EQ(r.Steps.size(), 3u);
+    EXPECT_EQ(r.Steps[0].Type, "Play");
+    EXPECT_EQ(r.Steps[0].Event, "1");
+    EXPECT_EQ(r.Steps[0].Path, "on {1} goto [B] rvset [Count]{1} [Name]{Bob}");
+    EXPECT_EQ(r.Steps[1].Type, "Get Numbers");
+    EXPECT_EQ(r.Steps[1].Path, "on {success} goto [C] rvset [Count]{2}");
+    // No path took the last event.
+    EXPECT_EQ(r.Steps[2].Event, "7");
+    EXPECT_EQ(r.Steps[2].Path, std::nullopt);
+    EXPECT_EQ(r.End.Reason, WalkEnd::NoPath);
+    // Every assignment in the order made, a name set twice included.
+    EXPECT_EQ(r.Variables, (std::vector<WalkVariable>{
+                               {"Count", "1", 0}, {"Name", "Bob", 0}, {"Count", "2", 1}}));
+
+    // The module the walk waits at has no event yet.
+    r = WalkScript(*t, s, {"1"});
+    EXPECT_EQ(r.Steps.back().Event, std::nullopt);
+    EXPECT_EQ(r.End.Reason, WalkEnd::NoMoreEvents);
+}
+
+TEST_F(WalkTest, AnEndlessLoopStopsAtTheStepLimit) {
+    Build({{Play, "A", "on {1} goto [B]\r\n"}, {Play, "B", "on {1} goto [A]\r\n"}});
+    WalkResult r = WalkScript(*t, s, std::vector<std::string>(5000, "1"));
+    EXPECT_EQ(r.Steps.size(), kWalkStepLimit);
+    EXPECT_EQ(r.End.Reason, WalkEnd::StepLimit);
+    EXPECT_EQ(r.End.Title, "B");
+    EXPECT_EQ(r.Steps.back().Event, std::nullopt);
+
+    // Calls that never return stop there too, whatever they remembered.
+    Build({{Play, "A", "on {1} gosub [A]\r\n"}});
+    r = WalkScript(*t, s, std::vector<std::string>(5000, "1"));
+    EXPECT_EQ(r.End.Reason, WalkEnd::StepLimit);
+
+    // One step short of the limit the walk goes on.
+    Build({{Play, "A", "on {1} goto [A]\r\n"}});
+    r = WalkScript(*t, s, std::vector<std::string>(kWalkStepLimit - 2, "1"));
+    EXPECT_EQ(r.End.Reason, WalkEnd::NoMoreEvents);
+}
+
+TEST_F(WalkTest, StartsWhereLoadingStartsTheCall) {
+    const std::vector<Mod> modules = {{Hangup, "First", ""}, {Hangup, "Welcome", ""}};
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"Welcome", "Welcome"},
+        {"WELCOME", "Welcome"}, // in any letter case, as loading takes it
+        {"Gone", "First"},      // a start module that names none: the first module
+        {"", "First"},
+    };
+    for (const auto& [start, entered] : cases) {
+        Build(modules);
+        t->Script(s).StartModule = std::string(start);
+        WalkResult r = WalkScript(*t, s, {});
+        ASSERT_EQ(r.Steps.size(), 1u) << start;
+        EXPECT_EQ(r.Steps[0].Title, entered) << start;
+    }
+
+    // A script without modules ends at once, with nowhere to go.
+    Build({});
+    t->Script(s).StartModule = "Gone";
+    WalkResult r = WalkScript(*t, s, {"1"});
+    EXPECT_TRUE(r.Steps.empty());
+    EXPECT_EQ(r.End.Reason, WalkEnd::UnknownDestination);
+    EXPECT_EQ(r.End.Module, -1);
+    EXPECT_EQ(r.End.Destination, "Gone");
+    EXPECT_EQ(WalkScript(*t, 0, {}).End.Reason, WalkEnd::UnknownDestination);
+}
+
+TEST_F(WalkTest, OffersTheModulesTriggersThenItsTypes) {
+    const std::pair<Mod, std::vector<std::string>> cases[] = {
+        {{Play, "M", "on {1} goto [M]\r\non { timeout 5 } goto [M]\r\non {1} goto [M]\r\n"},
+         {"1", "timeout 5", "2", "3", "4", "5", "6", "7", "8", "9", "0", "*", "#"}},
+        {{kTypeEvaluate, "M", "on {Gold} goto [M]\r\non {TRUE} goto [M]\r\n"},
+         {"Gold", "TRUE", "false", "Insert Result Here"}},
+        {{kTypeDialAndConference, "M", ""},
+         {"Call End", "Busy", "timeout", "Error", "No Line", "No Ring Tone", "Fast Busy"}},
+        {{kTypeGetNumbers, "M", "on {42} goto [M]\r\n"},
+         {"42", "success", "fail", "timeout", "*", "exact_number"}},
+        {{kTypeTts, "M", "on {done} goto [M]\r\n"}, {"done"}},
+        {{Hangup, "M", "on {1} goto [M]\r\n"}, {}},
+    };
+    for (const auto& [module, offered] : cases) {
+        Build({module});
+        EXPECT_EQ(ScriptWalk(*t, s).OfferedEvents(), offered) << module.type;
+    }
+}
+
+TEST(TriggerRules, MatchingAndKeys) {
+    const std::tuple<std::string_view, std::string_view, bool> matches[] = {
+        {"1", "1", true},
+        {" # ", "#", true},
+        {"Busy", "busy", true},
+        {"1", "2", false},
+        {"timeout 5", "timeout", true},
+        {"timeout", "TIMEOUT", true},
+        {"timeout 5", "timeout 5", true},
+        {"timeout 5", "timeout 10", false},
+        {"timeout", "timeout 5", false},
+        {"12", "1", false},
+        {"", "", true},
+    };
+    for (const auto& [trigger, event, match] : matches)
+        EXPECT_EQ(TriggerMatches(trigger, event), match) << trigger << " / " << event;
+
+    EXPECT_EQ(TriggerKey(" Success "), "success");
+    EXPECT_EQ(TriggerKey("Timeout 5"), TriggerKey("timeout 10"));
+    EXPECT_NE(TriggerKey("1"), TriggerKey("12"));
+    for (WalkEnd end : {WalkEnd::Hangup, WalkEnd::Voicemail, WalkEnd::Return, WalkEnd::NoPath,
+                        WalkEnd::UnknownDestination, WalkEnd::NoMoreEvents, WalkEnd::StepLimit})
+        EXPECT_FALSE(WalkEndName(end).empty());
+    EXPECT_EQ(WalkEndName(WalkEnd::UnknownDestination), "unknown-destination");
+}
+
+} // namespace
+} // namespace ry
