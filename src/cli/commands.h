@@ -30,7 +30,12 @@ inline constexpr std::string_view kUsage =
     "  check FILE... [--json]    report each script's problems, one line each as\n"
     "                            FILE: MODULE: REASON (--json: as a JSON array);\n"
     "                            exit 1 when any is found, 2 when a script does not load\n"
-    "  dump, resave, tidy and check take --password P for protected (.ryp) scripts\n"
+    "  simulate FILE [--json] EVENT...\n"
+    "                            walk a call through the script, taking the events\n"
+    "                            (1, #, timeout, success, Busy, ...) in turn; exit 0 when\n"
+    "                            it ends at a hangup or in voicemail, 1 otherwise\n"
+    "  dump, resave, tidy, check and simulate take --password P for protected (.ryp)\n"
+    "                            scripts\n"
     "  ini get FILE SECTION KEY  print a value of an INI file such as RY.INI\n"
     "  ini get FILE SECTION KEY --int DEFAULT\n"
     "                            print its leading number; DEFAULT when missing or empty\n"
@@ -49,6 +54,7 @@ int RunProtect(const Args& args, std::ostream& out, std::ostream& err);
 int RunUnprotect(const Args& args, std::ostream& out, std::ostream& err);
 int RunIni(const Args& args, std::ostream& out, std::ostream& err);
 int RunCheck(const Args& args, std::ostream& out, std::ostream& err);
+int RunSimulate(const Args& args, std::ostream& out, std::ostream& err);
 
 // The script's records as JSON: the script's fields, then its modules in chain order.
 void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostream& out);

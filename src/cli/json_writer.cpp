@@ -88,6 +88,11 @@ void JsonWriter::Number(std::string_view key, long long value) {
     out_ << value;
 }
 
+void JsonWriter::Null(std::string_view key) {
+    Prefix(key);
+    out_ << "null";
+}
+
 void JsonWriter::Bool(std::string_view key, bool value) {
     Prefix(key);
     out_ << (value ? "true" : "false");

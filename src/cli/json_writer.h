@@ -21,6 +21,7 @@ public:
     void String(std::string_view key, std::string_view value);
     void Number(std::string_view key, long long value);
     void Bool(std::string_view key, bool value);
+    void Null(std::string_view key);
 
     // Array elements.
     void String(std::string_view value) { String({}, value); }

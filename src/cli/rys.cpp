@@ -18,7 +18,7 @@ struct Command {
 constexpr std::array kCommands = {
     Command{"dump", RunDump},       Command{"resave", RunResave},       Command{"tidy", RunTidy},
     Command{"protect", RunProtect}, Command{"unprotect", RunUnprotect}, Command{"ini", RunIni},
-    Command{"check", RunCheck},
+    Command{"check", RunCheck},     Command{"simulate", RunSimulate},
 };
 
 } // namespace

@@ -1,0 +1,109 @@
+#include "cli_host.h"
+#include "commands.h"
+#include "json_writer.h"
+
+#include "script/text.h"
+#include "walk/walk.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+namespace ry::cli {
+
+namespace {
+
+// "Main Menu (Play): 1 -> on {1} goto [Sales]"; the module the walk stopped at shows what
+// happened there, if anything.
+void WriteText(const WalkResult& walk, std::ostream& out) {
+    for (const WalkStep& step : walk.Steps) {
+        out << Cp1252ToUtf8(step.Title) << " (" << Cp1252ToUtf8(step.Type) << ")";
+        if (step.Event)
+            out << ": " << Cp1252ToUtf8(*step.Event) << " -> "
+                << (step.Path ? Cp1252ToUtf8(*step.Path) : std::string("no path"));
+        out << "\n";
+    }
+    const WalkEnding& end = walk.End;
+    out << "end: " << WalkEndName(end.Reason);
+    if (end.Module >= 1)
+        out << " at " << Cp1252ToUtf8(end.Title);
+    if (!end.Destination.empty())
+        out << ": " << Cp1252ToUtf8(end.Destination);
+    out << "\n";
+}
+
+void TextOrNull(JsonWriter& json, std::string_view key, const std::optional<std::string>& text) {
+    if (text)
+        json.String(key, Cp1252ToUtf8(*text));
+    else
+        json.Null(key);
+}
+
+void WriteJson(const WalkResult& walk, std::ostream& out) {
+    JsonWriter json(out);
+    json.BeginObject();
+    json.BeginArray("steps");
+    for (const WalkStep& step : walk.Steps) {
+        json.BeginObject();
+        json.String("module", Cp1252ToUtf8(step.Title));
+        json.String("type", Cp1252ToUtf8(step.Type));
+        TextOrNull(json, "event", step.Event);
+        TextOrNull(json, "path", step.Path);
+        json.EndObject();
+    }
+    json.EndArray();
+    const WalkEnding& end = walk.End;
+    json.BeginObject("end");
+    json.String("reason", WalkEndName(end.Reason));
+    TextOrNull(json, "module", end.Module >= 1 ? std::optional(end.Title) : std::nullopt);
+    const bool named =
+        end.Reason == WalkEnd::Voicemail || end.Reason == WalkEnd::UnknownDestination;
+    TextOrNull(json, "destination", named ? std::optional(end.Destination) : std::nullopt);
+    json.EndObject();
+    json.BeginArray("variables");
+    for (const WalkVariable& v : walk.Variables) {
+        json.BeginObject();
+        json.String("name", Cp1252ToUtf8(v.Name));
+        json.String("value", Cp1252ToUtf8(v.Value));
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
+} // namespace
+
+// Walks a script with the events given. Exit status: 0 when the call ends at a hangup or in
+// voicemail, 1 for any other end, 2 for a usage error or a script that does not load.
+int RunSimulate(const Args& given, std::ostream& out, std::ostream& err) {
+    Args args = given;
+    bool json = false;
+    if (auto it = std::find(args.begin(), args.end(), "--json"); it != args.end()) {
+        json = true;
+        args.erase(it);
+    }
+    bool missing = false;
+    auto password = TakeOption(args, "--password", missing);
+    if (missing)
+        return UsageError(err, "--password needs a value");
+    if (args.empty())
+        return UsageError(err, "simulate takes a script file and the events of the call");
+
+    auto tables = std::make_unique<ScriptTables>();
+    CliHost host(err, password.value_or(""));
+    auto script = LoadScriptForCommand(*tables, host, args[0], err);
+    if (!script)
+        return 2;
+    std::vector<std::string> events;
+    for (auto it = args.begin() + 1; it != args.end(); ++it)
+        events.push_back(Utf8ToCp1252(*it));
+    const WalkResult walk = WalkScript(*tables, *script, events);
+    if (json)
+        WriteJson(walk, out);
+    else
+        WriteText(walk, out);
+    return walk.End.Reason == WalkEnd::Hangup || walk.End.Reason == WalkEnd::Voicemail ? 0 : 1;
+}
+
+} // namespace ry::cli

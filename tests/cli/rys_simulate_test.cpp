@@ -1,0 +1,173 @@
+#include "rys.h"
+
+#include "script/protected_script.h"
+
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace ry {
+namespace {
+
+using test::ReadAll;
+using test::TempDir;
+
+struct RysRun {
+    int code;
+    std::string out, err;
+};
+
+RysRun Rys(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    int code = cli::RunRys(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+const std::string kOffice = RY_EXAMPLES_DIR "/office-line.rys";
+
+TEST(RysSimulate, WalksTheExampleOneLinePerModule) {
+    const std::string greeting = "Greeting (Play): timeout -> on {timeout 0} goto [Office Hours]\n";
+    const std::string open = "Office Hours (Time Switch): true -> on {true} goto [Main Menu]\n";
+    struct Case {
+        std::vector<std::string> events;
+        int code;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"timeout", "true", "1", "success"},
+         0,
+         greeting + open +
+             "Main Menu (Play): 1 -> on {1} goto [Sales]\n"
+             "Sales (Transfer Call): success -> on {success} goto [Goodbye]\n"
+             "Goodbye (Hangup the Call)\n"
+             "end: hangup at Goodbye\n"},
+        {{"timeout", "true", "9"},
+         0,
+         greeting + open +
+             "Main Menu (Play): 9 -> on {9} goto [Voicemail Box 200]\n"
+             "end: voicemail at Main Menu: Voicemail Box 200\n"},
+        {{"timeout", "true", "timeout", "5"},
+         1,
+         greeting + open +
+             "Main Menu (Play): timeout -> on {timeout 5} goto [Main Menu]\n"
+             "Main Menu (Play): 5 -> no path\n"
+             "end: no-path at Main Menu\n"},
+        {{"timeout", "false"},
+         1,
+         greeting + "Office Hours (Time Switch): false -> on {false} goto [After Hours]\n"
+                    "After Hours (Play)\n"
+                    "end: no-more-events at After Hours\n"},
+        {{}, 1, "Greeting (Play)\nend: no-more-events at Greeting\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"simulate", kOffice};
+        args.insert(args.end(), c.events.begin(), c.events.end());
+        RysRun r = Rys(args);
+        EXPECT_EQ(r.code, c.code) << r.out << r.err;
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST(RysSimulate, JsonInUtf8WithNullsAndVariables) {
+    TempDir dir;
+    // Windows-1252 in the file: "Caf\xe9" is "Café".
+    std::string file = dir.Write(
+        "s.rys", "StartModule=Caf\xe9\r\n\r\n[Caf\xe9]\r\nType=Evaluate\r\n"
+                 "on {Gold} goto [Nowhere] rvset\r\n[Tier]{Gold \"1\"}\r\n[Who]{Z\xe9}\r\n"
+                 "\r\nPosition=0,0\r\n");
+    RysRun r = Rys({"simulate", "--json", file, "gold"});
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_EQ(r.out, "{\n"
+                     "  \"steps\": [\n"
+                     "    {\n"
+                     "      \"module\": \"Caf\xc3\xa9\",\n"
+                     "      \"type\": \"Evaluate\",\n"
+                     "      \"event\": \"gold\",\n"
+                     "      \"path\": \"on {Gold} goto [Nowhere] rvset [Tier]{Gold \\\"1\\\"} "
+                     "[Who]{Z\xc3\xa9}\"\n"
+                     "    }\n"
+                     "  ],\n"
+                     "  \"end\": {\n"
+                     "    \"reason\": \"unknown-destination\",\n"
+                     "    \"module\": \"Caf\xc3\xa9\",\n"
+                     "    \"destination\": \"Nowhere\"\n"
+                     "  },\n"
+                     "  \"variables\": [\n"
+                     "    {\n"
+                     "      \"name\": \"Tier\",\n"
+                     "      \"value\": \"Gold \\\"1\\\"\"\n"
+                     "    },\n"
+                     "    {\n"
+                     "      \"name\": \"Who\",\n"
+                     "      \"value\": \"Z\xc3\xa9\"\n"
+                     "    }\n"
+                     "  ]\n"
+                     "}\n");
+
+    // Events typed in UTF-8 are compared as the script holds its text.
+    std::string accented =
+        dir.Write("a.rys", "[A]\r\nType=Evaluate\r\non {\xe9t\xe9} goto [B]\r\n"
+                           "\r\nPosition=0,0\r\n[B]\r\nType=Hangup the Call\r\n");
+    EXPECT_EQ(Rys({"simulate", accented, "\xc3\x89T\xc3\x89"}).code, 0);
+
+    // The module waited at has no event and no path; only voicemail and unknown destinations
+    // name a destination.
+    r = Rys({"simulate", kOffice, "--json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("\"event\": null,\n      \"path\": null"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"reason\": \"no-more-events\",\n    \"module\": \"Greeting\",\n"
+                         "    \"destination\": null"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"variables\": []"), std::string::npos) << r.out;
+}
+
+TEST(RysSimulate, UsageErrorsAndScriptsThatDoNotLoad) {
+    TempDir dir;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"simulate"}, {"simulate", "--json"}, {"simulate", kOffice, "--password"}}) {
+        RysRun r = Rys(args);
+        EXPECT_EQ(r.code, 2) << args.size();
+        EXPECT_NE(r.err.find("Usage: rys"), std::string::npos);
+        EXPECT_EQ(r.out, "");
+    }
+    RysRun gone = Rys({"simulate", dir.File("missing.rys"), "1"});
+    EXPECT_EQ(gone.code, 2);
+    EXPECT_EQ(gone.out, "");
+    EXPECT_NE(gone.err.find("load result -1"), std::string::npos) << gone.err;
+
+    // A protected script opens with its password, and not without it.
+    std::string locked = dir.Write(
+        "s.ryp", EncryptScriptText(InsertPasswordLine(ReadAll(kOffice), "PW"), ScriptKey()));
+    EXPECT_EQ(Rys({"simulate", locked, "--password", "pw", "timeout", "true", "9"}).code, 0);
+    EXPECT_EQ(Rys({"simulate", locked, "--password", "wrong", "timeout"}).code, 2);
+}
+
+// The program itself: its exit status and output as a shell sees them.
+TEST(RysSimulate, TheProgramExitsByHowTheCallEnded) {
+    TempDir dir;
+    const std::string out = dir.File("out.txt");
+    auto run = [&](const std::string& events) {
+        std::string command = std::string("'") + RYS_BINARY + "' simulate '" + kOffice + "' " +
+                              events + " >'" + out + "' 2>&1";
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(run("timeout true 1 success"), 0);
+    EXPECT_NE(ReadAll(out).find("end: hangup at Goodbye\n"), std::string::npos) << ReadAll(out);
+    EXPECT_EQ(run("timeout false"), 1);
+    EXPECT_EQ(run("--json"), 1);
+    EXPECT_NE(ReadAll(out).find("\"reason\": \"no-more-events\""), std::string::npos);
+    EXPECT_EQ(run(""), 1);
+    EXPECT_EQ(std::system(("'" + std::string(RYS_BINARY) + "' simulate >/dev/null 2>&1").c_str()) >>
+                  8,
+              2);
+}
+
+} // namespace
+} // namespace ry
