@@ -28,9 +28,10 @@ int Get(const Args& args, std::ostream& out, std::ostream& err) {
     if (asInt && !ParseInt32(args[5], defaultValue))
         return UsageError(err, "ini get: DEFAULT must be a whole number, not '" + args[5] + "'");
 
-    std::optional<std::string> text = ReadProfileFile(args[1]);
+    std::string problem;
+    std::optional<std::string> text = ReadProfileFile(args[1], &problem);
     if (!text) {
-        err << "rys: cannot read " << args[1] << "\n";
+        err << "rys: cannot read " << args[1] << ": " << problem << "\n";
         return 1;
     }
     std::string section = Utf8ToCp1252(args[2]);
@@ -52,8 +53,10 @@ int Set(const Args& args, std::ostream&, std::ostream& err) {
         return UsageError(err, "ini set: the section, key or value cannot be written to an INI "
                                "file (empty name, line break, \"]\" in the section, \"=\" in the "
                                "key)");
-    if (!WriteProfileString(args[1], section, key, value)) {
-        err << "rys: could not write [" << args[2] << "] " << args[3] << " in " << args[1] << "\n";
+    std::string reason;
+    if (!WriteProfileString(args[1], section, key, value, &reason)) {
+        err << "rys: could not write [" << args[2] << "] " << args[3] << " in " << args[1] << ": "
+            << reason << "\n";
         return 1;
     }
     return 0;

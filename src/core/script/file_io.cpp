@@ -1,8 +1,12 @@
 #include "script/file_io.h"
 
 #include "script/datetime.h"
+#include "script/text.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -16,6 +20,42 @@
 namespace ry {
 
 namespace fs = std::filesystem;
+
+std::string SizeLimitText(std::uint64_t limit) {
+    constexpr std::uint64_t kMiB = 1ull << 20;
+    if (limit >= kMiB && limit % kMiB == 0)
+        return std::to_string(limit / kMiB) + " MiB";
+    return std::to_string(limit) + " bytes";
+}
+
+std::string PathForText(std::string_view hostPath) {
+    return Utf8ToCp1252(hostPath);
+}
+
+namespace {
+
+FileStamp StampOf(const struct stat& st) {
+    FileStamp s;
+    s.device = static_cast<std::uint64_t>(st.st_dev);
+    s.inode = static_cast<std::uint64_t>(st.st_ino);
+    s.size = static_cast<std::int64_t>(st.st_size);
+    s.modifiedSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    s.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    return s;
+}
+
+std::string ErrorText(int err) {
+    return std::strerror(err);
+}
+
+} // namespace
+
+FileStamp StampOfFile(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return {};
+    return StampOf(st);
+}
 
 bool IsExistingFile(const std::string& path) {
     std::error_code ec;
@@ -33,32 +73,103 @@ std::string FileModificationTime(const std::string& path) {
     return FormatScriptDate(d);
 }
 
-bool ReadFileBytes(const std::string& path, std::string& out, size_t limit) {
-    out.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
+FileRead ReadRegularFile(const std::string& path, std::uint64_t sizeLimit, size_t readLimit) {
+    FileRead r;
+    // Non-blocking, so that opening a pipe without a writer returns at once; the type is
+    // checked on the open descriptor, so nothing can swap the file in between.
+    int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        r.error = path.empty() ? ENOENT : errno;
+        struct stat st {};
+        if (r.error == ENOENT || r.error == ENOTDIR)
+            r.status = FileReadStatus::Missing;
+        else if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+            r.status = FileReadStatus::NotRegular; // a socket cannot even be opened
+        return r;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        r.error = errno;
+        ::close(fd);
+        return r;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        r.status = FileReadStatus::NotRegular;
+        ::close(fd);
+        return r;
+    }
+    r.stamp = StampOf(st);
+    r.size = static_cast<std::uint64_t>(st.st_size);
+    if (r.size > sizeLimit) {
+        r.status = FileReadStatus::TooLarge;
+        ::close(fd);
+        return r;
+    }
+    // Up to the read limit, and one byte more to learn whether the file goes on.
+    const std::uint64_t want = readLimit == std::string::npos ? sizeLimit : readLimit;
+    r.bytes.reserve(static_cast<size_t>(std::min<std::uint64_t>(want, r.size)));
     char buf[1 << 16];
-    bool ok = true;
-    while (out.size() < limit) {
-        size_t want = sizeof buf;
-        if (limit - out.size() < want)
-            want = limit - out.size();
-        size_t got = std::fread(buf, 1, want, f);
-        out.append(buf, got);
-        if (got < want) {
-            ok = !std::ferror(f);
+    r.status = FileReadStatus::Read;
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            r.error = errno;
+            r.status = FileReadStatus::Failed;
             break;
         }
+        if (n == 0)
+            break;
+        size_t room = static_cast<size_t>(want - r.bytes.size());
+        if (static_cast<size_t>(n) > room) {
+            r.bytes.append(buf, room);
+            if (readLimit == std::string::npos) // grew beyond the size limit while read
+                r.status = FileReadStatus::TooLarge;
+            else
+                r.cut = true;
+            break;
+        }
+        r.bytes.append(buf, static_cast<size_t>(n));
     }
-    std::fclose(f);
-    return ok;
+    ::close(fd);
+    if (!r.Ok())
+        r.bytes.clear();
+    return r;
+}
+
+std::string FileReadProblem(const FileRead& read, std::uint64_t sizeLimit) {
+    switch (read.status) {
+    case FileReadStatus::Read:
+        return {};
+    case FileReadStatus::Missing:
+        return ErrorText(ENOENT);
+    case FileReadStatus::NotRegular:
+        return "not a regular file";
+    case FileReadStatus::TooLarge:
+        return "larger than " + SizeLimitText(sizeLimit) + ", the most that is read";
+    case FileReadStatus::Failed:
+        break;
+    }
+    return read.error ? ErrorText(read.error) : "could not be read";
+}
+
+bool ReadFileBytes(const std::string& path, std::string& out, size_t limit) {
+    FileRead r = ReadRegularFile(path, kScriptSizeLimit, limit);
+    out = std::move(r.bytes);
+    return r.Ok();
 }
 
 namespace {
 
-std::string ErrorText(int err) {
-    return std::strerror(err);
+// A file-size limit (ulimit -f) would otherwise kill the program in the middle of a write;
+// ignored, the write fails with EFBIG and is reported like any other failed write.
+void IgnoreFileSizeSignal() {
+    static const bool ignored = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    (void)ignored;
 }
 
 bool WriteAll(int fd, std::string_view bytes, int& err) {
@@ -75,22 +186,63 @@ bool WriteAll(int fd, std::string_view bytes, int& err) {
     return true;
 }
 
+// Closes `fd`, keeping the first error.
+bool CloseKeepingError(int fd, bool ok, int& err) {
+    if (::close(fd) != 0 && ok) {
+        err = errno;
+        return false;
+    }
+    return ok;
+}
+
 std::string WriteInPlace(const std::string& path, std::string_view bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return ErrorText(errno);
     int err = 0;
-    bool ok = WriteAll(fd, bytes, err);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
+    struct stat st {};
+    bool ok = true;
+    if (::fstat(fd, &st) != 0) {
         err = errno;
+        ok = false;
+    } else if (!S_ISREG(st.st_mode)) {
+        err = EINVAL;
+        ok = false;
     }
+    if (ok && ::ftruncate(fd, 0) != 0) {
+        err = errno;
+        ok = false;
+    }
+    ok = ok && WriteAll(fd, bytes, err);
+    if (ok && ::fsync(fd) != 0) {
+        err = errno;
+        ok = false;
+    }
+    ok = CloseKeepingError(fd, ok, err);
+    if (!ok && err == EINVAL)
+        return "not a regular file";
     return ok ? std::string{} : ErrorText(err);
+}
+
+// The longest file name the folder takes.
+size_t NameMax(const fs::path& folder) {
+    long n = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return n > 0 ? static_cast<size_t>(n) : NAME_MAX;
+}
+
+// Flushes the folder's entries, so that a rename in it survives a power loss.
+void SyncFolder(const fs::path& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 } // namespace
 
 std::string WriteFileReplacing(const std::string& path, std::string_view bytes) {
+    IgnoreFileSizeSignal();
     std::error_code ec;
     fs::path target = path;
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
@@ -98,22 +250,32 @@ std::string WriteFileReplacing(const std::string& path, std::string_view bytes) 
         if (ec)
             return ec.message();
     }
-
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode))
-        return WriteInPlace(target.string(), bytes);
-
     fs::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
+
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (!S_ISREG(old.st_mode))
+            return "not a regular file";
+        if (::access(target.c_str(), W_OK) != 0)
+            return ErrorText(errno);
+        if (old.st_nlink > 1 || ::access(folder.c_str(), W_OK) != 0)
+            return WriteInPlace(target.string(), bytes);
+    }
+
+    // ".NAME.1234abcd.tmp", with NAME cut so that the whole stays within the folder's limit.
+    const std::string name = target.filename().string();
+    const size_t room = NameMax(folder) - std::strlen("..12345678.tmp");
+    const std::string stem = name.substr(0, std::min(name.size(), room));
     std::random_device rd;
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", rd());
-        temp = (folder / ("." + target.filename().string() + suffix)).string();
+        temp = (folder / ("." + stem + suffix)).string();
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return ErrorText(errno);
@@ -123,16 +285,18 @@ std::string WriteFileReplacing(const std::string& path, std::string_view bytes) 
 
     int err = 0;
     bool ok = WriteAll(fd, bytes, err);
-    if (ok && exists)
+    if (ok && exists) {
+        // Owner and group first, as setting them clears set-user-id bits; a process that
+        // may not give the file away keeps its own.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
         ::fchmod(fd, old.st_mode & 07777);
+    }
     if (ok && ::fsync(fd) != 0) {
         ok = false;
         err = errno;
     }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
+    ok = CloseKeepingError(fd, ok, err);
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         err = errno;
@@ -141,6 +305,7 @@ std::string WriteFileReplacing(const std::string& path, std::string_view bytes) 
         ::unlink(temp.c_str());
         return ErrorText(err);
     }
+    SyncFolder(folder);
     return {};
 }
 

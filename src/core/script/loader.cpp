@@ -396,6 +396,13 @@ std::string_view LoadFailureReason(int result) {
     }
 }
 
+bool ReadLfAsLineEnd(std::string& text) {
+    if (text.find(kCrLf) != std::string::npos || text.find('\n') == std::string::npos)
+        return false;
+    text = ReplaceAll(text, "\n", kCrLf);
+    return true;
+}
+
 std::string SplitPath(std::string_view path, std::string* fileName) {
     size_t cut = path.find_last_of("\\/");
     std::string_view folder =
@@ -498,13 +505,21 @@ std::int16_t RysScriptLoad(ScriptTables& tables, Host& host, std::string_view fi
     s.NotFromFile = false;
     s.FolderPath = SplitPath(name);
 
-    std::string contents;
     const bool isProtected = IsProtectedScriptName(name);
-    if (!ReadFileBytes(name, contents, isProtected ? kProtectedReadLimit : std::string::npos)) {
-        host.WriteEngineLog("RysScriptLoad [" + name + "] line:0, the file could not be read");
+    FileRead read = ReadRegularFile(name, kScriptSizeLimit,
+                                    isProtected ? kProtectedReadLimit : std::string::npos);
+    if (!read.Ok()) {
+        host.WriteEngineLog("RysScriptLoad [" + name + "] line:0, " +
+                            FileReadProblem(read, kScriptSizeLimit));
+        if (read.status == FileReadStatus::TooLarge)
+            host.ShowMessage(PathForText(name) + " is larger than " +
+                             SizeLimitText(kScriptSizeLimit) +
+                             ", the most a script file may hold.\r\nIt was not loaded.");
         ReleaseFailedLoad(tables, script);
         return kLoadFailed;
     }
+    s.DiskStamp = read.stamp;
+    std::string contents = std::move(read.bytes);
     if (isProtected) {
         ProtectedOpenResult opened = OpenProtectedText(host, contents, callerId);
         if (opened.result != 0) {
@@ -513,6 +528,20 @@ std::int16_t RysScriptLoad(ScriptTables& tables, Host& host, std::string_view fi
         }
         s.Password = opened.password;
         contents = std::move(opened.text);
+        if (read.cut) {
+            s.ReadCutShort = true;
+            host.ShowMessage(PathForText(name) + " is " + std::to_string(read.size) +
+                             " bytes long, but a protected script is read only as far as " +
+                             std::to_string(kProtectedReadLimit) +
+                             " bytes.\r\nThe end of the script was not read; saving over "
+                             "this file would lose it.");
+        }
+    }
+    if (ReadLfAsLineEnd(contents)) {
+        s.ReadWithLf = true;
+        host.ShowMessage(PathForText(name) +
+                         " ends its lines with LF alone. It was read with LF as the line end, "
+                         "and it will be saved with CR LF line ends.");
     }
     if (InterpretScriptText(tables, host, script, contents) != 0)
         return kLoadFailed;

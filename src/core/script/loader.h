@@ -53,6 +53,11 @@ std::int16_t ProcessRysEntry(ScriptTables& tables, Host& host, std::int16_t scri
 // writes those so that they read back whole.
 bool EndsScriptText(std::string_view line);
 
+// A script text whose lines end in LF alone (edited on another system, or checked out of
+// version control) gets CR LF line ends, and true is returned. A text that holds any CR LF
+// is left as it is: a lone LF there is no line end.
+bool ReadLfAsLineEnd(std::string& text);
+
 // The folder part of a path up to and including its last "\" or "/"; the rest goes to
 // `fileName` when given. Scripts come from Windows, so both separators count.
 std::string SplitPath(std::string_view path, std::string* fileName = nullptr);

@@ -2,6 +2,7 @@
 
 #include "script/file_io.h"
 #include "script/loader.h"
+#include "script/saver.h"
 #include "script/text.h"
 
 #include <string>
@@ -158,7 +159,7 @@ ProtectedWriter::Result ProtectedWriter::WriteProtectedScript(ScriptTables& tabl
     std::string error = WriteFileReplacing(ProtectedFileName, cipher);
     if (!error.empty()) {
         host.WriteEngineLog("WriteProtectedScript [" + ProtectedFileName + "] " + error);
-        host.ShowMessage(NotSavedMessage("Error opening ", ProtectedFileName));
+        host.ShowMessage(NotSavedMessage("Error opening ", PathForText(ProtectedFileName)));
         return Failed;
     }
     return Written;
@@ -172,7 +173,7 @@ ProtectedWriter::Result ProtectedWriter::CompletePendingSave(ScriptTables& table
         return Failed;
     Result r = WriteProtectedScript(tables, host, script, password);
     if (r == Written)
-        tables.Script(script).Modified = false;
+        NoteScriptFileWritten(tables.Script(script));
     return r;
 }
 

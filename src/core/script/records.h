@@ -5,6 +5,7 @@
 // records in the module table; all open scripts share the one pool of module records.
 
 #include "script/datetime.h"
+#include "script/file_io.h"
 
 #include <array>
 #include <cstdint>
@@ -38,6 +39,12 @@ struct ScriptRecord {
     std::int16_t NextFree = -1;
     std::int16_t DocState = 0;
     std::string Password; // upper case; "NOTSET" means a protected save must ask for one
+
+    // The file on disk as the script last read or wrote it (not among the listed fields of
+    // record_fields.h: they describe the disk, not the script).
+    FileStamp DiskStamp;
+    bool ReadCutShort = false; // a protected file longer than its read limit: its end is lost
+    bool ReadWithLf = false;   // the file's lines ended in LF alone; it is saved with CR LF
 };
 
 struct ModuleRecord {

@@ -286,7 +286,7 @@ std::int16_t RysScriptSave(ScriptTables& tables, Host& host, const BoxSource& bo
         std::string error = WriteFileReplacing(std::string(fileName), text);
         if (!error.empty()) {
             host.WriteEngineLog("RysScriptSave [" + std::string(fileName) + "] " + error);
-            host.ShowMessage("Error opening " + std::string(fileName) + "\r\nFile not saved.");
+            host.ShowMessage("Error opening " + PathForText(fileName) + "\r\nFile not saved.");
             result = kSaveFailed;
         }
     }
@@ -301,8 +301,22 @@ std::int16_t SaveScriptFile(ScriptTables& tables, Host& host, const BoxSource& b
     std::int16_t result = RysScriptSave(tables, host, boxes, writer, fileName, script,
                                         IsProtectedScriptName(fileName));
     if (result == kSaveWritten)
-        tables.Script(script).Modified = false;
+        NoteScriptFileWritten(tables.Script(script));
     return result;
+}
+
+void NoteScriptFileWritten(ScriptRecord& s) {
+    s.Modified = false;
+    s.DiskStamp = StampOfFile(s.FileName);
+    s.ReadCutShort = false;
+    s.ReadWithLf = false;
+}
+
+bool ScriptFileChangedOnDisk(const ScriptRecord& s) {
+    if (!s.DiskStamp.Known())
+        return false;
+    FileStamp now = StampOfFile(s.FileName);
+    return now.Known() && now != s.DiskStamp;
 }
 
 } // namespace ry

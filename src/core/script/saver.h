@@ -65,4 +65,13 @@ std::int16_t RysScriptSave(ScriptTables& tables, Host& host, const BoxSource& bo
 std::int16_t SaveScriptFile(ScriptTables& tables, Host& host, const BoxSource& boxes,
                             ProtectedWriter& writer, std::int16_t script);
 
+// After the script's file was written: the modified mark cleared and the file's new stamp
+// kept; the notes of how the old file read (cut short, LF line ends) no longer hold.
+void NoteScriptFileWritten(ScriptRecord& s);
+
+// True when the script's file is no longer the one it last read or wrote: another program
+// replaced or changed it. False for a script never read from or written to a file, and when
+// the file is gone (saving then loses nothing).
+bool ScriptFileChangedOnDisk(const ScriptRecord& s);
+
 } // namespace ry

@@ -1,5 +1,6 @@
 #include "settings/engine_settings.h"
 
+#include "script/file_io.h"
 #include "script/number_text.h"
 #include "script/text.h"
 #include "settings/profile_file.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace ry {
 
@@ -44,7 +46,20 @@ std::string IniFile::TextForRead() {
         host_.ShowMessage("RY.INI path not set");
         return {};
     }
-    return ReadProfileFile(iniPath_).value_or(std::string());
+    std::string problem;
+    std::optional<std::string> text = ReadProfileFile(iniPath_, &problem);
+    if (text) {
+        problemShown_.clear();
+        return std::move(*text);
+    }
+    // Read as if missing; said once for each file and reason, not on each of its reads.
+    std::string said = iniPath_ + '\n' + problem;
+    if (said != problemShown_) {
+        problemShown_ = said;
+        host_.ShowMessage(PathForText(iniPath_) + ": " + problem +
+                          ".\r\nIts settings are not read, and it is not written.");
+    }
+    return {};
 }
 
 std::string IniFile::IniReadString(std::string_view section, std::string_view key) {
@@ -62,7 +77,10 @@ std::int32_t IniFile::IniReadIntDefault(std::string_view section, std::string_vi
 
 void IniFile::IniWriteString(std::string_view section, std::string_view key,
                              std::string_view value) {
-    lastIniWriteResult_ = WriteProfileString(iniPath_, section, key, value) ? 1 : 0;
+    lastIniWriteError_.clear();
+    lastIniWriteResult_ = WriteProfileString(iniPath_, section, key, value, &lastIniWriteError_);
+    if (lastIniWriteResult_ == 0 && iniPath_.empty())
+        lastIniWriteError_ = "RY.INI path not set";
 }
 
 void IniFile::ReadAllSettings(EngineSettings& settings) {

@@ -98,10 +98,12 @@ public:
                                    std::int32_t defaultValue);
 
     // Sets one key, keeping every other line of the file; a failure is not reported but
-    // leaves LastIniWriteResult at 0.
+    // leaves LastIniWriteResult at 0 and its reason in LastIniWriteError.
     void IniWriteString(std::string_view section, std::string_view key, std::string_view value);
     // Non-zero when the last write succeeded.
     int LastIniWriteResult() const { return lastIniWriteResult_; }
+    // Why the last write failed ("Permission denied", ...); "" after a write that worked.
+    const std::string& LastIniWriteError() const { return lastIniWriteError_; }
 
     // SetIniPath (the program folder, or `folder`), then every start-up value into
     // `settings`, with its default and limits.
@@ -111,13 +113,16 @@ public:
     void ReadBrand(EngineSettings& settings);
 
 private:
-    // The file's text for one read; "" when missing or unreadable.
+    // The file's text for one read; "" when missing or unreadable. A file that exists but
+    // cannot be read (too large, not a regular file) is reported once.
     std::string TextForRead();
     void ReadSettingsFromFile(EngineSettings& settings);
 
     Host& host_;
     std::string iniPath_;
     int lastIniWriteResult_ = 0;
+    std::string lastIniWriteError_;
+    std::string problemShown_; // the path and reason of the last unreadable file reported
 };
 
 } // namespace ry

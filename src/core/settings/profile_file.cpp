@@ -1,14 +1,7 @@
 #include "settings/profile_file.h"
 
+#include "script/file_io.h"
 #include "script/text.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace ry {
 
@@ -140,75 +133,6 @@ bool EndsWithLineEnd(std::string_view text) {
     return text.empty() || text.back() == '\n';
 }
 
-// Reads the whole of an open descriptor; false on a read error.
-bool ReadAll(int fd, std::string& out) {
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            return true;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        out.append(buffer, static_cast<size_t>(n));
-    }
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-// The file a write replaces: the target of a symbolic link, so that the link stays.
-std::string ResolveTarget(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::path p(path);
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(p, ec))) {
-        std::filesystem::path target = std::filesystem::weakly_canonical(p, ec);
-        if (!ec)
-            return target.string();
-    }
-    return path;
-}
-
-// Replaces the file at `path` by `text` through a temporary file in the same folder.
-bool ReplaceFile(const std::string& path, std::string_view text, bool existed) {
-    std::filesystem::path target(path);
-    std::filesystem::path folder = target.parent_path();
-    std::string pattern = (folder.empty() ? std::string() : folder.string() + "/") + "." +
-                          target.filename().string() + ".XXXXXX";
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-        return false;
-
-    // A new file gets the usual mode of a created file; a replaced one keeps its own.
-    mode_t mode = 0;
-    struct stat st {};
-    if (existed && ::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && std::rename(pattern.c_str(), path.c_str()) == 0)
-        return true;
-    ::unlink(pattern.c_str());
-    return false;
-}
-
 } // namespace
 
 std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
@@ -312,44 +236,40 @@ std::optional<std::string> SetProfileString(std::string_view text, std::string_v
     return out;
 }
 
-std::optional<std::string> ReadProfileFile(const std::string& path) {
-    if (path.empty())
-        return std::nullopt;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return std::string();
-        return std::nullopt;
-    }
-    std::string text;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    bool ok = ReadAll(fd, text);
-    ::close(fd);
-    if (!ok)
-        return std::nullopt;
-    return text;
+std::optional<std::string> ReadProfileFile(const std::string& path, std::string* problem) {
+    FileRead read = ReadRegularFile(path, kProfileSizeLimit);
+    if (read.Ok())
+        return std::move(read.bytes);
+    if (read.status == FileReadStatus::Missing && !path.empty())
+        return std::string();
+    if (problem)
+        *problem = FileReadProblem(read, kProfileSizeLimit);
+    return std::nullopt;
 }
 
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-    if (path.empty())
+                        std::string_view value, std::string* reason) {
+    auto fail = [&](std::string why) {
+        if (reason)
+            *reason = std::move(why);
         return false;
-    std::string target = ResolveTarget(path);
-    struct stat st {};
-    bool existed = ::stat(target.c_str(), &st) == 0;
-    std::optional<std::string> text = ReadProfileFile(target);
+    };
+    if (path.empty())
+        return fail("no file name");
+    // Read first, as every read does: the engine or a person may have changed it since.
+    std::string problem;
+    std::optional<std::string> text = ReadProfileFile(path, &problem);
     if (!text)
-        return false; // unreadable: writing now would lose its lines
+        return fail(problem); // unreadable or too large: writing now would lose its lines
     std::optional<std::string> changed = SetProfileString(*text, section, key, value);
     if (!changed)
-        return false;
-    if (existed && *changed == *text)
+        return fail("the section, key or value cannot be written to an INI file");
+    if (*changed == *text && StampOfFile(path).Known())
         return true;
-    return ReplaceFile(target, *changed, existed);
+    std::string error = WriteFileReplacing(path, *changed);
+    if (!error.empty())
+        return fail(error);
+    return true;
 }
 
 } // namespace ry

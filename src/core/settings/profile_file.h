@@ -68,14 +68,19 @@ std::int32_t ProfileIntValue(std::string_view value);
 std::optional<std::string> SetProfileString(std::string_view text, std::string_view section,
                                             std::string_view key, std::string_view value);
 
-// The whole file; "" when it does not exist; nothing when it exists but cannot be read.
-std::optional<std::string> ReadProfileFile(const std::string& path);
+// The largest file read; a larger one is neither read nor written.
+inline constexpr std::uint64_t kProfileSizeLimit = 16ull << 20;
 
-// SetProfileString on the file's text. The new text goes to a temporary file in the same
-// folder that is then renamed over the file (over the target of a symbolic link), so a
-// failed write leaves the old file whole. A missing file is created. A write that changes
-// nothing leaves the file untouched. True on success.
+// The whole file; "" when it does not exist; nothing when it exists but cannot be read: not a
+// regular file (a folder, device or pipe, never waited on), larger than kProfileSizeLimit,
+// no permission. The reason then goes to `problem` when given.
+std::optional<std::string> ReadProfileFile(const std::string& path, std::string* problem = nullptr);
+
+// SetProfileString on the file's text, read afresh, written through WriteFileReplacing (a
+// failed write leaves the old file whole; a read-only file is refused). A missing file is
+// created; a file that cannot be read is never written. A write that changes nothing leaves
+// the file untouched. True on success; otherwise the reason goes to `reason` when given.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
+                        std::string_view value, std::string* reason = nullptr);
 
 } // namespace ry

@@ -299,11 +299,12 @@ TEST_F(LoaderTest, BadInputNeverBreaksTheLoader) {
     }
 }
 
-TEST_F(LoaderTest, LfOnlyFileIsOneLine) {
-    std::int16_t s = Load("Version=5.0\n[A]\nType=Play\n");
+TEST_F(LoaderTest, LoneLfInAFileWithCrLfIsNoLineEnd) {
+    std::int16_t s = Load("Version=5.0\n[A]\nType=Play\r\n");
     ASSERT_GE(s, 1);
     EXPECT_EQ(tables->Script(s).ModuleCount, 0) << "a lone LF does not end a line";
-    EXPECT_EQ(tables->Script(s).Version, "5.0\n[A]\nType=Play\n");
+    EXPECT_EQ(tables->Script(s).Version, "5.0\n[A]\nType=Play");
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(LoaderTest, UnreadableFileFailsAndReleasesTheScript) {
