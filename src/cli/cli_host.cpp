@@ -28,6 +28,14 @@ std::optional<std::int16_t> LoadScriptForCommand(ScriptTables& tables, CliHost& 
     return std::nullopt;
 }
 
+bool TakeFlag(std::vector<std::string>& args, std::string_view name) {
+    auto it = std::find(args.begin(), args.end(), name);
+    if (it == args.end())
+        return false;
+    args.erase(it);
+    return true;
+}
+
 std::optional<std::string> TakeOption(std::vector<std::string>& args, std::string_view name,
                                       bool& missingValue) {
     auto it = std::find(args.begin(), args.end(), name);

@@ -35,6 +35,9 @@ private:
 std::optional<std::int16_t> LoadScriptForCommand(ScriptTables& tables, CliHost& host,
                                                  const std::string& file, std::ostream& err);
 
+// Takes the flag `name` out of args wherever it stands; whether it was there.
+bool TakeFlag(std::vector<std::string>& args, std::string_view name);
+
 // Takes "--name VALUE" out of args; nothing when absent. Sets `missingValue` when the option
 // is the last argument.
 std::optional<std::string> TakeOption(std::vector<std::string>& args, std::string_view name,

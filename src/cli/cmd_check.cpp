@@ -53,11 +53,7 @@ void WriteJson(const std::vector<FileProblem>& found, std::ostream& out) {
 // does not load (the others are still checked) or the command line is wrong.
 int RunCheck(const Args& given, std::ostream& out, std::ostream& err) {
     Args args = given;
-    bool json = false;
-    if (auto it = std::find(args.begin(), args.end(), "--json"); it != args.end()) {
-        json = true;
-        args.erase(it);
-    }
+    const bool json = TakeFlag(args, "--json");
     bool missing = false;
     auto password = TakeOption(args, "--password", missing);
     if (missing)

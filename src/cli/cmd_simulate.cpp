@@ -5,7 +5,6 @@
 #include "script/text.h"
 #include "walk/walk.h"
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -78,11 +77,7 @@ void WriteJson(const WalkResult& walk, std::ostream& out) {
 // voicemail, 1 for any other end, 2 for a usage error or a script that does not load.
 int RunSimulate(const Args& given, std::ostream& out, std::ostream& err) {
     Args args = given;
-    bool json = false;
-    if (auto it = std::find(args.begin(), args.end(), "--json"); it != args.end()) {
-        json = true;
-        args.erase(it);
-    }
+    const bool json = TakeFlag(args, "--json");
     bool missing = false;
     auto password = TakeOption(args, "--password", missing);
     if (missing)

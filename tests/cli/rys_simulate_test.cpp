@@ -1,4 +1,4 @@
-#include "rys.h"
+#include "rys_run.h"
 
 #include "script/protected_script.h"
 
@@ -7,25 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
 #include <sys/wait.h>
 
 namespace ry {
 namespace {
 
 using test::ReadAll;
+using test::Rys;
+using test::RysRun;
 using test::TempDir;
-
-struct RysRun {
-    int code;
-    std::string out, err;
-};
-
-RysRun Rys(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int code = cli::RunRys(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 const std::string kOffice = RY_EXAMPLES_DIR "/office-line.rys";
 

@@ -1,28 +1,19 @@
-#include "rys.h"
+#include "rys_run.h"
 
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
-#include <sstream>
 
 namespace ry {
 namespace {
 
 using test::ReadAll;
+using test::Rys;
+using test::RysRun;
 using test::TempDir;
-
-struct RysRun {
-    int code;
-    std::string out, err;
-};
-
-RysRun Rys(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int code = cli::RunRys(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 const char* const kScript = "Version=5.0\r\nStartModule=Caf\xe9\r\nStartWithoutAnswer=1\r\n\r\n"
                             "[Caf\xe9]\r\nType=Play\r\nDispSize=0\r\nTxt=one\\\r\ntwo \"q\"\r\n"
