@@ -60,8 +60,9 @@ TEST(RysCheck, ExitCodesAndLines) {
 TEST(RysCheck, JsonInUtf8) {
     TempDir dir;
     // The title is Windows-1252 in the file: "Caf\xe9" is "Café".
-    std::string file = dir.Write("s.rys", "StartModule=Caf\xe9\r\n\r\n[Caf\xe9]\r\nType=Play\r\n"
-                                          "on {1} goto [Nowhere \"1\"]\r\n\r\nPosition=0,0\r\n");
+    std::string file =
+        dir.Write("s.rys", "StartModule=Caf\xe9\r\n\r\n[Caf\xe9]\r\nType=Play\r\nstrTtsText=Hi\r\n"
+                           "on {1} goto [Nowhere \"1\"]\r\n\r\nPosition=0,0\r\n");
     std::string out;
     EXPECT_EQ(Rys({"check", "--json", file}, &out), 1);
     EXPECT_EQ(out, "[\n"
@@ -106,7 +107,7 @@ TEST(RysCheck, EachScriptGivesItsModulesBack) {
     TempDir dir;
     std::string text = "StartModule=M0\r\n";
     for (int i = 0; i < 600; ++i)
-        text += "[M" + std::to_string(i) + "]\r\nType=Play\r\non {1} goto [M" +
+        text += "[M" + std::to_string(i) + "]\r\nType=Play\r\nstrTtsText=Hi\r\non {1} goto [M" +
                 std::to_string((i + 1) % 600) + "]\r\n\r\nPosition=0,0\r\n";
     std::string file = dir.Write("big.rys", text);
     std::string out, err;

@@ -8,6 +8,7 @@
 #include "script/module_types.h"
 #include "script/protected_script.h"
 #include "script/text.h"
+#include "walk/walk.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -41,8 +42,8 @@ std::vector<std::int16_t> ChainOf(const ScriptTables& tables, std::int16_t scrip
 // ---------------------------------------------------------------------------------------------
 // Paths
 
-// One path of a tidied path text: its trigger without braces and the titles it leads to
-// without brackets. Views into the tidied text.
+// One path of a module: its trigger without braces and the titles it leads to without
+// brackets. Views into the module's path text.
 struct PathLine {
     std::string_view Trigger;
     std::string_view Verb; // "goto", "gosub" or "return"
@@ -50,58 +51,13 @@ struct PathLine {
     std::string_view ReturnTo;
 };
 
-std::string_view Inner(std::string_view delimited) {
-    return delimited.size() >= 2 ? delimited.substr(1, delimited.size() - 2) : std::string_view{};
-}
-
-// Reads the paths back out of a text in the normal form, where every path line reads
-// "on {T} goto|gosub [D]", optionally " return [R]", or "on {T} return", optionally " [R]",
-// each optionally followed by " rvset"; assignment lines are skipped.
-std::vector<PathLine> ReadTidyPaths(std::string_view tidy) {
+// The paths as tidying reads them, and so as the normal form holds them.
+std::vector<PathLine> ReadPathLines(std::string_view pathText) {
     std::vector<PathLine> paths;
-    while (!tidy.empty()) {
-        std::string_view line = TakeLine(tidy);
-        if (!line.starts_with("on {"))
-            continue;
-        Delimited trigger = GetDelimited(line, 2, '{', '}');
-        if (!trigger.Found())
-            continue;
-        PathLine p;
-        p.Trigger = Inner(trigger.Text);
-        std::string_view rest = line.substr(trigger.End);
-        std::size_t after = trigger.End; // 0-based index just past the trigger
-        if (rest.starts_with(" return")) {
-            p.Verb = "return";
-        } else {
-            p.Verb = rest.starts_with(" gosub") ? "gosub" : "goto";
-            Delimited dest = GetDelimited(line, after + 1, '[', ']');
-            if (!dest.Found())
-                continue;
-            p.Destination = Inner(dest.Text);
-            after = dest.End;
-            if (!line.substr(after).starts_with(" return "))
-                after = line.size();
-        }
-        if (after < line.size()) {
-            Delimited back = GetDelimited(line, after + 1, '[', ']');
-            if (back.Found())
-                p.ReturnTo = Inner(back.Text);
-        }
-        paths.push_back(p);
-    }
+    for (const PathParts& p : ReadPaths(pathText))
+        paths.push_back(
+            {Undelimited(p.Trigger), p.Verb, Undelimited(p.Destination), Undelimited(p.ReturnTo)});
     return paths;
-}
-
-// The module a destination leads to, or -1. A bracketed title is read whole, inner brackets
-// included; the drawing reads it only up to its first "]", so that reading counts as well.
-std::int16_t FindDestination(const TitleIndex& titles, std::string_view title) {
-    std::int16_t m = titles.Find(title);
-    if (m < 1) {
-        std::size_t shut = title.find(']');
-        if (shut != npos)
-            m = titles.Find(title.substr(0, shut));
-    }
-    return m;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -414,6 +370,65 @@ std::vector<NamedFile> FilesNamedBy(const ModuleRecord& m) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Fields
+
+bool Blank(std::string_view text) {
+    return TrimBlanks(text).empty();
+}
+
+// What a module lacks of what its type needs to do its work on the call, each field named as
+// its dialog captions it. Fields that may stay empty (a prompt the engine replaces by its own,
+// a subject, the alternative contacts of a Make Call) are not asked for.
+std::vector<std::string> EmptyFields(const ModuleRecord& m) {
+    std::vector<std::string> out;
+    auto need = [&](const std::string& value, std::string_view caption) {
+        if (Blank(value))
+            out.push_back("\"" + std::string(caption) + "\" is empty");
+    };
+    auto needEither = [&](const std::string& a, std::string_view captionA, const std::string& b,
+                          std::string_view captionB) {
+        if (Blank(a) && Blank(b))
+            out.push_back("neither \"" + std::string(captionA) + "\" nor \"" +
+                          std::string(captionB) + "\" is filled in");
+    };
+    const std::string& type = m.Type;
+    if (type == kTypePlay) {
+        needEither(m.PlayFileSlot(1), "Sound file to play", m.strTtsText, "Text to speak");
+    } else if (type == kTypeRecord) {
+        need(m.RecFile, "Sound file to record");
+    } else if (type == kTypeSayNumbers) {
+        need(m.PlayFileSlot(2), "Number to say");
+    } else if (type == kTypeDatabaseQuery) {
+        needEither(m.DbDatabase, "Database or ODBC Data Source", m.DbConnectString,
+                   "Connect String");
+        need(m.DbSql, "SQL Query");
+    } else if (type == kTypeEvaluate) {
+        need(m.PlayFileSlot(1), "Expression to Evaluate");
+    } else if (type == kTypeRunProgram) {
+        need(m.PlayFileSlot(1), "Program to run");
+    } else if (type == kTypeRunVbScript) {
+        need(m.PlayFileSlot(1), "VBScript");
+    } else if (type == kTypeSendEmail) {
+        need(m.strEmailAddrTo, "To");
+    } else if (type == kTypeTransferCall) {
+        need(m.PlayFileSlot(1), "Phone");
+    } else if (type == kTypePhoneMessage || type == kTypeMakeCallOld) {
+        need(m.sDialPhone[0], "Phone");
+    } else if (type == kTypeDialAndConference) {
+        need(m.sDncPhoneNumber, "Phone");
+    } else if (type == kTypePagerMessage) {
+        need(m.PagerTelNbr, "Telephone");
+        if (m.PagerType == "RUN_PAGER_PET")
+            need(m.PagerId, "Pager");
+        need(m.PagerMessage, "Message");
+    } else if (type == kTypeDde) {
+        need(m.strDdeLinkTopic, "DDE Topic");
+        need(m.strDdeCommand, IEquals(m.strDdeType, "Execute") ? "Command" : "Data");
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------
 // The check
 
 struct ModuleScan {
@@ -446,6 +461,12 @@ std::string_view ProblemKindName(ProblemKind kind) {
         return "unknown-destination";
     case ProblemKind::MissingFile:
         return "missing-file";
+    case ProblemKind::DuplicateTrigger:
+        return "duplicate-trigger";
+    case ProblemKind::NoPaths:
+        return "no-paths";
+    case ProblemKind::EmptyField:
+        return "empty-field";
     }
     return "unknown";
 }
@@ -494,7 +515,7 @@ std::vector<Problem> CheckScript(const ScriptTables& tables, std::int16_t script
     for (size_t i = 0; i < chain.size(); ++i) {
         scans[i].Index = chain[i];
         scans[i].Tidy = TidyPathsText(tables.Module(chain[i]).PathText);
-        scans[i].Paths = ReadTidyPaths(scans[i].Tidy);
+        scans[i].Paths = ReadPathLines(tables.Module(chain[i]).PathText);
     }
 
     // Reachable modules: from the start module along every destination that names a module.
@@ -516,7 +537,7 @@ std::vector<Problem> CheckScript(const ScriptTables& tables, std::int16_t script
             for (std::string_view title : {p.Destination, p.ReturnTo}) {
                 if (title.empty())
                     continue;
-                std::int16_t to = FindDestination(titles, title);
+                std::int16_t to = DestinationModule(titles, title);
                 if (to >= 1 && !reached[static_cast<size_t>(to)]) {
                     reached[static_cast<size_t>(to)] = true;
                     queue.push_back(to);
@@ -559,7 +580,7 @@ std::vector<Problem> CheckScript(const ScriptTables& tables, std::int16_t script
 
         for (const PathLine& p : scan.Paths) {
             auto check = [&](std::string_view title, std::string_view how) {
-                if (title.empty() || FindDestination(titles, title) >= 1 ||
+                if (title.empty() || DestinationModule(titles, title) >= 1 ||
                     IsVoicemailDestination(title))
                     return;
                 add(ProblemKind::UnknownDestination, "path on {" + std::string(p.Trigger) + "} " +
@@ -570,9 +591,7 @@ std::vector<Problem> CheckScript(const ScriptTables& tables, std::int16_t script
             check(p.ReturnTo, "returns to");
         }
 
-        if (!options.CheckFiles)
-            continue;
-        for (const NamedFile& f : FilesNamedBy(m)) {
+        for (const NamedFile& f : options.CheckFiles ? FilesNamedBy(m) : std::vector<NamedFile>{}) {
             if (TrimBlanks(f.Name).empty() || recorded.contains(NormalName(f.Name)))
                 continue;
             Lookup found =
@@ -581,6 +600,23 @@ std::vector<Problem> CheckScript(const ScriptTables& tables, std::int16_t script
                 add(ProblemKind::MissingFile,
                     f.What + " \"" + std::string(TrimBlanks(f.Name)) + "\" not found");
         }
+
+        // The first path whose trigger takes an event is the one taken.
+        std::unordered_map<std::string, std::string_view> firstByKey;
+        for (const PathLine& p : scan.Paths) {
+            auto [first, fresh] = firstByKey.try_emplace(TriggerKey(p.Trigger), p.Trigger);
+            if (!fresh)
+                add(ProblemKind::DuplicateTrigger, "path on {" + std::string(p.Trigger) +
+                                                       "} is never taken: the earlier path on {" +
+                                                       std::string(first->second) +
+                                                       "} takes the same events");
+        }
+
+        if (scan.Paths.empty() && m.Type != kTypeTransferCall)
+            add(ProblemKind::NoPaths, "the module has no paths, so the call has nowhere to go");
+
+        for (std::string& why : EmptyFields(m))
+            add(ProblemKind::EmptyField, std::move(why));
     }
     // Titles, triggers and file names are the user's text; the reason stays one line.
     for (Problem& p : problems)

@@ -34,11 +34,20 @@ enum class ProblemKind {
     UnknownDestination,
     // A sound, script or program file that the module (or the script) names does not exist.
     MissingFile,
+    // A path whose trigger takes the same events as an earlier path of the module (every
+    // timeout counting as one), so it is never taken.
+    DuplicateTrigger,
+    // A module with no path, other than a hang-up or a transfer: the call has nowhere to go.
+    NoPaths,
+    // A module lacks what its type needs to do its work (a Play module with neither a sound
+    // file nor a text to speak, a transfer without a number, ...); the reason names the field
+    // as its dialog captions it.
+    EmptyField,
 };
 
 // The kind as a short stable word for machines: "bad-start-module", "duplicate-title",
 // "unreachable", "hangup-with-paths", "untidy-paths", "unoffered-trigger",
-// "unknown-destination", "missing-file".
+// "unknown-destination", "missing-file", "duplicate-trigger", "no-paths", "empty-field".
 std::string_view ProblemKindName(ProblemKind kind);
 
 struct Problem {

@@ -31,6 +31,10 @@ Delimited GetDelimited(std::string_view text, std::size_t start, char open, char
     return {Trim(text.substr(s, e - s + 1)), s + 1, e + 1};
 }
 
+std::string_view Undelimited(std::string_view piece) {
+    return piece.size() >= 2 ? piece.substr(1, piece.size() - 2) : std::string_view{};
+}
+
 std::string GetRvsetPairs(std::string_view text) {
     constexpr auto npos = std::string_view::npos;
     std::string block;

@@ -33,6 +33,9 @@ struct Delimited {
 // not nest. A start of 0 finds nothing.
 Delimited GetDelimited(std::string_view text, std::size_t start, char open, char close);
 
+// A delimited piece without its delimiters: "[Menu]" gives "Menu"; empty for an empty piece.
+std::string_view Undelimited(std::string_view piece);
+
 // The assignments [name]{value} of `text`, each preceded by CR LF, in the order found; text
 // between a name and its value is dropped. The scan stops at the first incomplete pair.
 std::string GetRvsetPairs(std::string_view text);

@@ -11,10 +11,6 @@ namespace {
 
 constexpr std::string_view kTimeout = "timeout";
 
-std::string_view Inner(std::string_view delimited) {
-    return delimited.size() >= 2 ? delimited.substr(1, delimited.size() - 2) : std::string_view{};
-}
-
 // A path in the normal form on one line: "on {1} goto [A] rvset [n]{v}".
 std::string OneLine(const PathParts& path) {
     std::string text = PathText(path);
@@ -127,7 +123,7 @@ void ScriptWalk::Stop(WalkEnd reason, std::string destination) {
 
 void ScriptWalk::GoTo(std::string_view destination) {
     std::string_view title = destination.starts_with('[') && destination.ends_with(']')
-                                 ? Inner(destination)
+                                 ? Undelimited(destination)
                                  : destination;
     // A module that bears a voicemail destination's title is a module, as the canvas draws it.
     if (std::int16_t to = DestinationModule(titles_, title); to >= 1)
@@ -150,7 +146,7 @@ std::vector<std::string> ScriptWalk::OfferedEvents() const {
     };
     const ModuleRecord& m = tables_.Module(Current());
     for (const PathParts& p : ReadPaths(m.PathText)) {
-        std::string_view trigger = TrimBlanks(Inner(p.Trigger));
+        std::string_view trigger = TrimBlanks(Undelimited(p.Trigger));
         if (!taken(trigger))
             offered.emplace_back(trigger);
     }
@@ -170,7 +166,7 @@ void ScriptWalk::Take(std::string_view event) {
     const std::vector<PathParts> paths = ReadPaths(tables_.Module(step.Module).PathText);
     const PathParts* taken = nullptr;
     for (const PathParts& p : paths) {
-        if (TriggerMatches(Inner(p.Trigger), event)) {
+        if (TriggerMatches(Undelimited(p.Trigger), event)) {
             taken = &p;
             break;
         }

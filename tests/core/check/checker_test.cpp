@@ -52,6 +52,9 @@ TEST(CheckFixtures, EachKindIsFoundAndTheCleanScriptHasNone) {
         {"unoffered-trigger.rys", {{K::UnofferedTrigger, "Welcome"}}},
         {"unknown-destination.rys", {{K::UnknownDestination, "Welcome"}}},
         {"missing-file.rys", {{K::MissingFile, "Welcome"}}},
+        {"duplicate-trigger.rys", {{K::DuplicateTrigger, "Welcome"}}},
+        {"no-paths.rys", {{K::NoPaths, "Menu"}}},
+        {"empty-field.rys", {{K::EmptyField, "Welcome"}}},
     };
     auto tables = std::make_unique<ScriptTables>();
     test::RecordingHost host;
@@ -120,13 +123,40 @@ TEST(CheckStartModule, WrittenStartModuleReadsAsTheLoaderDoes) {
     EXPECT_EQ(WrittenStartModuleOfFile("/no/such/file.rys"), std::nullopt);
 }
 
+// Fills the fields each type needs, with values no file look-up judges.
+void FillNeededFields(ModuleRecord& m) {
+    m.strTtsText = "Hello";
+    m.RecFile = "message.wav";
+    m.PlayFileSlot(1) = m.Type == kTypeRunProgram ? "tool.exe" : "";
+    if (m.Type == kTypeEvaluate || m.Type == kTypeRunVbScript || m.Type == kTypeTransferCall)
+        m.PlayFileSlot(1) = "1";
+    m.PlayFileSlot(2) = m.Type == kTypeSayNumbers ? "[Amount]" : "";
+    m.DbDatabase = "calls.mdb";
+    m.DbSql = "SELECT 1";
+    m.strEmailAddrTo = "desk@example.com";
+    m.sDialPhone[0] = "555";
+    m.sDncPhoneNumber = "555";
+    m.PagerTelNbr = "555";
+    m.PagerMessage = "1";
+    m.strDdeLinkTopic = "System";
+    m.strDdeCommand = "[Run]";
+}
+
 // In-memory scripts, one per case, in one set of tables.
 class CheckTest : public ::testing::Test {
 protected:
     std::unique_ptr<ScriptTables> t = std::make_unique<ScriptTables>();
     std::int16_t s = NewScript(*t);
 
+    // A module with what its type needs to do its work, so that only the problem a test
+    // makes shows.
     ModuleRecord& Add(std::string_view type, std::string_view title, std::string_view paths = "") {
+        ModuleRecord& m = AddBare(type, title, paths);
+        FillNeededFields(m);
+        return m;
+    }
+    ModuleRecord& AddBare(std::string_view type, std::string_view title,
+                          std::string_view paths = "") {
         ModuleRecord& m = AddModule(*t, s, type, title);
         m.PathText = std::string(paths);
         return m;
@@ -329,6 +359,119 @@ TEST_F(CheckTest, LargeScriptIsCheckedWhole) {
     EXPECT_EQ(Check().size(), static_cast<size_t>(ModuleLimit - 1));
 }
 
+TEST_F(CheckTest, APathWhoseTriggerAnEarlierOneTakesIsNeverTaken) {
+    const std::pair<std::string_view, std::vector<std::string>> cases[] = {
+        {"on {1} goto [M]\r\non {2} goto [M]\r\n", {}},
+        {"on {1} goto [M]\r\non {1} gosub [M]\r\n",
+         {"path on {1} is never taken: the earlier path on {1} takes the same events"}},
+        // Compared trimmed and without letter case, as a call compares them.
+        {"on {Busy} goto [M]\r\non { busy } goto [M]\r\n",
+         {"path on { busy } is never taken: the earlier path on {Busy} takes the same events"}},
+        // Every timeout is the one timeout of the module, whatever its seconds.
+        {"on {timeout 5} goto [M]\r\non {Timeout 10} return\r\n",
+         {"path on {Timeout 10} is never taken: the earlier path on {timeout 5} takes the same "
+          "events"}},
+        {"on {1} goto [M]\r\non {12} goto [M]\r\non {timeout} goto [M]\r\n", {}},
+        // Each later repeat is reported against the first.
+        {"on {#} goto [M]\r\non {#} goto [M]\r\non {#} goto [M]\r\n",
+         {"path on {#} is never taken: the earlier path on {#} takes the same events",
+          "path on {#} is never taken: the earlier path on {#} takes the same events"}},
+    };
+    for (const auto& [paths, expected] : cases) {
+        Fresh();
+        Add(kTypeDialAndConference, "M", paths);
+        EXPECT_EQ(Reasons(Check(), ProblemKind::DuplicateTrigger), expected) << paths;
+    }
+}
+
+TEST_F(CheckTest, EveryModuleButAHangupOrATransferNeedsAPath) {
+    for (std::string_view type : kAllModuleTypes) {
+        Fresh();
+        Add(type, "M");
+        const bool leaves = type == kTypeHangup || type == kTypeTransferCall;
+        EXPECT_EQ(Reasons(Check(), ProblemKind::NoPaths),
+                  leaves
+                      ? std::vector<std::string>{}
+                      : std::vector<
+                            std::string>{"the module has no paths, so the call has nowhere to go"})
+            << type;
+    }
+    // Paths that tidying drops are no paths.
+    Fresh();
+    Add(kTypePlay, "M", "goto [M]\r\non {1} goto\r\n");
+    EXPECT_EQ(KindsAndTitles(Check()), (std::vector<KindAndTitle>{{ProblemKind::UntidyPaths, "M"},
+                                                                  {ProblemKind::NoPaths, "M"}}));
+}
+
+TEST_F(CheckTest, EachTypeNamesTheEmptyFieldsItNeeds) {
+    const std::pair<std::string_view, std::vector<std::string>> cases[] = {
+        {kTypePlay, {"neither \"Sound file to play\" nor \"Text to speak\" is filled in"}},
+        {kTypeRecord, {"\"Sound file to record\" is empty"}},
+        {kTypeGetNumbers, {}},
+        {kTypeSayNumbers, {"\"Number to say\" is empty"}},
+        {kTypeRunProgram, {"\"Program to run\" is empty"}},
+        {kTypeDatabaseQuery,
+         {"neither \"Database or ODBC Data Source\" nor \"Connect String\" is filled in",
+          "\"SQL Query\" is empty"}},
+        {kTypeEvaluate, {"\"Expression to Evaluate\" is empty"}},
+        {kTypeSendEmail, {"\"To\" is empty"}},
+        {kTypeTimeSwitch, {}},
+        {kTypeTts, {}},
+        {kTypeTransferCall, {"\"Phone\" is empty"}},
+        {kTypePhoneMessage, {"\"Phone\" is empty"}},
+        {kTypeMakeCallOld, {"\"Phone\" is empty"}},
+        {kTypeDialAndConference, {"\"Phone\" is empty"}},
+        {kTypeRunVbScript, {"\"VBScript\" is empty"}},
+        {kTypeDde, {"\"DDE Topic\" is empty", "\"Data\" is empty"}},
+        {kTypePagerMessage, {"\"Telephone\" is empty", "\"Message\" is empty"}},
+        {kTypeHangup, {}},
+    };
+    for (const auto& [type, expected] : cases) {
+        Fresh();
+        AddBare(type, "M", "on {1} goto [M]\r\n");
+        EXPECT_EQ(Reasons(Check(), ProblemKind::EmptyField), expected) << type;
+        Fresh();
+        Add(type, "M", "on {1} goto [M]\r\n");
+        EXPECT_EQ(Reasons(Check(), ProblemKind::EmptyField), std::vector<std::string>{}) << type;
+    }
+
+    // Blanks are nothing; either of two fields will do; the caption follows the settings.
+    using Set = std::function<void(ModuleRecord&)>;
+    const std::tuple<std::string_view, Set, std::vector<std::string>> settings[] = {
+        {kTypePlay,
+         [](ModuleRecord& m) { m.strTtsText = "  \t"; },
+         {"neither \"Sound file to play\" nor \"Text to speak\" is filled in"}},
+        {kTypePlay, [](ModuleRecord& m) { m.PlayFileSlot(1) = "[Greeting]"; }, {}},
+        {kTypeDatabaseQuery,
+         [](ModuleRecord& m) {
+             m.DbConnectString = "DSN=Calls";
+             m.DbSql = "SELECT 1";
+         },
+         {}},
+        {kTypeDde,
+         [](ModuleRecord& m) {
+             m.strDdeType = "EXECUTE";
+             m.strDdeLinkTopic = "System";
+         },
+         {"\"Command\" is empty"}},
+        {kTypePagerMessage,
+         [](ModuleRecord& m) {
+             m.PagerType = "RUN_PAGER_PET";
+             m.PagerTelNbr = "555";
+             m.PagerMessage = "Call back";
+         },
+         {"\"Pager\" is empty"}},
+        {kTypePhoneMessage,
+         [](ModuleRecord& m) { m.sDialPhone[1] = "555"; },
+         {"\"Phone\" is empty"}},
+    };
+    for (const auto& [type, set, expected] : settings) {
+        Fresh();
+        set(AddBare(type, "M", "on {1} goto [M]\r\n"));
+        EXPECT_EQ(Reasons(Check(), ProblemKind::EmptyField), expected) << type;
+    }
+}
+
 // The files a module names, looked up as playing looks them up.
 TEST_F(CheckTest, NamedFilesAreLookedUpAsPlayingDoes) {
     test::TempDir dir;
@@ -419,14 +562,14 @@ TEST_F(CheckTest, NamedFilesAreLookedUpAsPlayingDoes) {
     Fresh();
     t->Script(s).FolderPath = folder;
     Add(kTypeRecord, "Rec", "on {#} goto [M]\r\n").RecFile = "msgs\\new.wav";
-    Add(kTypePlay, "M").PlayFileSlot(1) = "Msgs/NEW.wav";
+    Add(kTypePlay, "M", "on {1} goto [Rec]\r\n").PlayFileSlot(1) = "Msgs/NEW.wav";
     EXPECT_EQ(Check(), std::vector<Problem>{});
 
     // The script run at hang-up, and the reasons given.
     Fresh();
     t->Script(s).FolderPath = folder;
     t->Script(s).RunAtHangup = "after\\gone.rys";
-    Add(kTypePlay, "M").PlayFileSlot(1) = "prompts\\gone.wav";
+    Add(kTypePlay, "M", "on {1} goto [M]\r\n").PlayFileSlot(1) = "prompts\\gone.wav";
     std::vector<Problem> problems = Check();
     ASSERT_EQ(problems.size(), 2u);
     EXPECT_EQ(problems[0], (Problem{ProblemKind::MissingFile, -1, "",
