@@ -6,15 +6,16 @@
 
 #include "script_generator.h"
 
-#include "app/designer.h"
 #include "app/main_window.h"
-#include "app/prompter.h"
-#include "app/recent_files.h"
+#include "base/designer.h"
+#include "base/prompter.h"
+#include "base/recent_files.h"
 #include "canvas/canvas_overview.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/canvas_view.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
+#include "dialogs/module_dialogs.h"
 #include "script/host.h"
 #include "script/saver.h"
 
@@ -58,6 +59,7 @@ struct Fixture {
     QString copy; // the same script under another name
     SilentPrompter prompter;
     std::unique_ptr<Designer> designer;
+    std::unique_ptr<ModuleDialogTable> moduleDialogs;
     std::unique_ptr<MainWindow> main;
 
     Fixture() {
@@ -77,6 +79,7 @@ struct Fixture {
 
         designer = std::make_unique<Designer>(prompter, folder.path());
         designer->ReadSettings();
+        moduleDialogs = std::make_unique<ModuleDialogTable>(*designer);
         main = std::make_unique<MainWindow>(*designer);
         main->resize(1400, 1000);
         main->show();

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/designer.h"
 #include "app/main_window.h"
+#include "base/designer.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
+#include "dialogs/module_dialogs.h"
 
 #include "fake_launcher.h"
 #include "fake_prompter.h"
@@ -36,6 +37,7 @@ protected:
     }
     void TearDown() override {
         main_.reset();
+        moduleDialogs_.reset();
         designer_.reset();
     }
 
@@ -53,6 +55,7 @@ protected:
     Designer& MakeDesigner() {
         designer_ = std::make_unique<Designer>(prompter_, ProgramFolder());
         designer_->ReadSettings();
+        moduleDialogs_ = std::make_unique<ModuleDialogTable>(*designer_);
         auto launcher = std::make_unique<FakeLauncher>();
         launcher_ = launcher.get();
         designer_->Programs().SetLauncher(std::move(launcher));
@@ -102,6 +105,7 @@ protected:
     FakeLauncher* launcher_ = nullptr;
     QTemporaryDir folder_;
     std::unique_ptr<Designer> designer_;
+    std::unique_ptr<ModuleDialogTable> moduleDialogs_;
     std::unique_ptr<MainWindow> main_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/companions.h"
+#include "base/companions.h"
 
 #include <QSet>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/about_dialog.h"
 
-#include "app/designer.h"
+#include "base/designer.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "app/find_module_dialog.h"
 
-#include "app/designer.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "canvas/canvas_view.h"
 #include "canvas/document_window.h"
 

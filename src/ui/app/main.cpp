@@ -1,8 +1,9 @@
 // rykem: the script designer.
 
-#include "app/designer.h"
 #include "app/main_window.h"
-#include "app/prompter.h"
+#include "base/designer.h"
+#include "base/prompter.h"
+#include "dialogs/module_dialogs.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     ry::QtPrompter prompter;
     ry::Designer designer(prompter);
     designer.ReadSettings();
+    ry::ModuleDialogTable moduleDialogs(designer);
 
     // The command line is the path of a script to open, and nothing else.
     QStringList args = QApplication::arguments();

@@ -1,8 +1,9 @@
 #include "app/main_window.h"
 
-#include "app/designer.h"
-#include "app/script_commands.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/registry.h"
+#include "base/script_commands.h"
+#include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/canvas_view.h"
@@ -10,7 +11,6 @@
 #include "canvas/script_document.h"
 #include "script/loader.h"
 #include "script/module_types.h"
-#include "settings/registry.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 // The main window's settings commands: each opens its dialog modally.
 
-#include "app/designer.h"
 #include "app/main_window.h"
+#include "base/designer.h"
 #include "canvas/document_window.h"
 #include "settings/ct_media_dialog.h"
 #include "settings/doc_properties_dialog.h"

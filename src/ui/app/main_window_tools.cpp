@@ -2,11 +2,11 @@
 // dialogs of the Edit and Help menus.
 
 #include "app/about_dialog.h"
-#include "app/designer.h"
 #include "app/find_module_dialog.h"
 #include "app/main_window.h"
 #include "app/palette.h"
 #include "app/toolbar.h"
+#include "base/designer.h"
 
 #include <QAction>
 #include <QMenu>

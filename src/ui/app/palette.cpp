@@ -1,7 +1,7 @@
 #include "app/palette.h"
 
-#include "app/designer.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "canvas/box_item.h"
 #include "script/module_types.h"
 

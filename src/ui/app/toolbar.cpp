@@ -1,8 +1,8 @@
 #include "app/toolbar.h"
 
-#include "app/designer.h"
 #include "app/main_window.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "canvas/document_window.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "canvas/box_editor.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "canvas/box_item.h"
 #include "canvas/canvas_view.h"
 #include "canvas/script_document.h"

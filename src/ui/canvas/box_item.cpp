@@ -1,6 +1,6 @@
 #include "canvas/box_item.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/script_document.h"
 #include "script/module_types.h"

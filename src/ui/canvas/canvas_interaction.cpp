@@ -1,9 +1,9 @@
 #include "canvas/canvas_interaction.h"
 
-#include "app/designer.h"
-#include "app/input_dialog.h"
-#include "app/script_commands.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/input_dialog.h"
+#include "base/script_commands.h"
+#include "base/text_codec.h"
 #include "canvas/box_editor.h"
 #include "canvas/box_geometry.h"
 #include "canvas/box_item.h"

@@ -1,7 +1,7 @@
 #include "canvas/document_history.h"
 
-#include "app/designer.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "canvas/script_document.h"
 #include "script/record_fields.h"
 

@@ -1,8 +1,8 @@
 #include "canvas/document_window.h"
 
-#include "app/designer.h"
-#include "app/script_commands.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/script_commands.h"
+#include "base/text_codec.h"
 #include "canvas/box_editor.h"
 #include "canvas/box_geometry.h"
 #include "canvas/canvas_interaction.h"

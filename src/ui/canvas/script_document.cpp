@@ -1,7 +1,7 @@
 #include "canvas/script_document.h"
 
-#include "app/designer.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/document_history.h"
 #include "paths/path_text.h"

@@ -1,6 +1,6 @@
 #include "dialogs/get_numbers_dialog.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "dialogs/module_dialogs.h"
 
-#include "app/designer.h"
+#include "base/designer.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
 #include "dialogs/dialog_factory.h"
@@ -9,6 +9,16 @@
 #include "paths/path_line.h"
 
 namespace ry {
+
+ModuleDialogTable::ModuleDialogTable(Designer& designer, QObject* parent)
+    : QObject(parent), designer_(designer) {
+    designer_.SetModuleDialogs(this);
+}
+
+ModuleDialogTable::~ModuleDialogTable() {
+    if (designer_.HasModuleDialogs(this))
+        designer_.SetModuleDialogs(nullptr);
+}
 
 ModuleDialog* ModuleDialogTable::DialogInSlot(int slot) const {
     if (slot < 1 || slot > SlotCount())

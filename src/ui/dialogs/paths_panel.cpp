@@ -1,7 +1,7 @@
 #include "dialogs/paths_panel.h"
 
-#include "app/designer.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "script/field_text.h"
 #include "script/records.h"
 #include "script/text.h"

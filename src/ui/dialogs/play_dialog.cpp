@@ -1,6 +1,6 @@
 #include "dialogs/play_dialog.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "script/field_text.h"
 
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "dialogs/time_switch_dialog.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "script/text.h"
 
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #include "settings/doc_properties_dialog.h"
 
-#include "app/designer.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
 

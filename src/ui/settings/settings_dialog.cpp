@@ -1,25 +1,13 @@
 #include "settings/settings_dialog.h"
 
-#include <QGuiApplication>
+#include "base/window_placement.h"
+
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace ry {
-
-void CentreOnScreen(QWidget& window) {
-    QScreen* screen = window.screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    window.adjustSize();
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window.move(frame.topLeft());
-}
 
 SettingsDialog::SettingsDialog(Designer& designer, const QString& name, const QString& caption,
                                QWidget* parent)

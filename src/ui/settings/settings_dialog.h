@@ -54,7 +54,4 @@ private:
     QPushButton* help_;
 };
 
-// Moves a window to the middle of the screen it is on (the primary screen before it is shown).
-void CentreOnScreen(QWidget& window);
-
 } // namespace ry

@@ -3,7 +3,7 @@
 #include "designer_fixture.h"
 #include "recording_host.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/box_item.h"
 #include "canvas/canvas_view.h"

@@ -3,7 +3,7 @@
 
 #include "designer_fixture.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/box_item.h"
 #include "canvas/routes.h"

@@ -4,9 +4,9 @@
 
 #include "designer_fixture.h"
 
-#include "app/password_dialogs.h"
-#include "app/script_commands.h"
-#include "app/text_codec.h"
+#include "base/password_dialogs.h"
+#include "base/script_commands.h"
+#include "base/text_codec.h"
 #include "script/protected_script.h"
 
 #include "temp_dir.h"

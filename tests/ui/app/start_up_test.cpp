@@ -2,7 +2,7 @@
 
 #include "designer_fixture.h"
 
-#include "settings/registry.h"
+#include "base/registry.h"
 
 #include <QDockWidget>
 

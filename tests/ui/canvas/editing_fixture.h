@@ -4,10 +4,10 @@
 // own, a launcher that starts nothing, and helpers that drive the active canvas with the
 // mouse in canvas pixels.
 
-#include "app/companions.h"
-#include "app/designer.h"
 #include "app/main_window.h"
-#include "app/text_codec.h"
+#include "base/companions.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "canvas/box_item.h"
 #include "canvas/canvas_interaction.h"
 #include "canvas/canvas_scene.h"
@@ -15,6 +15,7 @@
 #include "canvas/context_menus.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
+#include "dialogs/module_dialogs.h"
 
 #include "fake_prompter.h"
 #include "menu_entries.h"
@@ -84,6 +85,7 @@ protected:
                 if (DocumentWindow* window = designer_->Document(slot))
                     window->Discard();
         main_.reset();
+        moduleDialogs_.reset();
         designer_.reset();
     }
 
@@ -97,6 +99,7 @@ protected:
             WriteFile(IniPath(), ini);
         designer_ = std::make_unique<Designer>(prompter_, folder_->path());
         designer_->ReadSettings();
+        moduleDialogs_ = std::make_unique<ModuleDialogTable>(*designer_);
         auto launcher = std::make_unique<RecordingLauncher>();
         launcher_ = launcher.get();
         designer_->Programs().SetLauncher(std::move(launcher));
@@ -198,6 +201,7 @@ protected:
     FakePrompter prompter_;
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<Designer> designer_;
+    std::unique_ptr<ModuleDialogTable> moduleDialogs_;
     RecordingLauncher* launcher_ = nullptr;
     std::unique_ptr<MainWindow> main_;
 

@@ -4,9 +4,9 @@
 // document window showing a script built in the tables; module dialogs are opened as a click
 // on a box's icon opens them.
 
-#include "app/companions.h"
-#include "app/designer.h"
-#include "app/text_codec.h"
+#include "base/companions.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
 #include "dialogs/module_dialog.h"
@@ -70,6 +70,7 @@ protected:
         QDir(folder_.path()).mkpath(QStringLiteral("system/vbs"));
         designer_ = std::make_unique<Designer>(prompter_, folder_.path());
         designer_->ReadSettings();
+        moduleDialogs_ = std::make_unique<ModuleDialogTable>(*designer_);
         auto launcher = std::make_unique<StartNothing>();
         launcher_ = launcher.get();
         designer_->Programs().SetLauncher(std::move(launcher));
@@ -78,6 +79,7 @@ protected:
     }
     void TearDown() override {
         window_.reset();
+        moduleDialogs_.reset();
         designer_.reset();
     }
 
@@ -149,6 +151,7 @@ protected:
     QTemporaryDir folder_;
     FakePrompter prompter_;
     std::unique_ptr<Designer> designer_;
+    std::unique_ptr<ModuleDialogTable> moduleDialogs_;
     StartNothing* launcher_ = nullptr;
     std::int16_t script_ = -1;
     int count_ = 0;

@@ -41,7 +41,7 @@ TEST_F(FrameTest, OpensCleanAndClosesWithoutAsking) {
 }
 
 TEST_F(FrameTest, OneDialogPerModuleInReusedSlots) {
-    ModuleDialogTable& table = designer_->Dialogs();
+    ModuleDialogTable& table = *moduleDialogs_;
     ModuleDialog* main = Open("Main");
     ModuleDialog* welcome = Open("Welcome");
     EXPECT_EQ(main->Slot(), 1);

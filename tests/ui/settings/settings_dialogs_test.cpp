@@ -3,7 +3,7 @@
 
 #include "designer_fixture.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "settings/profile_file.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "app/companions.h"
+#include "base/companions.h"
 
-#include "app/designer.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "script/loader.h"
 
 #include <QDesktopServices>

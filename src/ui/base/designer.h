@@ -4,11 +4,11 @@
 // documents and the palette's current tool. The application owns one Designer and passes it
 // by reference; every test makes its own.
 
-#include "app/companions.h"
-#include "app/file_dialogs.h"
-#include "app/prompter.h"
-#include "app/recent_files.h"
-#include "dialogs/module_dialogs.h"
+#include "base/companions.h"
+#include "base/file_dialogs.h"
+#include "base/module_dialog_host.h"
+#include "base/prompter.h"
+#include "base/recent_files.h"
 
 #include "script/host.h"
 #include "script/protected_script.h"
@@ -53,7 +53,10 @@ public:
     SavePasswordDialog* SavePasswordPrompt() const;
     FileDialogs& Files() { return files_; }
     RecentFiles& Recent() { return recent_; }
-    ModuleDialogTable& Dialogs() { return dialogs_; }
+    // The open module dialogs; none open, and none can, until a table is installed.
+    ModuleDialogHost& Dialogs() { return dialogs_ ? *dialogs_ : noDialogs_; }
+    void SetModuleDialogs(ModuleDialogHost* dialogs) { dialogs_ = dialogs; }
+    bool HasModuleDialogs(const ModuleDialogHost* dialogs) const { return dialogs_ == dialogs; }
     Companions& Programs() { return companions_; }
 
     QString ProgramFolder() const { return programFolder_; }
@@ -111,7 +114,16 @@ private:
     std::unique_ptr<IniFile> ini_;
     FileDialogs files_{*this};
     RecentFiles recent_;
-    ModuleDialogTable dialogs_{*this};
+    class NoModuleDialogs : public ModuleDialogHost {
+    public:
+        void DbInfoFormShow(DocumentWindow&, std::int16_t, int) override {}
+        void CloseForScript(std::int16_t) override {}
+        bool CloseAll(std::int16_t = 0) override { return true; }
+        ModuleDialog* DialogOfModule(std::int16_t) const override { return nullptr; }
+        int OpenCount() const override { return 0; }
+    };
+    NoModuleDialogs noDialogs_;
+    ModuleDialogHost* dialogs_ = nullptr;
     Companions companions_{*this};
     QString currentTool_ = QLatin1String(kArrowTool);
     int defaultDisplayHeight_;

@@ -1,7 +1,7 @@
-#include "app/designer.h"
+#include "base/designer.h"
 
-#include "app/password_dialogs.h"
-#include "app/text_codec.h"
+#include "base/password_dialogs.h"
+#include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/document_window.h"
 #include "settings/program_folder.h"

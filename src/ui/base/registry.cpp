@@ -1,4 +1,4 @@
-#include "settings/registry.h"
+#include "base/registry.h"
 
 #include "script/number_text.h"
 

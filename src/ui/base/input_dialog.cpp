@@ -1,6 +1,6 @@
-#include "app/input_dialog.h"
+#include "base/input_dialog.h"
 
-#include "app/designer.h"
+#include "base/designer.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

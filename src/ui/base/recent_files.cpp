@@ -1,6 +1,6 @@
-#include "app/recent_files.h"
+#include "base/recent_files.h"
 
-#include "settings/registry.h"
+#include "base/registry.h"
 
 namespace ry {
 

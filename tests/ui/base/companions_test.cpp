@@ -2,7 +2,7 @@
 
 #include "designer_fixture.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 
 namespace ry::test {
 namespace {

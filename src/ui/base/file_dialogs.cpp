@@ -1,7 +1,7 @@
-#include "app/file_dialogs.h"
+#include "base/file_dialogs.h"
 
-#include "app/designer.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
 #include "script/loader.h"
 
 #include <QDir>

@@ -1,11 +1,11 @@
-#include "app/password_dialogs.h"
+#include "base/password_dialogs.h"
 
-#include "app/designer.h"
-#include "app/script_commands.h"
-#include "app/text_codec.h"
+#include "base/designer.h"
+#include "base/script_commands.h"
+#include "base/text_codec.h"
+#include "base/window_placement.h"
 #include "canvas/document_window.h"
 #include "script/text.h"
-#include "settings/settings_dialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
