@@ -1,6 +1,7 @@
 // The manual's pages read as text: links and anchors, the contents, and a page or section for
 // every problem kind and every rys command.
 
+#include "base/help_topics.h"
 #include "check/checker.h"
 #include "commands.h"
 
@@ -142,6 +143,18 @@ TEST(HelpContents, ListsEveryPageAndEveryPageHasATitleAndLeadsBack) {
             std::find(page.links.begin(), page.links.end(), "index.html") != page.links.end();
         EXPECT_TRUE(leadsBack) << name << " has no link to the contents";
     }
+}
+
+TEST(HelpTopics, EveryTopicOpensAPageOfTheManual) {
+    const std::map<std::string, Page> pages = ReadFolder(kHelp);
+    EXPECT_TRUE(pages.contains(std::string(ry::help::kContentsPage)));
+    std::set<int> topics;
+    for (const ry::help::TopicPage& t : ry::help::kTopicPages) {
+        EXPECT_TRUE(topics.insert(t.topic).second) << t.topic << " is listed twice";
+        EXPECT_TRUE(Resolves(kHelp, pages, "", std::string(t.page))) << t.topic << ": " << t.page;
+        EXPECT_EQ(ry::help::PageOfTopic(t.topic), t.page);
+    }
+    EXPECT_TRUE(ry::help::PageOfTopic(0).empty());
 }
 
 TEST(HelpChecker, EveryProblemKindHasItsSection) {

@@ -267,7 +267,7 @@ void MainWindow::BuildMenus() {
                       QKeySequence(Qt::Key_F1)),
             &QAction::triggered, this, &MainWindow::ShowHelpContents);
     connect(AddAction(help, ArrayName("mnuHelp", 1), QStringLiteral("&Search For Help On...")),
-            &QAction::triggered, this, &MainWindow::ShowHelpContents);
+            &QAction::triggered, this, [this] { designer_.Programs().ShowHelp(kHelpTopic, true); });
     separator(help, ArrayName("mnuHelp", 2));
     AddAction(help, ArrayName("mnuHelp", 3), QStringLiteral("&About ") + designer_.BrandName());
 }

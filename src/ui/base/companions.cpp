@@ -1,10 +1,13 @@
 #include "base/companions.h"
 
 #include "base/designer.h"
+#include "base/help_topics.h"
+#include "base/help_window.h"
 #include "base/text_codec.h"
 #include "script/loader.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -137,17 +140,27 @@ void Companions::PlaySoundFile(const QString& file, std::int16_t script) {
     launcher_->PlaySound(found);
 }
 
-QString Companions::HelpTarget(int topic) const {
-    const QString page = ProgramPath(QStringLiteral("help/%1.html").arg(topic));
-    if (QFileInfo(page).isFile())
-        return page;
-    return ProgramPath(QStringLiteral("ry.chm"));
+QString Companions::HelpFolder() const {
+    return ProgramPath(QStringLiteral("help"));
 }
 
-void Companions::ShowHelp(int topic) {
-    const QString target = HelpTarget(topic);
-    if (!QFileInfo(target).isFile() || !launcher_->OpenUrl(QUrl::fromLocalFile(target)))
-        designer_.Message(target + QStringLiteral("\r\nCould not be found."));
+void Companions::ShowHelp(int topic, bool search) {
+    QString page = QString::fromLatin1(help::PageOfTopic(topic));
+    if (page.isEmpty())
+        page = QString::fromLatin1(help::kContentsPage);
+    const QString folder = HelpFolder();
+    const QString file = QDir(folder).filePath(page.section(QLatin1Char('#'), 0, 0));
+    if (!QFileInfo(file).isFile()) {
+        designer_.Message(file + QStringLiteral("\r\nCould not be found."));
+        return;
+    }
+    // One window, reused; it reads the folder it was made for.
+    if (!help_ || help_->Folder() != folder)
+        help_ =
+            std::make_unique<HelpWindow>(folder, designer_.BrandName() + QStringLiteral(" Help"));
+    help_->ShowPage(page);
+    if (search)
+        help_->FocusSearch();
 }
 
 } // namespace ry

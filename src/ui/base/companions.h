@@ -1,7 +1,7 @@
 #pragma once
 
 // The programs and services outside the designer that it starts: the engine and its
-// companion programs, the sound recorder, sound playback, the help file and web pages. They
+// companion programs, the sound recorder, sound playback, the manual and web pages. They
 // are reached through a Launcher, which tests replace so that nothing is started.
 
 #include <QString>
@@ -14,6 +14,7 @@
 namespace ry {
 
 class Designer;
+class HelpWindow;
 
 class Launcher {
 public:
@@ -54,11 +55,15 @@ public:
     // the script's folder. "" when none of them exists.
     QString FindSoundFile(const QString& file, std::int16_t script) const;
 
-    // Opens help at a topic number with the desktop's handler: the page "help/<topic>.html"
-    // of the program folder when there is one, else the help file "ry.chm" there. A help
-    // file that cannot be found or opened is reported with its path.
-    void ShowHelp(int topic);
-    QString HelpTarget(int topic) const;
+    // Opens the manual at a topic's page (base/help_topics.h) in the designer's one help
+    // window, titled with the brand; a number that is no topic opens the contents. With
+    // `search` the cursor goes to the window's search field. A page that is not in the help
+    // folder is reported with its path.
+    void ShowHelp(int topic, bool search = false);
+    // The help window, once one was opened; nullptr before.
+    HelpWindow* OpenHelpWindow() const { return help_.get(); }
+    // Where the manual's pages are: the folder "help" of the program folder.
+    QString HelpFolder() const;
 
     // The program folder + "/" + name.
     QString ProgramPath(const QString& name) const;
@@ -68,6 +73,7 @@ private:
 
     Designer& designer_;
     std::unique_ptr<Launcher> launcher_;
+    std::unique_ptr<HelpWindow> help_;
 };
 
 } // namespace ry

@@ -1,5 +1,6 @@
 #include "dialogs/dialog_factory.h"
 
+#include "base/help_topics.h"
 #include "dialogs/database_query_dialog.h"
 #include "dialogs/dde_dialog.h"
 #include "dialogs/dial_conference_dialog.h"
@@ -31,21 +32,21 @@ struct FormEntry {
 };
 
 constexpr std::array<FormEntry, 15> kForms = {{
-    {kTypePlay, "frmDbiPlay", 2010},
-    {kTypeRecord, "frmDbiRec", 2020},
-    {kTypeGetNumbers, "frmDbiGetNbrs", 2030},
-    {kTypeSayNumbers, "frmDbiSayNbrs", 2040},
-    {kTypeTransferCall, "frmDbiXfer", 2050},
-    {kTypePhoneMessage, "frmDbiDialout", 2060},
-    {kTypePagerMessage, "frmDbiPage", 2070},
-    {kTypeSendEmail, "frmDbiEmail", 2080},
-    {kTypeDatabaseQuery, "frmDbiDbQuery", 2090},
-    {kTypeRunProgram, "frmDbiRun", 2100},
-    {kTypeEvaluate, "frmDbiEvalExpr", 2110},
-    {kTypeRunVbScript, "frmDbiVbScript", 2120},
-    {kTypeHangup, "frmDbiHangupCall", 2140},
-    {kTypeTimeSwitch, "frmDbiTimeSwitch", 2150},
-    {kTypeDialAndConference, "frmDbiDialAndConferece", 0},
+    {kTypePlay, "frmDbiPlay", help::kPlay},
+    {kTypeRecord, "frmDbiRec", help::kRecord},
+    {kTypeGetNumbers, "frmDbiGetNbrs", help::kGetNumbers},
+    {kTypeSayNumbers, "frmDbiSayNbrs", help::kSayNumbers},
+    {kTypeTransferCall, "frmDbiXfer", help::kTransferCall},
+    {kTypePhoneMessage, "frmDbiDialout", help::kMakeCall},
+    {kTypePagerMessage, "frmDbiPage", help::kPagerMessage},
+    {kTypeSendEmail, "frmDbiEmail", help::kSendEmail},
+    {kTypeDatabaseQuery, "frmDbiDbQuery", help::kDatabaseQuery},
+    {kTypeRunProgram, "frmDbiRun", help::kRunProgram},
+    {kTypeEvaluate, "frmDbiEvalExpr", help::kEvaluate},
+    {kTypeRunVbScript, "frmDbiVbScript", help::kRunVbScript},
+    {kTypeHangup, "frmDbiHangupCall", help::kHangup},
+    {kTypeTimeSwitch, "frmDbiTimeSwitch", help::kTimeSwitch},
+    {kTypeDialAndConference, "frmDbiDialAndConferece", help::kDialAndConference},
 }};
 
 } // namespace
@@ -55,7 +56,7 @@ ModuleDialogForm FormOfType(std::string_view type) {
         if (entry.type == type)
             return {QString::fromLatin1(entry.name), entry.helpTopic, type != kTypeHangup};
     // DDE, and any type this designer does not know, such as "TTS".
-    return {QStringLiteral("frmDbiDde"), 2130, true};
+    return {QStringLiteral("frmDbiDde"), help::kDde, true};
 }
 
 ModuleDialog* CreateModuleDialog(Designer& designer, std::string_view type,

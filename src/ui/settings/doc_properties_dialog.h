@@ -5,6 +5,7 @@
 // document window. The script is read once, when the dialog opens; Apply and OK change it
 // through the document, which marks it modified.
 
+#include "base/help_topics.h"
 #include "settings/settings_dialog.h"
 
 #include <QPointer>
@@ -23,7 +24,7 @@ class DocumentWindow;
 class DocPropertiesDialog : public SettingsDialog {
     Q_OBJECT
 public:
-    static constexpr int kHelpTopic = 1509;
+    static constexpr int kHelpTopic = help::kScriptProperties;
 
     DocPropertiesDialog(Designer& designer, DocumentWindow& window, QWidget* parent = nullptr);
 

@@ -6,6 +6,7 @@
 // kept in the designer's settings. The dialog also tells when the engine is set to transfer
 // calls some other way, and can set it back.
 
+#include "base/help_topics.h"
 #include "settings/settings_dialog.h"
 
 #include <map>
@@ -20,7 +21,7 @@ namespace ry {
 class PbxConfigDialog : public SettingsDialog {
     Q_OBJECT
 public:
-    static constexpr int kHelpTopic = 1508;
+    static constexpr int kHelpTopic = help::kPbxStrings;
 
     explicit PbxConfigDialog(Designer& designer, QWidget* parent = nullptr);
 

@@ -3,6 +3,8 @@
 #include "designer_fixture.h"
 #include "recording_host.h"
 
+#include "base/help_topics.h"
+#include "base/help_window.h"
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/box_item.h"
@@ -10,6 +12,7 @@
 #include "script/loader.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
@@ -507,16 +510,23 @@ TEST_F(MainWindowTest, TileHorizontalStacksTheWindowsAndTileVerticalSetsThemSide
     EXPECT_EQ(frames[1]->geometry().left(), frames[0]->geometry().right() + 1);
 }
 
-TEST_F(MainWindowTest, HelpOpensTheHelpAtTheMainWindowsTopic) {
+TEST_F(MainWindowTest, HelpOpensTheManualAtItsContentsAndSearchInItsSearchField) {
     MakeMain();
-    const QString chm = WriteFile(QStringLiteral("ry.chm"), "help");
+    WriteFile(QStringLiteral("help/index.html"),
+              "<html><head><title>Contents</title></head><body>Manual</body></html>");
     Choose(QStringLiteral("mnuHelp(0)"));
-    const QString page = WriteFile(QStringLiteral("help/1501.html"), "<html/>");
+    HelpWindow* help = D().Programs().OpenHelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->CurrentPage(), QStringLiteral("index.html"));
+    EXPECT_EQ(help->windowTitle(), QStringLiteral("Ryvane Help"));
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(MainWindow::kHelpTopic, help::kMainWindow);
+
     Choose(QStringLiteral("mnuHelp(1)"));
-    ASSERT_EQ(launcher_->opened.size(), 2u);
-    EXPECT_EQ(launcher_->opened[0], QUrl::fromLocalFile(chm));
-    EXPECT_EQ(launcher_->opened[1], QUrl::fromLocalFile(page));
+    EXPECT_EQ(D().Programs().OpenHelpWindow(), help);
+    EXPECT_EQ(help->focusWidget(), help->findChild<QLineEdit*>(QStringLiteral("txtSearch")));
     EXPECT_TRUE(prompter_.messages.empty());
+    EXPECT_TRUE(launcher_->opened.empty());
 }
 
 } // namespace

@@ -110,29 +110,5 @@ TEST_F(Companions, SoundFilesAreFoundAsNamedOrBesideTheScript) {
               QStringList{QStringLiteral("Sound file: welcome.wav\r\nCould not be found")});
 }
 
-TEST_F(Companions, HelpIsTheTopicsPageOrElseTheHelpFile) {
-    MakeDesigner();
-    // Neither exists: the help file's path is reported.
-    D().Programs().ShowHelp(1501);
-    EXPECT_TRUE(launcher_->opened.empty());
-    EXPECT_EQ(prompter_.MessageTexts(),
-              QStringList{ProgramFolder() + QStringLiteral("/ry.chm\r\nCould not be found.")});
-
-    const QString chm = WriteFile(QStringLiteral("ry.chm"), "help");
-    const QString page = WriteFile(QStringLiteral("help/2001.html"), "<html/>");
-    D().Programs().ShowHelp(1501);
-    D().Programs().ShowHelp(2001);
-    ASSERT_EQ(launcher_->opened.size(), 2u);
-    EXPECT_EQ(launcher_->opened[0], QUrl::fromLocalFile(chm));
-    EXPECT_EQ(launcher_->opened[1], QUrl::fromLocalFile(page));
-
-    // The desktop has nothing to open it with.
-    launcher_->urlsOpen = false;
-    prompter_.messages.clear();
-    D().Programs().ShowHelp(1501);
-    EXPECT_EQ(prompter_.MessageTexts(),
-              QStringList{chm + QStringLiteral("\r\nCould not be found.")});
-}
-
 } // namespace
 } // namespace ry::test

@@ -124,7 +124,7 @@ TEST_F(CallDialogTest, DialAndConferenceTrimsAndDefaultsTheMaximumTime) {
     Show();
     ModuleDialog* d = Open("Conference");
     EXPECT_EQ(d->objectName(), "frmDbiDialAndConferece");
-    EXPECT_FALSE(Child<QPushButton>(d, "cmdHelp")->isEnabled()); // it has no help topic
+    EXPECT_TRUE(Child<QPushButton>(d, "cmdHelp")->isEnabled()); // its page of the manual
     const ModuleRecord& stored = Tables().Module(d->ModuleIndex());
     EXPECT_EQ(Field(d, "txtMaxTime")->text(), "60");
     EXPECT_EQ(stored.sDncMaxConnectTime, "60");

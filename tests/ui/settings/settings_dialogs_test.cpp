@@ -3,6 +3,7 @@
 
 #include "designer_fixture.h"
 
+#include "base/help_window.h"
 #include "base/text_codec.h"
 #include "settings/profile_file.h"
 
@@ -149,30 +150,32 @@ TEST_F(SettingsDialogs, EachOpensModalAndCentredFromTheEditMenu) {
     }
 }
 
-TEST_F(SettingsDialogs, HelpOpensTheDialogsTopic) {
+TEST_F(SettingsDialogs, HelpOpensTheDialogsPageOfTheManual) {
     Start();
     const struct {
         const char* menu;
         const char* page; // nullptr: the dialog has no help
     } cases[] = {
-        {"mnuEdit(4)", "help/1509.html"},
-        {"mnuEdit(5)", "help/1508.html"},
+        {"mnuEdit(4)", "script-properties.html"},
+        {"mnuEdit(5)", "pbx-strings.html"},
         {"mnuEdit(6)", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.menu);
-        QString page;
         if (c.page)
-            page = WriteFile(QString::fromLatin1(c.page), "<html/>");
-        launcher_->opened.clear();
+            WriteFile(QStringLiteral("help/") + QLatin1String(c.page), "<html/>");
         Open(QString::fromLatin1(c.menu), [&](QDialog& dialog) {
             Click(dialog, "cmdHelp");
             dialog.reject();
         });
-        if (c.page)
-            EXPECT_EQ(launcher_->opened, std::vector<QUrl>{QUrl::fromLocalFile(page)});
-        else
-            EXPECT_TRUE(launcher_->opened.empty());
+        HelpWindow* help = D().Programs().OpenHelpWindow();
+        if (c.page) {
+            ASSERT_NE(help, nullptr);
+            EXPECT_EQ(help->CurrentPage(), QLatin1String(c.page));
+            help->close();
+        } else {
+            EXPECT_TRUE(!help || help->isHidden());
+        }
         EXPECT_TRUE(prompter_.messages.empty()) << prompter_.MessageTexts().join('|').toStdString();
     }
 }

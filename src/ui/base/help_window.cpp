@@ -1,0 +1,218 @@
+#include "base/help_window.h"
+
+#include "base/help_topics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSplitter>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace ry {
+
+namespace {
+
+constexpr int kPageRole = Qt::UserRole;
+
+QString ReadUtf8(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+QString FileOf(const QString& page) {
+    return page.section(QLatin1Char('#'), 0, 0);
+}
+
+} // namespace
+
+HelpWindow::HelpWindow(const QString& folder, const QString& title, QWidget* parent)
+    : QWidget(parent, Qt::Window), folder_(folder), browser_(new QTextBrowser(this)),
+      contents_(new QListWidget(this)), results_(new QListWidget(this)),
+      search_(new QLineEdit(this)),
+      back_(new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("&Back"),
+                            this)),
+      forward_(new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward),
+                               QStringLiteral("&Forward"), this)) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(title);
+    // The manual is no reason to keep the program running once the main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    browser_->setObjectName(QStringLiteral("txtHelpPage"));
+    browser_->setSearchPaths({folder_});
+    browser_->setOpenExternalLinks(true);
+    contents_->setObjectName(QStringLiteral("lstContents"));
+    results_->setObjectName(QStringLiteral("lstSearchResults"));
+    results_->hide();
+    search_->setObjectName(QStringLiteral("txtSearch"));
+    search_->setPlaceholderText(QStringLiteral("Search"));
+    search_->setClearButtonEnabled(true);
+    back_->setObjectName(QStringLiteral("cmdBack"));
+    forward_->setObjectName(QStringLiteral("cmdForward"));
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
+
+    auto* side = new QWidget(this);
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->addWidget(search_);
+    sideLayout->addWidget(results_, 1);
+    sideLayout->addWidget(new QLabel(QStringLiteral("Contents"), side));
+    sideLayout->addWidget(contents_, 2);
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(side);
+    splitter->addWidget(browser_);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 620});
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back_);
+    buttons->addWidget(forward_);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(splitter, 1);
+    resize(880, 640);
+
+    connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::SourceChanged);
+    connect(contents_, &QListWidget::itemActivated, this, &HelpWindow::Activate);
+    connect(contents_, &QListWidget::itemClicked, this, &HelpWindow::Activate);
+    connect(results_, &QListWidget::itemActivated, this, &HelpWindow::Activate);
+    connect(results_, &QListWidget::itemClicked, this, &HelpWindow::Activate);
+    connect(search_, &QLineEdit::returnPressed, this, [this] { Search(search_->text()); });
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.trimmed().isEmpty())
+            Search(QString());
+    });
+
+    LoadContents();
+}
+
+void HelpWindow::LoadContents() {
+    const QString contentsPage = QString::fromLatin1(help::kContentsPage);
+    pages_ = {contentsPage};
+    auto* first = new QListWidgetItem(QStringLiteral("Contents"), contents_);
+    first->setData(kPageRole, contentsPage);
+    // Each link of the contents page, once, in its order, under the link's text.
+    static const QRegularExpression link(
+        QStringLiteral(R"re(<a\s[^>]*href\s*=\s*"([^"#]+)[^"]*"[^>]*>(.*?)</a>)re"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QString html = ReadUtf8(QDir(folder_).filePath(contentsPage));
+    for (auto it = link.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString page = m.captured(1);
+        if (pages_.contains(page) || page.contains(QLatin1Char(':')))
+            continue;
+        pages_ << page;
+        const QString text = QTextDocumentFragment::fromHtml(m.captured(2)).toPlainText();
+        auto* item = new QListWidgetItem(text.simplified(), contents_);
+        item->setData(kPageRole, page);
+    }
+}
+
+bool HelpWindow::ShowPage(const QString& page) {
+    const QString file = FileOf(page);
+    if (file.isEmpty() || !QFileInfo(QDir(folder_).filePath(file)).isFile())
+        return false;
+    QUrl url = QUrl::fromLocalFile(QDir(folder_).filePath(file));
+    if (page.contains(QLatin1Char('#')))
+        url.setFragment(page.section(QLatin1Char('#'), 1));
+    browser_->setSource(url);
+    show();
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    return true;
+}
+
+QString HelpWindow::CurrentPage() const {
+    const QUrl url = browser_->source();
+    if (url.isEmpty())
+        return {};
+    QString page = QFileInfo(url.toLocalFile()).fileName();
+    if (url.hasFragment())
+        page += QLatin1Char('#') + url.fragment();
+    return page;
+}
+
+void HelpWindow::SourceChanged(const QUrl& url) {
+    // The contents list marks the page shown, however it was reached.
+    const QString file = QFileInfo(url.toLocalFile()).fileName();
+    for (int i = 0; i < contents_->count(); ++i) {
+        if (contents_->item(i)->data(kPageRole).toString() == file) {
+            contents_->setCurrentRow(i);
+            return;
+        }
+    }
+    contents_->clearSelection();
+}
+
+void HelpWindow::Activate(QListWidgetItem* item) {
+    if (item)
+        ShowPage(item->data(kPageRole).toString());
+}
+
+void HelpWindow::FocusSearch() {
+    search_->setFocus(Qt::ShortcutFocusReason);
+    search_->selectAll();
+}
+
+QStringList HelpWindow::Search(const QString& query) {
+    results_->clear();
+    const QStringList words = query.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList found;
+    if (!words.isEmpty()) {
+        for (const QString& page : pages_) {
+            const QString& text = PageText(page);
+            const bool all = std::all_of(words.begin(), words.end(), [&](const QString& w) {
+                return text.contains(w, Qt::CaseInsensitive);
+            });
+            if (!all)
+                continue;
+            found << page;
+            auto* item = new QListWidgetItem(PageTitle(page), results_);
+            item->setData(kPageRole, page);
+        }
+        if (found.isEmpty())
+            new QListWidgetItem(QStringLiteral("No page holds all of these words."), results_);
+    }
+    results_->setVisible(!words.isEmpty());
+    return found;
+}
+
+const QString& HelpWindow::PageText(const QString& file) {
+    auto it = text_.find(file);
+    if (it == text_.end()) {
+        QTextDocument document;
+        document.setHtml(ReadUtf8(QDir(folder_).filePath(file)));
+        titles_.insert(file, document.metaInformation(QTextDocument::DocumentTitle));
+        it = text_.insert(file, document.toPlainText());
+    }
+    return *it;
+}
+
+QString HelpWindow::PageTitle(const QString& file) {
+    PageText(file);
+    const QString title = titles_.value(file);
+    return title.isEmpty() ? file : title;
+}
+
+} // namespace ry
