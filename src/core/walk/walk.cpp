@@ -4,6 +4,7 @@
 #include "paths/path_text.h"
 #include "script/module_types.h"
 #include "script/text.h"
+#include "walk/module_summary.h"
 
 namespace ry {
 
@@ -205,6 +206,20 @@ void ScriptWalk::Take(std::string_view event) {
 void ScriptWalk::Finish() {
     if (!Ended())
         Stop(WalkEnd::NoMoreEvents);
+}
+
+std::string WalkedText(const ScriptTables& tables, std::int16_t script) {
+    if (!ScriptTables::IsScriptIndex(script))
+        return {};
+    // Fields end with a NUL, which no field holds, so no two scripts run together alike.
+    std::string text = tables.Script(script).StartModule + '\0';
+    ForEachModule(tables, script, [&](std::int16_t index, const ModuleRecord& m) {
+        text += std::to_string(index) + '\0' + m.Title + '\0' + m.Type + '\0' + m.PathText + '\0';
+        for (const std::string& line : ModuleSummary(m))
+            text += line + '\0';
+        text += '\0';
+    });
+    return text;
 }
 
 WalkResult WalkScript(const ScriptTables& tables, std::int16_t script,

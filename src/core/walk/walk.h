@@ -140,6 +140,10 @@ private:
     WalkEnding end_;
 };
 
+// What a walk, and the summaries of the modules it enters, read of a script, as one text: an
+// edit that leaves it as it was (a box moved, a box's text) changes nothing of a call.
+std::string WalkedText(const ScriptTables& tables, std::int16_t script);
+
 struct WalkResult {
     std::vector<WalkStep> Steps;
     std::vector<WalkVariable> Variables;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace ry {
@@ -317,6 +318,30 @@ TEST_F(WalkTest, OffersTheModulesTriggersThenItsTypes) {
         Build({module});
         EXPECT_EQ(ScriptWalk(*t, s).OfferedEvents(), offered) << module.type;
     }
+}
+
+TEST_F(WalkTest, WalkedTextChangesWithWhatACallMeets) {
+    Build({{Play, "A", "on {1} goto [B]\r\n"}, {Hangup, "B", ""}});
+    const std::string before = WalkedText(*t, s);
+    ModuleRecord& a = t->Module(t->Script(s).FirstModule);
+    a.PositionX = 500;
+    a.Txt = "Another box text";
+    EXPECT_EQ(WalkedText(*t, s), before) << "a move and a box text change no call";
+    const std::vector<std::function<void(ModuleRecord&)>> edits = {
+        [](ModuleRecord& m) { m.PathText = "on {2} goto [B]\r\n"; },
+        [](ModuleRecord& m) { m.Title = "A2"; },
+        [](ModuleRecord& m) { m.Type = std::string(kTypeGetNumbers); },
+        [](ModuleRecord& m) { m.strTtsText = "Hello"; },
+    };
+    for (const auto& edit : edits) {
+        ModuleRecord saved = a;
+        edit(a);
+        EXPECT_NE(WalkedText(*t, s), before);
+        a = saved;
+    }
+    t->Script(s).StartModule = "B";
+    EXPECT_NE(WalkedText(*t, s), before);
+    EXPECT_EQ(WalkedText(*t, 0), "");
 }
 
 TEST(TriggerRules, MatchingAndKeys) {
