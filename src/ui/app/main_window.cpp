@@ -108,6 +108,7 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     InstallPaletteAndToolbar();
     InstallHistoryAndZoom();
     InstallProblemsPanel();
+    InstallTestCallPanel();
     RestoreLayout();
     designer.Recent().Load();
     OpenScript(QString());

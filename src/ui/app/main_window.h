@@ -102,6 +102,10 @@ public:
     // edits (problems_panel.cpp).
     void InstallProblemsPanel();
 
+    // The "Test Call" dock (View > Test Call, and the toolbar's "Test Call"), walking a call
+    // through the active document's script (test_call_panel.cpp).
+    void InstallTestCallPanel();
+
     // The settings dialogs (main_window_settings.cpp): the active document's script
     // properties (also the "&Script" menu of a canvas), the PBX strings of RY.INI, and the
     // CT Media scripts with the active script's ASI.

@@ -26,7 +26,7 @@ namespace ry::test {
 namespace {
 
 // Welcome leads to "Menu", which is no module: the module meant is "Menue", which nothing
-// reaches. The script run at hang-up is no file.
+// reaches. The script run at hang-up is no file. Otherwise the modules have what they need.
 const char* const kScript = "Version=5.0\r\n"
                             "DefaultModuleDisplayHeight=long\r\n"
                             "StartModule=%START%\r\n"
@@ -38,6 +38,7 @@ const char* const kScript = "Version=5.0\r\n"
                             "Type=Play\r\n"
                             "DispSize=69\r\n"
                             "Txt=Hello\r\n"
+                            "strTtsText=Hello\r\n"
                             "on {1} goto [Menu]\r\n"
                             "\r\n"
                             "Position=40,40\r\n"
@@ -46,6 +47,7 @@ const char* const kScript = "Version=5.0\r\n"
                             "Type=Get Numbers\r\n"
                             "DispSize=69\r\n"
                             "Txt=Pick one\r\n"
+                            "on {success} goto [Voicemail Box 1]\r\n"
                             "\r\n"
                             "Position=300,400\r\n";
 

@@ -1,0 +1,384 @@
+#include "app/test_call_panel.h"
+
+#include "app/main_window.h"
+#include "base/designer.h"
+#include "base/text_codec.h"
+#include "canvas/box_highlight.h"
+#include "canvas/box_item.h"
+#include "canvas/canvas_scene.h"
+#include "canvas/canvas_view.h"
+#include "canvas/document_window.h"
+#include "canvas/script_document.h"
+#include "walk/module_summary.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+namespace ry {
+
+namespace {
+
+// What a row of the trace keeps of its module.
+constexpr int kModuleRole = Qt::UserRole;
+constexpr int kTitleRole = Qt::UserRole + 1;
+
+// Buttons in a row of the event list.
+constexpr int kEventColumns = 4;
+
+// The keys of the dial pad, as a telephone lays them out.
+constexpr const char* kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "0", "#"};
+
+// How the walk ended, as a sentence.
+QString EndText(const WalkEnding& end, const std::vector<WalkStep>& steps) {
+    const QString at = ToQt(end.Title);
+    const QString event =
+        steps.empty() || !steps.back().Event ? QString() : ToQt(*steps.back().Event);
+    switch (end.Reason) {
+    case WalkEnd::None:
+        return QStringLiteral("Waiting at %1 for the caller or the line.").arg(at);
+    case WalkEnd::Hangup:
+        return QStringLiteral("The call ends: %1 hangs up.").arg(at);
+    case WalkEnd::Voicemail:
+        return QStringLiteral("The call goes to voicemail: [%1].").arg(ToQt(end.Destination));
+    case WalkEnd::Return:
+        return QStringLiteral("The call stops at %1: it returns, and nothing called it.").arg(at);
+    case WalkEnd::NoPath:
+        return QStringLiteral("The call stops at %1: no path takes \"%2\".").arg(at, event);
+    case WalkEnd::UnknownDestination:
+        return end.Module >= 1 ? QStringLiteral("The call stops at %1: [%2] names no module.")
+                                     .arg(at, ToQt(end.Destination))
+                               : QStringLiteral("The script has no modules.");
+    case WalkEnd::NoMoreEvents:
+        return QStringLiteral("The call stops at %1.").arg(at);
+    case WalkEnd::StepLimit:
+        return QStringLiteral("The call stops at %1 after %2 modules: it goes round a loop.")
+            .arg(at)
+            .arg(kWalkStepLimit);
+    }
+    return {};
+}
+
+} // namespace
+
+TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
+    : QDockWidget(QStringLiteral("Test Call"), parent), designer_(designer),
+      title_(new QLabel(this)), type_(new QLabel(this)), does_(new QLabel(this)),
+      state_(new QLabel(this)), events_(new QWidget(this)), dialPad_(nullptr),
+      digits_(new QLineEdit(this)), trace_(new QTreeWidget(this)) {
+    setObjectName(QStringLiteral("TestCall"));
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+
+    auto* module = new QGroupBox(QStringLiteral("Current module"), body);
+    auto* moduleLayout = new QVBoxLayout(module);
+    title_->setObjectName(QStringLiteral("lblCallModule"));
+    QFont bold = title_->font();
+    bold.setBold(true);
+    title_->setFont(bold);
+    type_->setObjectName(QStringLiteral("lblCallType"));
+    does_->setObjectName(QStringLiteral("lblCallDoes"));
+    state_->setObjectName(QStringLiteral("lblCallState"));
+    for (QLabel* label : {title_, type_, does_, state_}) {
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        moduleLayout->addWidget(label);
+    }
+    layout->addWidget(module);
+
+    auto* events = new QGroupBox(QStringLiteral("Events"), body);
+    auto* eventsLayout = new QVBoxLayout(events);
+    events_->setObjectName(QStringLiteral("fraCallEvents"));
+    new QGridLayout(events_);
+    eventsLayout->addWidget(events_);
+    dialPad_ = BuildDialPad();
+    eventsLayout->addWidget(dialPad_);
+    layout->addWidget(events);
+
+    trace_->setObjectName(QStringLiteral("lstCallTrace"));
+    trace_->setColumnCount(3);
+    trace_->setHeaderLabels(
+        {QStringLiteral("Module"), QStringLiteral("Event"), QStringLiteral("Path taken")});
+    trace_->setUniformRowHeights(true);
+    trace_->setAllColumnsShowFocus(true);
+    trace_->setSelectionMode(QAbstractItemView::SingleSelection);
+    trace_->header()->setStretchLastSection(true);
+    trace_->setColumnWidth(0, 140);
+    trace_->setColumnWidth(1, 70);
+    layout->addWidget(trace_, 1);
+    connect(trace_, &QTreeWidget::itemClicked, this, &TestCallPanel::TraceRowClicked);
+    connect(trace_, &QTreeWidget::itemActivated, this, &TestCallPanel::TraceRowClicked);
+
+    auto* restart = new QPushButton(QStringLiteral("&Restart"), body);
+    restart->setObjectName(QStringLiteral("cmdCallRestart"));
+    restart->setToolTip(QStringLiteral("Begin the call again at the start module"));
+    connect(restart, &QPushButton::clicked, this, &TestCallPanel::Restart);
+    layout->addWidget(restart, 0, Qt::AlignRight);
+    setWidget(body);
+
+    // The mark shows only while the panel does.
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool) { MarkCurrentBox(false); });
+    ShowWalk();
+}
+
+TestCallPanel::~TestCallPanel() {
+    delete highlight_;
+}
+
+QWidget* TestCallPanel::BuildDialPad() {
+    auto* pad = new QWidget(this);
+    pad->setObjectName(QStringLiteral("fraDialPad"));
+    auto* grid = new QGridLayout(pad);
+    int index = 0;
+    for (const char* key : kKeys) {
+        auto* button = new QPushButton(QLatin1String(key), pad);
+        button->setObjectName(QStringLiteral("cmdKey(%1)").arg(QLatin1String(key)));
+        button->setToolTip(QStringLiteral("Key in %1").arg(QLatin1String(key)));
+        connect(button, &QPushButton::clicked, this,
+                [this, key] { digits_->insert(QLatin1String(key)); });
+        grid->addWidget(button, index / 3, index % 3);
+        ++index;
+    }
+    digits_->setObjectName(QStringLiteral("txtCallDigits"));
+    digits_->setPlaceholderText(QStringLiteral("Keys, a number or any event"));
+    digits_->setToolTip(QStringLiteral("The keys the caller presses, or any event typed, sent as "
+                                       "one event"));
+    auto* send = new QPushButton(QStringLiteral("&Send"), pad);
+    send->setObjectName(QStringLiteral("cmdCallSend"));
+    send->setToolTip(QStringLiteral("Take the keys as the caller's event"));
+    auto sendDigits = [this] {
+        const QString keys = digits_->text().trimmed();
+        digits_->clear();
+        if (!keys.isEmpty())
+            Take(keys);
+    };
+    connect(send, &QPushButton::clicked, this, sendDigits);
+    connect(digits_, &QLineEdit::returnPressed, this, sendDigits);
+    auto* row = new QHBoxLayout;
+    row->addWidget(digits_, 1);
+    row->addWidget(send);
+    grid->addLayout(row, 4, 0, 1, 3);
+    return pad;
+}
+
+void TestCallPanel::Follow(DocumentWindow* window) {
+    if (window == window_)
+        return;
+    for (const auto& c : following_)
+        disconnect(c);
+    following_.clear();
+    delete highlight_;
+    window_ = window;
+    if (window) {
+        highlight_ = new BoxHighlight(window->Scene());
+        following_ = {
+            // Every edit of the document is a step of its history, and so is every undo and
+            // redo.
+            connect(&window->Document().History(), &QUndoStack::indexChanged, this,
+                    &TestCallPanel::DocumentEdited),
+            // The records go back to their tables before the window itself goes.
+            connect(window, &DocumentWindow::closed, this, [this] { Follow(nullptr); }),
+        };
+    }
+    Restart();
+}
+
+DocumentWindow* TestCallPanel::LiveWindow() const {
+    DocumentWindow* window = window_;
+    if (!window || designer_.Document(window->DocumentIndex()) != window)
+        return nullptr;
+    const std::int16_t script = window->Script();
+    if (!ScriptTables::IsScriptIndex(script) || designer_.Tables().Script(script).IsFree)
+        return nullptr;
+    return window;
+}
+
+void TestCallPanel::Restart() {
+    walk_.reset();
+    walked_.clear();
+    if (DocumentWindow* window = LiveWindow()) {
+        walk_ = std::make_unique<ScriptWalk>(designer_.Tables(), window->Script());
+        walked_ = WalkedText(designer_.Tables(), window->Script());
+        ++starts_;
+    }
+    digits_->clear();
+    ShowWalk();
+    MarkCurrentBox(true);
+}
+
+void TestCallPanel::DocumentEdited() {
+    DocumentWindow* window = LiveWindow();
+    if (!window || WalkedText(designer_.Tables(), window->Script()) != walked_)
+        Restart();
+}
+
+void TestCallPanel::Take(const QString& event) {
+    if (!walk_ || walk_->Ended() || !LiveWindow())
+        return;
+    walk_->Take(FromQt(event));
+    ShowWalk();
+    MarkCurrentBox(true);
+}
+
+std::vector<QPushButton*> TestCallPanel::EventButtons() const {
+    return eventButtons_;
+}
+
+int TestCallPanel::BoxOfModule(std::int16_t module) const {
+    DocumentWindow* window = LiveWindow();
+    if (!window || !ScriptTables::IsModuleIndex(module))
+        return 0;
+    const int box = designer_.Tables().Module(module).BoxIndex;
+    return window->Document().ModuleOfBox(box) == module ? box : 0;
+}
+
+int TestCallPanel::MarkedBox() const {
+    return highlight_ && highlight_->isVisible() ? highlight_->Marked() : 0;
+}
+
+void TestCallPanel::MarkCurrentBox(bool scroll) {
+    if (!highlight_)
+        return;
+    const int box = walk_ && isVisible() ? BoxOfModule(walk_->Current()) : 0;
+    highlight_->Mark(box);
+    if (box && scroll)
+        if (BoxItem* item = window_->Scene().Item(box))
+            window_->View().ensureVisible(item, 40, 40);
+}
+
+void TestCallPanel::ShowWalk() {
+    const bool walking = walk_ && walk_->Current() >= 1;
+    if (walking) {
+        const ModuleRecord& m = designer_.Tables().Module(walk_->Current());
+        title_->setText(ToQt(m.Title));
+        type_->setText(ToQt(m.Type));
+        QStringList lines;
+        for (const std::string& line : ModuleSummary(m))
+            lines << ToQt(line);
+        does_->setText(lines.join(QLatin1Char('\n')));
+    } else {
+        title_->setText(walk_ ? QStringLiteral("(no module)") : QStringLiteral("(no script)"));
+        type_->clear();
+        does_->clear();
+    }
+    state_->setText(walk_ ? EndText(walk_->End(), walk_->Steps()) : QString());
+    dialPad_->setEnabled(walk_ && !walk_->Ended());
+    ShowEvents();
+    ShowTrace();
+}
+
+void TestCallPanel::ShowEvents() {
+    for (QPushButton* button : eventButtons_)
+        delete button;
+    eventButtons_.clear();
+    if (!walk_)
+        return;
+    auto* grid = static_cast<QGridLayout*>(events_->layout());
+    int index = 0;
+    for (const std::string& event : walk_->OfferedEvents()) {
+        const QString text = ToQt(event);
+        // "&" would make the next letter a shortcut.
+        auto* button =
+            new QPushButton(QString(text).replace(QLatin1Char('&'), QLatin1String("&&")), events_);
+        button->setObjectName(QStringLiteral("cmdEvent(%1)").arg(index));
+        button->setToolTip(QStringLiteral("The event \"%1\"").arg(text));
+        connect(button, &QPushButton::clicked, this, [this, text] { Take(text); });
+        grid->addWidget(button, index / kEventColumns, index % kEventColumns);
+        eventButtons_.push_back(button);
+        ++index;
+    }
+}
+
+void TestCallPanel::ShowTrace() {
+    trace_->clear();
+    if (!walk_)
+        return;
+    const std::vector<WalkStep>& steps = walk_->Steps();
+    QList<QTreeWidgetItem*> rows;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const WalkStep& step = steps[i];
+        auto* row = new QTreeWidgetItem(
+            {ToQt(step.Title), step.Event ? ToQt(*step.Event) : QString(),
+             step.Path ? ToQt(*step.Path)
+                       : (step.Event ? QStringLiteral("(no path)") : QString())});
+        row->setData(0, kModuleRole, static_cast<int>(step.Module));
+        row->setData(0, kTitleRole, ToQt(step.Title));
+        row->setToolTip(0, ToQt(step.Type));
+        row->setToolTip(2, row->text(2));
+        for (const WalkVariable& v : walk_->Variables()) {
+            if (v.Step != i)
+                continue;
+            auto* set = new QTreeWidgetItem(
+                row, {QString(), QString(),
+                      QStringLiteral("[%1] = %2").arg(ToQt(v.Name), ToQt(v.Value))});
+            set->setData(0, kModuleRole, static_cast<int>(step.Module));
+            set->setData(0, kTitleRole, ToQt(step.Title));
+        }
+        rows << row;
+    }
+    trace_->addTopLevelItems(rows);
+    trace_->expandAll();
+    if (!rows.isEmpty())
+        trace_->scrollToItem(rows.back());
+}
+
+void TestCallPanel::TraceRowClicked(QTreeWidgetItem* item) {
+    DocumentWindow* window = LiveWindow();
+    if (!window || !item)
+        return;
+    const auto module = static_cast<std::int16_t>(item->data(0, kModuleRole).toInt());
+    // The trace keeps the titles it met; a module deleted or renamed since shows nothing.
+    const int box = BoxOfModule(module);
+    if (!box ||
+        designer_.Tables().Module(module).Title != FromQt(item->data(0, kTitleRole).toString()))
+        return;
+    window->Document().SelectOnlyBox(box);
+    if (BoxItem* boxItem = window->Scene().Item(box))
+        window->View().ensureVisible(boxItem, 40, 40);
+}
+
+// ---- The main window's hook.
+
+void MainWindow::InstallTestCallPanel() {
+    auto* panel = new TestCallPanel(designer_, this);
+    addDockWidget(Qt::RightDockWidgetArea, panel);
+    panel->hide();
+
+    QAction* item = panel->toggleViewAction();
+    item->setObjectName(QStringLiteral("mnuView(4)"));
+    item->setText(QStringLiteral("Test &Call"));
+    if (auto* view = findChild<QMenu*>(QStringLiteral("mnuTop(2)")))
+        view->addAction(item);
+    actions_[item->objectName()] = item;
+
+    // The toolbar's button opens the panel, and brings it forward when it is open.
+    if (auto* toolbar = findChild<QToolBar*>(QStringLiteral("pictToolBar"))) {
+        QAction* button = toolbar->addAction(style()->standardIcon(QStyle::SP_MediaSeekForward),
+                                             QStringLiteral("Test Call"));
+        button->setObjectName(QStringLiteral("Test Call"));
+        button->setToolTip(QStringLiteral("Walk a call through the active script"));
+        connect(button, &QAction::triggered, this, [panel] {
+            panel->show();
+            panel->raise();
+        });
+    }
+
+    connect(mdi_, &QMdiArea::subWindowActivated, this,
+            [this, panel] { panel->Follow(ActiveDocumentWindow()); });
+    panel->Follow(ActiveDocumentWindow());
+}
+
+} // namespace ry

@@ -1,0 +1,97 @@
+#pragma once
+
+// The "Test Call" dock of the main window: a call walked through the active document's script
+// without a telephone line. It shows the module the call is at (its title, its type and what
+// it does on the call), a button for each event the module offers and a dial pad for keys and
+// keyed numbers, marks the module's box on the canvas and scrolls it into view, and keeps a
+// trace of the modules entered, the events taken and the variables set; clicking a row of the
+// trace selects that module's box. Restart begins the call again.
+//
+// It walks the script as the document holds it now, unsaved edits included. An edit that
+// changes what a call meets (a path, a title, a type, a module's settings, the start module)
+// starts the walk again from the start module; one that does not (a box moved, a box's text)
+// leaves it where it is.
+
+#include "walk/walk.h"
+
+#include <QDockWidget>
+#include <QPointer>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace ry {
+
+class BoxHighlight;
+class Designer;
+class DocumentWindow;
+
+class TestCallPanel : public QDockWidget {
+    Q_OBJECT
+public:
+    explicit TestCallPanel(Designer& designer, QWidget* parent = nullptr);
+    ~TestCallPanel() override;
+
+    // Walks this document's script from now on, from its start; null walks none.
+    void Follow(DocumentWindow* window);
+    DocumentWindow* Followed() const { return window_; }
+
+    // Begins the call again at the start module.
+    void Restart();
+    // Takes an event at the current module, as its button or the dial pad would.
+    void Take(const QString& event);
+
+    // The walk so far; null without a document.
+    const ScriptWalk* Walk() const { return walk_.get(); }
+    // The buttons of the events offered at the current module, in order.
+    std::vector<QPushButton*> EventButtons() const;
+    QTreeWidget& Trace() { return *trace_; }
+    // The box the canvas marks; 0 for none.
+    int MarkedBox() const;
+    // How many times the walk has started (by Restart, an edit or another document).
+    int Starts() const { return starts_; }
+
+private:
+    QWidget* BuildDialPad();
+    // Shows the walk: the current module, the events, the state, the trace and the mark.
+    void ShowWalk();
+    void ShowTrace();
+    void ShowEvents();
+    void MarkCurrentBox(bool scroll);
+    // The box of a module of the followed script; 0 when it has none.
+    int BoxOfModule(std::int16_t module) const;
+    // The followed window while it still holds its script.
+    DocumentWindow* LiveWindow() const;
+    // After a step of the document's history: starts again when the call would meet
+    // something else.
+    void DocumentEdited();
+    void TraceRowClicked(QTreeWidgetItem* item);
+
+    Designer& designer_;
+    QPointer<DocumentWindow> window_;
+    QPointer<BoxHighlight> highlight_;
+    std::vector<QMetaObject::Connection> following_;
+    std::unique_ptr<ScriptWalk> walk_;
+    std::string walked_;
+    int starts_ = 0;
+
+    QLabel* title_;
+    QLabel* type_;
+    QLabel* does_;
+    QLabel* state_;
+    QWidget* events_;
+    std::vector<QPushButton*> eventButtons_;
+    QWidget* dialPad_;
+    QLineEdit* digits_;
+    QTreeWidget* trace_;
+};
+
+} // namespace ry
