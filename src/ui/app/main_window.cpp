@@ -10,6 +10,7 @@
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
 #include "script/loader.h"
+#include "script/saver.h"
 #include "script/module_types.h"
 
 #include <QAction>
@@ -23,8 +24,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
+#include <vector>
 
 namespace ry {
 
@@ -416,7 +419,7 @@ void MainWindow::OpenScript(const QString& givenName) {
     tables.MemStructRym_Free(firstModule);
     tables.MemStructRys_Free(provisional);
     const std::int16_t loaded =
-        RysScriptLoad(tables, designer_.CoreHost(), FromQt(fileName), kCallerDesigner);
+        RysScriptLoad(tables, designer_.CoreHost(), HostPath(fileName), kCallerDesigner);
     if (loaded < 1) {
         fail();
         return;
@@ -670,6 +673,64 @@ void MainWindow::OnDocumentClosed() {
                 }
         },
         Qt::QueuedConnection);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Queued: the questions wait until the activation is over.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !checkingFiles_)
+        QTimer::singleShot(0, this, &MainWindow::CheckFilesChangedOnDisk);
+}
+
+void MainWindow::CheckFilesChangedOnDisk() {
+    if (checkingFiles_ || unloading_)
+        return;
+    checkingFiles_ = true;
+    std::vector<DocumentWindow*> windows;
+    for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot)
+        if (DocumentWindow* window = designer_.Document(slot))
+            windows.push_back(window);
+    for (DocumentWindow* window : windows) {
+        const ScriptRecord& s = designer_.Tables().Script(window->Script());
+        if (!ScriptFileChangedOnDisk(s))
+            continue;
+        const FileStamp now = StampOfFile(s.FileName);
+        auto declined = reloadDeclined_.find(s.FileName);
+        if (declined != reloadDeclined_.end() && declined->second == now)
+            continue;
+        const QString name = FromHostPath(s.FileName);
+        const bool reload =
+            designer_.Message(name + QStringLiteral(" was changed on disk by another program."
+                                                    "\r\nLoad it again?"),
+                              MessageIcon::Question, MessageButtons::YesNo,
+                              this) == MessageAnswer::Yes &&
+            (!s.Modified ||
+             designer_.Message(name + QStringLiteral(" has changes that are not saved.\r\nLoad "
+                                                     "the file again and lose them?"),
+                               MessageIcon::Exclamation, MessageButtons::YesNo,
+                               this) == MessageAnswer::Yes);
+        if (!reload) {
+            reloadDeclined_[s.FileName] = now;
+            continue;
+        }
+        reloadDeclined_.erase(s.FileName);
+        const QString caption = window->Caption();
+        window->Discard();
+        OpenScript(caption);
+    }
+    checkingFiles_ = false;
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    // The windows opened before the area had its size: the first script of the start and the
+    // one the command line names.
+    for (const QPointer<DocumentWindow>& window : OpenWindows())
+        if (window)
+            FitFrame(*window);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

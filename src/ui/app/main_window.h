@@ -3,11 +3,14 @@
 // The designer's main window: a multiple-document area with one window per open script, the
 // menus, the status bar, and the commands that act on the active document.
 
+#include "script/file_io.h"
+
 #include <QMainWindow>
 #include <QRect>
 
 #include <cstdint>
 #include <map>
+#include <string>
 
 class QAction;
 class QLabel;
@@ -113,11 +116,17 @@ public:
     void PbxCommandStrings();
     void CtMediaScripts();
 
+    // Each open script whose file another program changed since it was read or saved here:
+    // says so and offers to load the file again, asking first when the script has unsaved
+    // edits. A change declined is not asked about again. Runs when the window is activated.
+    void CheckFilesChangedOnDisk();
+
     // The help topic of the main window's Help menu.
     static constexpr int kHelpTopic = 1501;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -140,6 +149,9 @@ private:
     QLabel* status_;
     std::map<QString, QAction*> actions_;
     bool unloading_ = false;
+    // Files whose change on disk the user chose not to load, as they were then.
+    std::map<std::string, FileStamp> reloadDeclined_;
+    bool checkingFiles_ = false;
 };
 
 // Paints a document's canvas onto a printer's page: the part of the canvas that holds its

@@ -27,7 +27,7 @@ namespace {
 // The file's time of last change; invalid when it cannot be read.
 QDateTime FileTime(const std::string& fileName) {
     // A protected script's name may carry "|" and more after the file's own name.
-    return QFileInfo(ToQt(fileName.substr(0, fileName.find('|')))).lastModified();
+    return QFileInfo(FromHostPath(fileName.substr(0, fileName.find('|')))).lastModified();
 }
 
 } // namespace

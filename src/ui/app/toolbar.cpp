@@ -4,6 +4,7 @@
 #include "base/designer.h"
 #include "base/text_codec.h"
 #include "canvas/document_window.h"
+#include "script/text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,7 +96,8 @@ void MainToolbar::Clicked(const QString& key) {
         designer_.Programs().RunVoicemailManager();
     } else if (key == QLatin1String("Call Log")) {
         if (const std::int16_t script = ActiveScript(main_))
-            designer_.Programs().RunCallLog(ToQt(designer_.Tables().Script(script).FileName));
+            designer_.Programs().RunCallLog(
+                FromHostPath(designer_.Tables().Script(script).FileName));
     }
 }
 
@@ -107,7 +109,7 @@ void SetAndRunCurrentScript(Designer& designer, MainWindow& main) {
     if (!script)
         return;
     const std::string file = designer.Tables().Script(script).FileName;
-    if (file.empty() || !QFileInfo(ToQt(file)).isFile()) {
+    if (file.empty() || !QFileInfo(FromHostPath(file)).isFile()) {
         designer.Message(QStringLiteral("The script must be saved before running it."),
                          MessageIcon::None, MessageButtons::Ok, &main);
         main.SaveActive(0);
@@ -126,9 +128,28 @@ void SetAndRunCurrentScript(Designer& designer, MainWindow& main) {
                          MessageIcon::Exclamation, MessageButtons::Ok, &main);
         return;
     }
-    ini.IniWriteString("CTMedia", "DefaultScript", file);
-    for (std::int32_t n = 1; n <= lines; ++n)
-        ini.IniWriteString("TapiDevice" + std::to_string(n), "Script", file);
+    // RY.INI holds Windows-1252: a name it cannot hold would send the engine elsewhere.
+    const std::string stored = Utf8ToCp1252(file);
+    if (Cp1252ToUtf8(stored) != file) {
+        designer.Message(FromHostPath(file) +
+                             QStringLiteral("\r\nThis name holds characters that RY.INI cannot "
+                                            "hold. Save the script under another name, then run "
+                                            "it again."),
+                         MessageIcon::Exclamation, MessageButtons::Ok, &main);
+        return;
+    }
+    // Every write must reach RY.INI, or the engine would start with another script.
+    for (std::int32_t n = 0; n <= lines; ++n) {
+        const std::string section = n == 0 ? "CTMedia" : "TapiDevice" + std::to_string(n);
+        ini.IniWriteString(section, n == 0 ? "DefaultScript" : "Script", stored);
+        if (ini.LastIniWriteResult() == 0) {
+            designer.Message(QStringLiteral("Could not write ") + FromHostPath(ini.IniPath()) +
+                                 QStringLiteral(": ") + ToQt(ini.LastIniWriteError()) +
+                                 QStringLiteral("\r\nThe engine was not started."),
+                             MessageIcon::Exclamation, MessageButtons::Ok, &main);
+            return;
+        }
+    }
     designer.Programs().RunEngine();
 }
 

@@ -100,7 +100,7 @@ void Companions::RunCallLog(const QString& scriptFile) {
 
 QString Companions::FindSoundFile(const QString& file, std::int16_t script) const {
     const QString folder = ScriptTables::IsScriptIndex(script)
-                               ? ToQt(designer_.Tables().Script(script).FolderPath)
+                               ? FromHostPath(designer_.Tables().Script(script).FolderPath)
                                : QString();
     QStringList candidates{file};
     // Scripts written on Windows name files with backslashes.
@@ -112,9 +112,7 @@ QString Companions::FindSoundFile(const QString& file, std::int16_t script) cons
         if (QFileInfo(Slashed(file)).isRelative())
             candidates << Slashed(folder) + Slashed(file);
         // ... and any file is looked for by its name next to the script.
-        std::string name;
-        SplitPath(FromQt(file), &name);
-        candidates << Slashed(folder) + ToQt(name);
+        candidates << Slashed(folder) + file.mid(FolderOfPath(file).size());
     }
     for (const QString& candidate : candidates)
         if (Probe(candidate) == FileProbe::Exists)

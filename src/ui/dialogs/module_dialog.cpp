@@ -483,22 +483,44 @@ void ModuleDialog::RecordSoundFile(const QString& file) {
         // the script's folder, where the engine looks for them.
         target = file;
         target.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        const QString folder = ScriptTables::IsScriptIndex(setup_.script)
-                                   ? ToQt(designer_.Tables().Script(setup_.script).FolderPath)
-                                   : QString();
-        if (QFileInfo(target).isRelative() && !folder.isEmpty())
-            target =
-                QDir(QString(folder).replace(QLatin1Char('\\'), QLatin1Char('/'))).filePath(target);
+        // A script read from a file by a name without a folder lies in the current folder.
+        const bool fromFile = ScriptTables::IsScriptIndex(setup_.script) &&
+                              !designer_.Tables().Script(setup_.script).FileName.empty();
+        QString folder = fromFile
+                             ? FromHostPath(designer_.Tables().Script(setup_.script).FolderPath)
+                             : QString();
+        folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        // Absolute, always: a name that starts with "-" would reach the recorder as an option.
+        const QDir scriptFolder(QDir(folder).absolutePath());
+        target = QDir::cleanPath(scriptFolder.absoluteFilePath(target));
         switch (ProbeFile(target)) {
         case FileState::Invalid:
             designer_.Message(QStringLiteral("Invalid Filename"), MessageIcon::None,
                               MessageButtons::Ok, this);
             return;
-        case FileState::Missing:
-            // The recorder then opens an empty recording in the engine's format. Should the
-            // copy fail, the recorder itself says what is wrong with the file.
+        case FileState::Missing: {
+            // The recorder then opens an empty recording in the engine's format. Only a wave
+            // file is made, and one outside the script's folder only when the user agrees.
+            if (!target.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive)) {
+                designer_.Message(target + QStringLiteral("\r\nThis file does not exist, and "
+                                                          "only a file whose name ends in "
+                                                          "\".wav\" is made for a recording."),
+                                  MessageIcon::Exclamation, MessageButtons::Ok, this);
+                return;
+            }
+            const QString inside = scriptFolder.path() + QLatin1Char('/');
+            if (fromFile && !target.startsWith(inside) &&
+                designer_.Message(
+                    target +
+                        QStringLiteral("\r\nThis file is outside the "
+                                       "script's folder ") +
+                        scriptFolder.path() + QStringLiteral(". Make it there for the recording?"),
+                    MessageIcon::Question, MessageButtons::YesNo, this) != MessageAnswer::Yes)
+                return;
+            // Should the copy fail, the recorder itself says what is wrong with the file.
             QFile::copy(designer_.ProgramFolder() + QStringLiteral("/system/8pcm16m.wav"), target);
             break;
+        }
         case FileState::Exists:
             break;
         }
@@ -511,8 +533,10 @@ void ModuleDialog::RecordSoundFile(const QString& file) {
     if (!target.isEmpty())
         arguments << target;
     if (program.isEmpty() || !designer_.Programs().launcher().StartProgram(program, arguments))
-        designer_.Message(program + QStringLiteral("\r\nCould not be found."), MessageIcon::None,
-                          MessageButtons::Ok, this);
+        designer_.Message(program + QStringLiteral("\r\nCould not be found. The recorder is "
+                                                   "set in RY.INI, section [PlayRecordConfig], "
+                                                   "key RecEditor."),
+                          MessageIcon::None, MessageButtons::Ok, this);
 }
 
 QString ModuleDialog::Indexed(const QString& name, int index) {

@@ -267,7 +267,9 @@ TEST_F(FrameTest, SoundRowButtons) {
     // A recorder that cannot be started is reported as a companion program is.
     launcher_->startSucceeds = false;
     Child<QPushButton>(d, "cmdRec")->click();
-    EXPECT_EQ(prompter_.MessageTexts().last(), "/opt/sound tools/rec\r\nCould not be found.");
+    EXPECT_EQ(prompter_.MessageTexts().last(),
+              "/opt/sound tools/rec\r\nCould not be found. The recorder is set in RY.INI, "
+              "section [PlayRecordConfig], key RecEditor.");
 
     launcher_->startSucceeds = true;
     const size_t starts = launcher_->started.size();
@@ -280,6 +282,65 @@ TEST_F(FrameTest, SoundRowButtons) {
     Child<QPushButton>(d, "cmdSoundFileSelect")->click();
     EXPECT_EQ(file->text(), folder + "/chosen.wav");
     EXPECT_EQ(prompter_.fileRequests.back().kind, FileRequest::Open);
+}
+
+// The Record button and the sound file a script names: the recorder gets an absolute path,
+// never one that reads as an option; only a wave file is made, and one outside the script's
+// folder only when the user agrees.
+TEST_F(FrameTest, RecordMakesOnlyWaveFilesAndAsksOutsideTheScriptsFolder) {
+    ModuleDialog* d = Open("Main");
+    QLineEdit* file = Field(d, "txtSoundFile(0)");
+    WriteFile("system/8pcm16m.wav", "RIFF template");
+    designer_->Settings().RecEditor = "rec";
+    const QDir root(folder_.path());
+    root.mkpath("scripts");
+    root.mkpath("elsewhere");
+    const QString scripts = root.filePath("scripts");
+    // Opened by a name without a folder, from inside its folder.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(scripts));
+    Tables().Script(script_).FileName = "office.rys";
+    Tables().Script(script_).FolderPath = "";
+    auto record = [&](const QString& name) {
+        prompter_.messages.clear();
+        launcher_->started.clear();
+        file->setText(name);
+        Child<QPushButton>(d, "cmdRec")->click();
+    };
+
+    for (const QString& name :
+         {QStringLiteral("--config=evil.conf"), QStringLiteral("..\\elsewhere\\evil.desktop")}) {
+        record(name);
+        EXPECT_TRUE(launcher_->started.empty()) << name.toStdString();
+        ASSERT_EQ(prompter_.messages.size(), 1u);
+        EXPECT_TRUE(prompter_.messages[0].text.endsWith(
+            "This file does not exist, and only a file whose name ends in \".wav\" is made for "
+            "a recording."));
+    }
+    EXPECT_EQ(QDir(scripts).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(QDir(root.filePath("elsewhere")).entryList(QDir::Files), QStringList());
+
+    // Inside the folder: made without a question, and handed over by its absolute path.
+    record("-menu.wav");
+    EXPECT_TRUE(prompter_.messages.empty());
+    ASSERT_EQ(launcher_->started.size(), 1u);
+    EXPECT_EQ(launcher_->started[0].arguments, QStringList{scripts + "/-menu.wav"});
+    EXPECT_TRUE(QFile::exists(scripts + "/-menu.wav"));
+
+    // Outside it, in any letter case of ".wav": asked first.
+    const QString outside = root.filePath("elsewhere/hold.WAV");
+    prompter_.answers = {MessageAnswer::No};
+    record("../elsewhere/hold.WAV");
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_EQ(prompter_.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_FALSE(QFile::exists(outside));
+    EXPECT_TRUE(launcher_->started.empty());
+    prompter_.answers = {MessageAnswer::Yes};
+    record("../elsewhere/hold.WAV");
+    EXPECT_TRUE(QFile::exists(outside));
+    ASSERT_EQ(launcher_->started.size(), 1u);
+    EXPECT_EQ(launcher_->started[0].arguments, QStringList{outside});
+    QDir::setCurrent(before);
 }
 
 class OtherTypesTest : public DialogTest {};

@@ -1,0 +1,251 @@
+// The designer and the files on disk: names in any language, files that another program
+// changed, RY.INI writes that fail, protected scripts longer than their read, LF line ends.
+
+#include "designer_fixture.h"
+
+#include "app/toolbar.h"
+#include "base/script_commands.h"
+#include "base/text_codec.h"
+#include "script/protected_script.h"
+#include "settings/profile_file.h"
+
+#include "temp_dir.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+namespace ry::test {
+namespace {
+
+const QByteArray kScript = "Version=5.0\r\nStartModule=Desk\r\n\r\n[Desk]\r\nType=Play\r\n"
+                           "Position=10,10\r\n";
+const QByteArray kOtherScript = "Version=5.0\r\nStartModule=Night\r\n\r\n[Night]\r\nType=Play\r\n"
+                                "Position=10,10\r\n\r\n[Bye]\r\nType=Hangup the Call\r\n"
+                                "Position=10,200\r\n";
+
+QByteArray Slurp(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class DiskFiles : public DesignerTest {
+protected:
+    // Opens a file of the program folder; the script's window becomes the active one.
+    DocumentWindow* Open(const QString& path) {
+        Main().OpenScript(path);
+        DocumentWindow* window = Active();
+        EXPECT_TRUE(window && window->Caption() == path) << path.toStdString();
+        return window;
+    }
+};
+
+// Names outside Windows-1252, inside it, and in a folder's name reach the disk as they are.
+TEST_F(DiskFiles, NamesInAnyLanguageOpenAndSaveUnderThemselves) {
+    MakeMain();
+    const QString unrelated = WriteFile(QStringLiteral("??.rys"), "unrelated");
+    for (const QString& name : {QStringLiteral("日本.rys"), QStringLiteral("café.rys"),
+                                QStringLiteral("Größe/desk.rys")}) {
+        SCOPED_TRACE(name.toStdString());
+        prompter_.messages.clear();
+        const QString path = WriteFile(name, kScript);
+        DocumentWindow* window = Open(path);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(prompter_.messages.empty()) << prompter_.MessageTexts().join("|").toStdString();
+        EXPECT_EQ(Titles(), QStringList{"Desk"});
+        EXPECT_EQ(Doc().Record().FileName, HostPath(path));
+        EXPECT_EQ(D().Recent().At(1), path);
+
+        // Save As a name of another script: that name, nothing else, is written.
+        const QString copy =
+            QFileInfo(path).path() + QStringLiteral("/中国 ") + QFileInfo(path).fileName();
+        prompter_.files = {copy};
+        ASSERT_EQ(SaveScript(D(), *window, 1), SaveOutcome::Saved);
+        EXPECT_EQ(window->Caption(), copy);
+        EXPECT_TRUE(Slurp(copy).startsWith("Version=5.0\r\n"));
+        EXPECT_EQ(Slurp(path), kScript);
+        EXPECT_EQ(D().Recent().At(1), copy);
+        // The file dialogs start in the script's own folder.
+        prompter_.files = {};
+        SaveScript(D(), *window, 1);
+        EXPECT_EQ(prompter_.fileRequests.back().folder, QFileInfo(copy).path() + "/");
+    }
+    EXPECT_EQ(Slurp(unrelated), "unrelated");
+}
+
+// Special and oversized files fail to open at once, with a message, and the open scripts and
+// their edits stay.
+TEST_F(DiskFiles, SpecialAndHugeFilesFailToOpenWithAMessage) {
+    MakeMain();
+    Doc().MarkModified();
+    const QString huge = WriteFile(QStringLiteral("huge.rys"), kScript);
+    std::filesystem::resize_file(HostPath(huge), (64u << 20) + 1);
+    const QString zero = folder_.filePath(QStringLiteral("zero.rys"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString fifo = folder_.filePath(QStringLiteral("pipe.rys"));
+    ASSERT_EQ(::mkfifo(HostPath(fifo).c_str(), 0666), 0);
+    for (const QString& path : {huge, zero, fifo}) {
+        prompter_.messages.clear();
+        Main().OpenScript(path);
+        EXPECT_EQ(prompter_.MessageTexts().last(),
+                  QStringLiteral("File: ") + path + QStringLiteral("\r\nCould not be loaded."));
+        if (path == huge)
+            EXPECT_EQ(prompter_.MessageTexts().first(),
+                      huge + " is larger than 64 MiB, the most a script file may hold.\r\nIt "
+                             "was not loaded.");
+    }
+    EXPECT_EQ(Windows().size(), 1u);
+    EXPECT_TRUE(Windows()[0]->Document().Record().Modified);
+}
+
+TEST_F(DiskFiles, SavingOverAFileChangedOnDiskAsksFirst) {
+    MakeMain();
+    const QString path = WriteFile(QStringLiteral("desk.rys"), kScript);
+    DocumentWindow* window = Open(path);
+    ASSERT_NE(window, nullptr);
+    WriteFile(QStringLiteral("desk.rys"), kOtherScript); // another designer saved it
+
+    prompter_.answers = {MessageAnswer::No};
+    EXPECT_EQ(SaveScript(D(), *window, 0), SaveOutcome::Cancelled);
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_EQ(prompter_.messages[0].text,
+              path + " was changed on disk by another program since it was opened or saved "
+                     "here.\r\nOverwrite those changes?");
+    EXPECT_EQ(Slurp(path), kOtherScript);
+
+    prompter_.answers = {MessageAnswer::Yes};
+    EXPECT_EQ(SaveScript(D(), *window, 0), SaveOutcome::Saved);
+    EXPECT_NE(Slurp(path), kOtherScript);
+    // Its own save is no change behind its back.
+    prompter_.messages.clear();
+    EXPECT_EQ(SaveScript(D(), *window, 0), SaveOutcome::Saved);
+    EXPECT_TRUE(prompter_.messages.empty());
+}
+
+TEST_F(DiskFiles, ReactivatedTheDesignerOffersToReloadAChangedFile) {
+    MakeMain();
+    const QString path = WriteFile(QStringLiteral("desk.rys"), kScript);
+    ASSERT_NE(Open(path), nullptr);
+    Main().CheckFilesChangedOnDisk();
+    EXPECT_TRUE(prompter_.messages.empty()); // nothing changed
+
+    WriteFile(QStringLiteral("desk.rys"), kOtherScript);
+    prompter_.answers = {MessageAnswer::Yes};
+    Main().CheckFilesChangedOnDisk();
+    ASSERT_EQ(prompter_.MessageTexts(),
+              QStringList{path + " was changed on disk by another program.\r\nLoad it again?"});
+    ASSERT_NE(Active(), nullptr);
+    EXPECT_EQ(Titles(), (QStringList{"Night", "Bye"}));
+    EXPECT_EQ(Windows().size(), 2u); // the new script of the start, and the reloaded one
+
+    // With unsaved edits it asks again before they are lost; a No keeps them, and the same
+    // change is not asked about again.
+    Doc().MarkModified();
+    WriteFile(QStringLiteral("desk.rys"), kScript);
+    prompter_.messages.clear();
+    prompter_.answers = {MessageAnswer::Yes, MessageAnswer::No};
+    Main().CheckFilesChangedOnDisk();
+    ASSERT_EQ(prompter_.messages.size(), 2u);
+    EXPECT_EQ(prompter_.messages[1].text,
+              path + " has changes that are not saved.\r\nLoad the file again and lose them?");
+    EXPECT_EQ(Titles(), (QStringList{"Night", "Bye"}));
+    EXPECT_TRUE(Doc().Record().Modified);
+    prompter_.messages.clear();
+    Main().CheckFilesChangedOnDisk();
+    EXPECT_TRUE(prompter_.messages.empty());
+}
+
+// Set and Run starts the engine only once RY.INI holds the script for every line.
+TEST_F(DiskFiles, SetAndRunStopsAtAFailedRyIniWrite) {
+    const QString ini =
+        WriteFile(QStringLiteral("RY.INI"), "[LineConfig]\r\nTapiDeviceCount=2\r\n");
+    MakeMain();
+    const QString path = WriteFile(QStringLiteral("desk.rys"), kScript);
+    ASSERT_NE(Open(path), nullptr);
+    launcher_->startable.insert(ProgramFolder() + "/RyMulti.exe");
+
+    // A RY.INI that cannot be written (too large here; read-only or in a read-only folder for
+    // an ordinary user) is named with the reason.
+    std::filesystem::resize_file(HostPath(ini), kProfileSizeLimit + 1);
+    prompter_.messages.clear();
+    SetAndRunCurrentScript(D(), Main());
+    EXPECT_TRUE(launcher_->started.empty());
+    ASSERT_FALSE(prompter_.messages.empty());
+    EXPECT_EQ(prompter_.messages.back().text,
+              "Could not write " + ini +
+                  ": larger than 16 MiB, the most that is read\r\nThe engine was not started.");
+
+    // A script name that RY.INI cannot hold would send the engine to another file.
+    WriteFile(QStringLiteral("RY.INI"), "[LineConfig]\r\nTapiDeviceCount=1\r\n");
+    const QString japanese = WriteFile(QStringLiteral("日本.rys"), kScript);
+    ASSERT_NE(Open(japanese), nullptr);
+    SetAndRunCurrentScript(D(), Main());
+    EXPECT_TRUE(launcher_->started.empty());
+    EXPECT_TRUE(prompter_.messages.back().text.contains("characters that RY.INI cannot hold"));
+    EXPECT_EQ(Slurp(ini), "[LineConfig]\r\nTapiDeviceCount=1\r\n");
+
+    // A name it can hold is written in its Windows-1252 form, and the engine starts.
+    const QString french = WriteFile(QStringLiteral("café.rys"), kScript);
+    ASSERT_NE(Open(french), nullptr);
+    SetAndRunCurrentScript(D(), Main());
+    EXPECT_EQ(launcher_->started.size(), 1u);
+    EXPECT_TRUE(Slurp(ini).contains(QByteArray("Script=") + QFile::encodeName(ProgramFolder()) +
+                                    "/caf\xe9.rys\r\n"))
+        << Slurp(ini).toStdString();
+}
+
+TEST_F(DiskFiles, AnOverlongProtectedScriptIsReportedAndNotSavedOverWithoutAsking) {
+    MakeMain();
+    std::string text = "Version=5.0";
+    for (int i = 1; i <= 80; ++i)
+        text += "\r\n\r\n[M" + std::to_string(i) +
+                "]\r\nType=Play\r\nTxt=" + std::string(900, 'x') + "\r\nPosition=10," +
+                std::to_string(i * 100);
+    const std::string bytes = EncryptScriptText(InsertPasswordLine(text, "PW"), ScriptKey());
+    const QString path = WriteFile(QStringLiteral("long.ryp"), QByteArray::fromStdString(bytes));
+    prompter_.dialogs.push_back([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("pw"));
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        return dialog.result();
+    });
+    DocumentWindow* window = Open(path);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_TRUE(prompter_.messages[0].text.startsWith(
+        path + " is " + QString::number(bytes.size()) +
+        " bytes long, but a protected script is read only as far as 65000 bytes."));
+
+    prompter_.answers = {MessageAnswer::No};
+    EXPECT_EQ(SaveScript(D(), *window, 0), SaveOutcome::Cancelled);
+    EXPECT_TRUE(prompter_.messages.back().text.endsWith("Save over it anyway?"));
+    EXPECT_EQ(Slurp(path).toStdString(), bytes);
+
+    // Under another name nothing is lost, and nothing is asked.
+    const size_t asked = prompter_.messages.size();
+    prompter_.files = {folder_.filePath(QStringLiteral("first part.rys"))};
+    EXPECT_EQ(SaveScript(D(), *window, 1), SaveOutcome::Saved);
+    EXPECT_EQ(prompter_.messages.size(), asked);
+}
+
+TEST_F(DiskFiles, AnLfScriptIsReadAndSavedWithCrLfSaidOnce) {
+    MakeMain();
+    QByteArray lf = kOtherScript;
+    lf.replace("\r\n", "\n");
+    const QString path = WriteFile(QStringLiteral("lf.rys"), lf);
+    DocumentWindow* window = Open(path);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Titles(), (QStringList{"Night", "Bye"}));
+    EXPECT_EQ(prompter_.MessageTexts(),
+              QStringList{path + " ends its lines with LF alone. It was read with LF as the line "
+                                 "end, and it will be saved with CR LF line ends."});
+    ASSERT_EQ(SaveScript(D(), *window, 0), SaveOutcome::Saved);
+    EXPECT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_TRUE(Slurp(path).contains("[Night]\r\nType=Play\r\n"));
+}
+
+} // namespace
+} // namespace ry::test
