@@ -11,6 +11,8 @@ export QT_QPA_PLATFORM=offscreen
 
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
+# The normal build installed into a temporary prefix and checked as a desktop user gets it.
+"$root/scripts/install-check.sh" "$root/build"
 
 # The sanitizer options hold for the build too: it runs the test programs to list their tests.
 export ASAN_OPTIONS="detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"

@@ -1,17 +1,30 @@
 // rykem: the script designer.
 
 #include "app/main_window.h"
+#include "app/program_info.h"
 #include "base/designer.h"
+#include "base/program_folders.h"
 #include "base/prompter.h"
 #include "dialogs/module_dialogs.h"
 
 #include <QApplication>
 #include <QStringList>
 
+#include <cstdio>
+#include <optional>
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // Set before anything asks where the user's files are.
     QApplication::setOrganizationName(QStringLiteral("Cordaxa"));
     QApplication::setApplicationName(QStringLiteral("Ryvane"));
+    QApplication::setDesktopFileName(QStringLiteral("com.cordaxa.ryvane"));
+    // rykem --help and --version print and end, before anything needs a display.
+    if (const std::optional<QString> info =
+            ry::InfoOptionText(ry::CommandLineArguments(argc, argv), ry::FindProgramFolders())) {
+        std::fputs(info->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    QApplication app(argc, argv);
 
     ry::QtPrompter prompter;
     ry::Designer designer(prompter);

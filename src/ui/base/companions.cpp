@@ -139,7 +139,7 @@ void Companions::PlaySoundFile(const QString& file, std::int16_t script) {
 }
 
 QString Companions::HelpFolder() const {
-    return ProgramPath(QStringLiteral("help"));
+    return designer_.DataFolder() + QStringLiteral("/help");
 }
 
 void Companions::ShowHelp(int topic, bool search) {

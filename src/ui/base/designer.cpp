@@ -1,10 +1,10 @@
 #include "base/designer.h"
 
 #include "base/password_dialogs.h"
+#include "base/program_folders.h"
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/document_window.h"
-#include "settings/program_folder.h"
 
 #include <QApplication>
 
@@ -36,11 +36,13 @@ private:
 };
 
 Designer::Designer(Prompter& prompter, const QString& programFolder, QObject* parent)
-    : QObject(parent), prompter_(prompter),
-      programFolder_(programFolder.isEmpty() ? QString::fromStdString(ry::ProgramFolder())
-                                             : programFolder),
-      tables_(std::make_unique<ScriptTables>()), host_(std::make_unique<CoreHostImpl>(*this)),
-      ini_(std::make_unique<IniFile>(*host_)), defaultDisplayHeight_(kLongBoxHeight) {}
+    : QObject(parent), prompter_(prompter), tables_(std::make_unique<ScriptTables>()),
+      host_(std::make_unique<CoreHostImpl>(*this)), ini_(std::make_unique<IniFile>(*host_)),
+      defaultDisplayHeight_(kLongBoxHeight) {
+    const ProgramFolders folders = DesignerFolders(programFolder);
+    programFolder_ = QString::fromStdString(folders.home);
+    dataFolder_ = QString::fromStdString(folders.data);
+}
 
 Designer::~Designer() {
     // The dialog gives up its waiting save, which needs the writer still there.

@@ -34,7 +34,7 @@ inline constexpr const char* kArrowTool = "Arrow";
 class Designer : public QObject {
     Q_OBJECT
 public:
-    // `programFolder` empty: the executable's folder, or $RYVANE_HOME when set.
+    // `programFolder` empty: the folders of this run (DesignerFolders, base/program_folders.h).
     explicit Designer(Prompter& prompter, const QString& programFolder = {},
                       QObject* parent = nullptr);
     ~Designer() override;
@@ -59,7 +59,11 @@ public:
     bool HasModuleDialogs(const ModuleDialogHost* dialogs) const { return dialogs_ == dialogs; }
     Companions& Programs() { return companions_; }
 
+    // RY.INI, Scripts, the companion programs; for an installed designer the user's folder.
     QString ProgramFolder() const { return programFolder_; }
+    // The read-only data shipped with the designer (the help); the program folder unless
+    // installed.
+    QString DataFolder() const { return dataFolder_; }
     QString BrandName() const;
     QString BrandUrl() const;
 
@@ -107,6 +111,7 @@ private:
 
     Prompter& prompter_;
     QString programFolder_;
+    QString dataFolder_;
     std::unique_ptr<ScriptTables> tables_;
     ProtectedWriter writer_;
     EngineSettings settings_;
