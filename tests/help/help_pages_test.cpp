@@ -128,7 +128,7 @@ TEST(HelpLinks, EveryLinkOfTheManualResolves) {
     EXPECT_EQ(BrokenLinks(kHelp), std::vector<std::string>{});
 }
 
-TEST(HelpContents, ListsEveryPageAndEveryPageHasATitleAndLeadsBack) {
+TEST(HelpContents, ListsEveryPageAndEveryPageHasATitleTheStylesheetAndALinkBack) {
     const std::map<std::string, Page> pages = ReadFolder(kHelp);
     const Page& index = pages.at("index.html");
     std::set<std::string> listed;
@@ -136,6 +136,11 @@ TEST(HelpContents, ListsEveryPageAndEveryPageHasATitleAndLeadsBack) {
         listed.insert(link.substr(0, link.find('#')));
     for (const auto& [name, page] : pages) {
         EXPECT_FALSE(page.title.empty()) << name;
+        // The designer's help window takes a stylesheet only when its type is given.
+        EXPECT_NE(ReadText(kHelp / name)
+                      .find(R"(<link rel="stylesheet" type="text/css" href="style.css">)"),
+                  std::string::npos)
+            << name;
         if (name == "index.html")
             continue;
         EXPECT_TRUE(listed.contains(name)) << name << " is missing from the contents";
