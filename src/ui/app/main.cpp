@@ -1,6 +1,7 @@
 // rykem: the script designer.
 
 #include "app/main_window.h"
+#include "app/picture_command.h"
 #include "app/program_info.h"
 #include "base/designer.h"
 #include "base/program_folders.h"
@@ -11,6 +12,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 int main(int argc, char** argv) {
@@ -24,7 +26,19 @@ int main(int argc, char** argv) {
         std::fputs(info->toLocal8Bit().constData(), stdout);
         return 0;
     }
+    // rykem --export-picture SCRIPT OUT shows no window: it needs no display, and uses none.
+    const bool exporting = argc >= 2 && std::strcmp(argv[1], ry::kExportPictureOption) == 0;
+    if (exporting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (exporting) {
+        const QStringList args = QApplication::arguments();
+        if (args.size() != 4) {
+            std::fputs("usage: rykem --export-picture SCRIPT OUT.svg|OUT.png|OUT.pdf\n", stderr);
+            return 2;
+        }
+        return ry::ExportPictureCommand(args[2], args[3]);
+    }
 
     ry::QtPrompter prompter;
     ry::Designer designer(prompter);

@@ -108,6 +108,7 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
 
     RestorePosition();
     BuildMenus();
+    InstallCanvasCommands();
     InstallPaletteAndToolbar();
     InstallHistoryAndZoom();
     InstallProblemsPanel();
@@ -478,38 +479,6 @@ void MainWindow::SaveAll() {
     for (int slot = 1; slot <= last; ++slot)
         if (DocumentWindow* window = designer_.Document(slot))
             SaveScript(designer_, *window, 0);
-}
-
-void PrintCanvas(DocumentWindow& window, QPrinter& printer) {
-    CanvasScene& scene = window.Scene();
-    // Connectors reach up to 91 pixels left of a box's centre and a little below it.
-    constexpr qreal kMargin = 30;
-    QRectF area = scene.itemsBoundingRect().adjusted(-kMargin, -kMargin, kMargin, kMargin);
-    area = area.intersected(scene.sceneRect());
-    if (area.isEmpty())
-        area = QRectF(0, 0, 640, 480);
-    QPainter painter(&printer);
-    if (!painter.isActive())
-        return;
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    // A canvas pixel is a pixel of a 96-dpi screen; a canvas larger than the page shrinks.
-    const qreal scale = std::min(
-        {printer.resolution() / 96.0, page.width() / area.width(), page.height() / area.height()});
-    scene.render(&painter, QRectF(0, 0, area.width() * scale, area.height() * scale), area);
-}
-
-void MainWindow::PrintActive() {
-    DocumentWindow* window = ActiveDocumentWindow();
-    if (!window)
-        return;
-    window->CommitEdits();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(window->Caption());
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName(QStringLiteral("dlgPrint"));
-    if (designer_.Prompts().Exec(dialog) != QDialog::Accepted)
-        return;
-    PrintCanvas(*window, printer);
 }
 
 void MainWindow::CopyModule() {

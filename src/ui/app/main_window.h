@@ -13,6 +13,7 @@
 #include <string>
 
 class QAction;
+class QDate;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -72,8 +73,10 @@ public:
     // mode 1: Save As; any other value: Save.
     void SaveActive(int mode);
     void SaveAll();
-    // Asks for a printer (a PDF file is one) and prints the active canvas on one page.
+    // Asks for a printer (a PDF file is one) and prints the active canvas (main_window_canvas.cpp).
     void PrintActive();
+    // Asks for a file and writes the active canvas's drawing to it as SVG, PNG or PDF.
+    void ExportPicture();
     void CopyModule();
     void PasteModule();
     void DeleteModule();
@@ -100,6 +103,10 @@ public:
     // "cmbZoom") and the "Overview" dock, all following the active document
     // (main_window_view.cpp).
     void InstallHistoryAndZoom();
+
+    // File > Export Picture, and the keys Escape (the Arrow tool), Delete and Ctrl+V beside
+    // the menus' own (main_window_canvas.cpp).
+    void InstallCanvasCommands();
 
     // The "Problems" dock (View > Problems), checking the active document's script after its
     // edits (problems_panel.cpp).
@@ -154,8 +161,13 @@ private:
     bool checkingFiles_ = false;
 };
 
-// Paints a document's canvas onto a printer's page: the part of the canvas that holds its
-// boxes and connectors, scaled down to fit the page when it is larger.
-void PrintCanvas(DocumentWindow& window, QPrinter& printer);
+// Prints a document's drawing (its boxes, connectors, labels and tags) with a header of the
+// script's file name and `date` on each page: at its size on screen when it fits a page,
+// shrunk while it stays readable, else spread over several pages. Returns the pages printed.
+int PrintCanvas(DocumentWindow& window, QPrinter& printer, const QDate& date);
+// The file a print to PDF proposes: "<script name>.pdf" in the script's folder; for a script
+// never saved, "<caption>.pdf" in `otherFolder`.
+QString PrintFileName(const QString& scriptFile, const QString& caption,
+                      const QString& otherFolder);
 
 } // namespace ry

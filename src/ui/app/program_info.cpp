@@ -19,11 +19,17 @@ std::optional<QString> InfoOptionText(const QStringList& arguments, const Progra
         return std::nullopt;
     return QStringLiteral(
                "Usage: rykem [SCRIPT]\n"
+               "       rykem --export-picture SCRIPT OUT\n"
                "Ryvane Script Designer: draws the call scripts that the Ryvane engine runs.\n"
                "\n"
                "  SCRIPT                    the path of a script (.rys or .ryp) to open\n"
                "  --help                    show this text\n"
                "  --version                 show the version\n"
+               "  --export-picture SCRIPT OUT\n"
+               "                            write the script's drawing to OUT (.svg, .png or\n"
+               "                            .pdf) without a window; exit 0 when written, 1\n"
+               "                            when the script does not load or OUT cannot be\n"
+               "                            written\n"
                "\n"
                "RY.INI, the Scripts folder and the engine's programs are kept in the program\n"
                "folder: $RYVANE_HOME when set, else rykem's own folder when it holds RY.INI or\n"

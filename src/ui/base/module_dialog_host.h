@@ -18,6 +18,12 @@ public:
     // Opens the property dialog of `module`, shown in box `box` of `window`; a dialog already
     // open for the module is brought to the front instead.
     virtual void DbInfoFormShow(DocumentWindow& window, std::int16_t module, int box) = 0;
+    // The same dialog on its Paths tab, with the line of the module's `link`-th path (counted
+    // from 0, as the canvas counts them) selected.
+    virtual void ShowPathLine(DocumentWindow& window, std::int16_t module, int box, int link) {
+        (void)link;
+        DbInfoFormShow(window, module, box);
+    }
     // Closes the dialogs of a script without asking (its document goes without saving).
     virtual void CloseForScript(std::int16_t script) = 0;
     // Closes every open dialog; a dialog with unsaved changes asks first. False when the user

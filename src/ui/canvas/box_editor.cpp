@@ -161,6 +161,11 @@ bool BoxEditor::eventFilter(QObject* watched, QEvent* event) {
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
             Commit();
         break;
+    case QEvent::ShortcutOverride:
+        // Escape belongs to the field (it gives up the edit), not to the window's Escape.
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            event->accept();
+        break;
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape) {

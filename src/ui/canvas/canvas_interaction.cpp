@@ -9,6 +9,7 @@
 #include "canvas/box_item.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/canvas_view.h"
+#include "canvas/connection_gestures.h"
 #include "canvas/context_menus.h"
 #include "canvas/document_window.h"
 #include "canvas/path_commands.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QGraphicsRectItem>
+#include <QGraphicsSceneHelpEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -27,7 +29,7 @@ namespace ry {
 CanvasInteraction::CanvasInteraction(DocumentWindow& window)
     : QObject(&window), window_(window), designer_(window.designer()), document_(window.Document()),
       scene_(window.Scene()), view_(window.View()), editor_(new BoxEditor(document_, view_, this)),
-      menus_(new ContextMenus(&window)) {
+      menus_(new ContextMenus(&window)), connections_(new ConnectionGestures(window)) {
     scene_.installEventFilter(this);
     connect(menus_, &ContextMenus::itemChosen, this, &CanvasInteraction::MenuItemChosen);
     // A new tool drops a pending path command and shows its own pointer.
@@ -104,18 +106,36 @@ bool CanvasInteraction::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::GraphicsSceneMousePress:
-    case QEvent::GraphicsSceneMouseDoubleClick:
-        Press(static_cast<QGraphicsSceneMouseEvent*>(event));
+    case QEvent::GraphicsSceneMouseDoubleClick: {
+        auto* mouse = static_cast<QGraphicsSceneMouseEvent*>(event);
+        if (!pending_ && !drag_.active && !band_.active &&
+            connections_->Press(mouse, event->type() == QEvent::GraphicsSceneMouseDoubleClick)) {
+            editor_->Commit();
+        } else {
+            Press(mouse);
+        }
         event->accept();
         return true;
-    case QEvent::GraphicsSceneMouseMove:
-        Move(static_cast<QGraphicsSceneMouseEvent*>(event));
+    }
+    case QEvent::GraphicsSceneMouseMove: {
+        auto* mouse = static_cast<QGraphicsSceneMouseEvent*>(event);
+        if (!connections_->Move(mouse))
+            Move(mouse);
         event->accept();
         return true;
-    case QEvent::GraphicsSceneMouseRelease:
-        Release(static_cast<QGraphicsSceneMouseEvent*>(event));
+    }
+    case QEvent::GraphicsSceneMouseRelease: {
+        auto* mouse = static_cast<QGraphicsSceneMouseEvent*>(event);
+        if (!connections_->Release(mouse))
+            Release(mouse);
         event->accept();
         return true;
+    }
+    case QEvent::GraphicsSceneHelp:
+        return connections_->Help(static_cast<QGraphicsSceneHelpEvent*>(event));
+    case QEvent::GraphicsSceneLeave:
+        connections_->Leave();
+        return QObject::eventFilter(watched, event);
     default:
         return QObject::eventFilter(watched, event);
     }
@@ -148,6 +168,8 @@ void CanvasInteraction::PressOnCanvas(QGraphicsSceneMouseEvent* event) {
         return;
     const QPoint point(qRound(at.x()), qRound(at.y()));
     if (designer_.IsArrowTool()) {
+        // A click on the empty canvas clears the selection; a band then selects afresh.
+        document_.DeselectAllBoxes();
         StartRubberBand(point);
         return;
     }
@@ -167,6 +189,8 @@ void CanvasInteraction::PressOnBox(QGraphicsSceneMouseEvent* event, int box) {
         document_.SelectOnlyBox(box);
         if (event->button() == Qt::LeftButton)
             editor_->EditText(box);
+        else if (event->button() == Qt::RightButton)
+            menus_->ShowModuleMenu(event->screenPos());
         return;
     }
     // A press on a selected box keeps the selection, so that all of it can be dragged; the
@@ -181,7 +205,8 @@ void CanvasInteraction::PressOnBox(QGraphicsSceneMouseEvent* event, int box) {
             iconPressBox_ = box; // the click opens the properties when released here
         else
             StartDrag(box, part == BoxItem::Part::Title, event->scenePos());
-    } else if (event->button() == Qt::RightButton && part != BoxItem::Part::Title) {
+    } else if (event->button() == Qt::RightButton) {
+        // Anywhere on the box: its frame, title, icon or text.
         menus_->ShowModuleMenu(event->screenPos());
     }
 }
@@ -250,11 +275,13 @@ void CanvasInteraction::StartDrag(int box, bool onTitle, const QPointF& canvasPo
     drag_.moved = false;
     drag_.onTitle = onTitle;
     drag_.modules = document_.SelectedModules();
+    connections_->SetBoxDragging(true);
 }
 
 void CanvasInteraction::CancelDrag() {
     drag_.active = false;
     drag_.modules.clear();
+    connections_->SetBoxDragging(false);
     // Boxes that followed the pointer go back to where their modules are.
     for (int box : document_.Boxes())
         if (BoxItem* item = scene_.Item(box))
@@ -265,6 +292,7 @@ void CanvasInteraction::HandleDragDrop(const QPointF& canvasPoint) {
     if (!drag_.active)
         return;
     drag_.active = false;
+    connections_->SetBoxDragging(false);
     const QSize canvas = designer_.CanvasSize();
     const int maxLeft = canvas.width() - kBoxWidth;
     const int maxTop = canvas.height() - designer_.DefaultDisplayHeight();
@@ -307,6 +335,13 @@ void CanvasInteraction::EndGestures() {
         CancelDrag();
     if (band_.active)
         EndRubberBand();
+    connections_->Cancel();
+}
+
+void CanvasInteraction::Escape() {
+    EndGestures();
+    SetMousePointerForDoc(ToolPointer()); // a pending path command ends
+    designer_.SetCurrentTool(QLatin1String(kArrowTool));
 }
 
 // ---- Rubber band.

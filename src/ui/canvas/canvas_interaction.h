@@ -20,6 +20,7 @@ namespace ry {
 class BoxEditor;
 class CanvasScene;
 class CanvasView;
+class ConnectionGestures;
 class ContextMenus;
 class Designer;
 class DocumentWindow;
@@ -33,6 +34,8 @@ public:
 
     BoxEditor& Editor() { return *editor_; }
     ContextMenus& Menus() { return *menus_; }
+    // Out-handles, connecting by dragging, and connectors under the pointer.
+    ConnectionGestures& Connections() { return *connections_; }
 
     // ---- Pointer and path commands.
     // kPointerArrow or kPointerCross: that pointer on the canvas, and no pending path command
@@ -68,6 +71,9 @@ public:
     // Drops a drag (the boxes go back to their modules' places) or a rubber band in progress,
     // before an undo or redo changes the document under them.
     void EndGestures();
+    // Escape: a connection being drawn or a pending path command is given up, and the palette
+    // returns to the Arrow tool.
+    void Escape();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -95,6 +101,7 @@ private:
     CanvasView& view_;
     BoxEditor* editor_;
     ContextMenus* menus_;
+    ConnectionGestures* connections_;
 
     int pointer_ = 0;
     int pending_ = 0;

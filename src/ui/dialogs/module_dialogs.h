@@ -30,6 +30,7 @@ public:
     // slot, with the trigger captions of the module's type in its paths panel; a dialog
     // already open for the module is brought to the front instead.
     void DbInfoFormShow(DocumentWindow& window, std::int16_t module, int box) override;
+    void ShowPathLine(DocumentWindow& window, std::int16_t module, int box, int link) override;
     // Closes the dialog of a module (it was deleted), without asking.
     void CloseForModule(std::int16_t module);
     // Closes the dialogs of a script without asking (its document goes without saving).

@@ -1,0 +1,160 @@
+// The main window's commands on the drawing of the active canvas (File > Print, File > Export
+// Picture) and the keys of the canvas that act through the window (Escape, Delete, Ctrl+V).
+
+#include "app/main_window.h"
+
+#include "base/designer.h"
+#include "base/prompter.h"
+#include "canvas/canvas_interaction.h"
+#include "canvas/canvas_picture.h"
+#include "canvas/canvas_scene.h"
+#include "canvas/document_window.h"
+#include "canvas/print_pages.h"
+#include "canvas/script_document.h"
+
+#include <QAction>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace ry {
+
+namespace {
+
+// The script's file as the host names it; empty for a script never saved.
+QString ScriptFile(DocumentWindow& window) {
+    return QFile::decodeName(QByteArray::fromStdString(window.Document().Record().FileName));
+}
+
+} // namespace
+
+QString PrintFileName(const QString& scriptFile, const QString& caption,
+                      const QString& otherFolder) {
+    if (scriptFile.isEmpty())
+        return QDir(otherFolder).filePath(caption + QStringLiteral(".pdf"));
+    const QFileInfo info(scriptFile);
+    return info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
+}
+
+int PrintCanvas(DocumentWindow& window, QPrinter& printer, const QDate& date) {
+    CanvasScene& scene = window.Scene();
+    const QRectF drawing = DrawingArea(scene);
+    QPainter painter(&printer);
+    if (!painter.isActive())
+        return 0;
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    // The header: the script's file name at the left, the date (and the page) at the right.
+    QFont font;
+    font.setPointSizeF(9);
+    painter.setFont(font);
+    const qreal headerHeight = painter.fontMetrics().height() * 2.0;
+    const QString file = ScriptFile(window);
+    const QString name = file.isEmpty() ? window.Caption() : QFileInfo(file).fileName();
+    const QRectF body(page.left(), page.top() + headerHeight, page.width(),
+                      page.height() - headerHeight);
+
+    // A canvas pixel is a pixel of a 96-dpi screen.
+    const PrintLayout layout =
+        LayOutPrint({drawing.left(), drawing.top(), drawing.width(), drawing.height()},
+                    body.width(), body.height(), printer.resolution() / 96.0);
+    const int count = static_cast<int>(layout.Pages.size());
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !printer.newPage())
+            return i;
+        const PrintArea& a = layout.Pages[static_cast<size_t>(i)].Area;
+        const QRectF header(page.left(), page.top(), page.width(), headerHeight * 0.75);
+        painter.setPen(Qt::black);
+        painter.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, name);
+        QString right = QLocale().toString(date, QLocale::ShortFormat);
+        if (count > 1)
+            right = QStringLiteral("Page %1 of %2    ").arg(i + 1).arg(count) + right;
+        painter.drawText(header, Qt::AlignRight | Qt::AlignVCenter, right);
+        painter.drawLine(header.bottomLeft(), header.bottomRight());
+        const QRectF target(body.topLeft(),
+                            QSizeF(a.Width * layout.Scale, a.Height * layout.Scale));
+        PaintDrawing(painter, scene, QRectF(a.Left, a.Top, a.Width, a.Height), target);
+    }
+    return count;
+}
+
+void MainWindow::PrintActive() {
+    DocumentWindow* window = ActiveDocumentWindow();
+    if (!window)
+        return;
+    window->CommitEdits();
+    QPrinter printer(QPrinter::HighResolution);
+    // The dialog proposes "<script name>.pdf" in the script's folder when printing to a file.
+    const QString file = ScriptFile(*window);
+    const QString output = PrintFileName(file, window->Caption(), QDir::homePath());
+    printer.setDocName(QFileInfo(output).completeBaseName());
+    printer.setOutputFileName(output);
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("dlgPrint"));
+    if (designer_.Prompts().Exec(dialog) != QDialog::Accepted)
+        return;
+    PrintCanvas(*window, printer, QDate::currentDate());
+}
+
+void MainWindow::ExportPicture() {
+    DocumentWindow* window = ActiveDocumentWindow();
+    if (!window)
+        return;
+    window->CommitEdits();
+    const QString file = ScriptFile(*window);
+    FileRequest request;
+    request.kind = FileRequest::Save;
+    request.title = QStringLiteral("Export Picture");
+    request.filter =
+        QStringLiteral("SVG Picture (*.svg);;PNG Picture (*.png);;PDF Document (*.pdf)");
+    request.folder = file.isEmpty() ? QDir::homePath() : QFileInfo(file).absolutePath();
+    QString chosen = designer_.Prompts().ChooseFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    // A name without an extension is an SVG picture.
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += QStringLiteral(".svg");
+    QString error;
+    const QString title = file.isEmpty() ? window->Caption() : QFileInfo(file).fileName();
+    if (!WritePicture(window->Scene(), chosen, title, &error))
+        designer_.Message(error, MessageIcon::Exclamation, MessageButtons::Ok, this);
+}
+
+void MainWindow::InstallCanvasCommands() {
+    // File > Export Picture..., after Print.
+    if (QAction* print = MenuAction(QStringLiteral("mnuFile(4)"))) {
+        QMenu* file = MenuAction(QStringLiteral("mnuTop(0)"))->menu();
+        QAction* picture =
+            AddAction(file, QStringLiteral("mnuExportPicture"), QStringLiteral("Export &Picture…"));
+        file->removeAction(picture);
+        const QList<QAction*> items = file->actions();
+        const qsizetype at = items.indexOf(print);
+        file->insertAction(at + 1 < items.size() ? items[at + 1] : nullptr, picture);
+        connect(picture, &QAction::triggered, this, &MainWindow::ExportPicture);
+    }
+
+    // Paste and Delete module by the keys every editor has, beside their own. A text field
+    // being edited takes these keys first, so they act on its text there.
+    if (QAction* paste = MenuAction(QStringLiteral("mnuEdit(1)")))
+        paste->setShortcuts({paste->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V)});
+    if (QAction* remove = MenuAction(QStringLiteral("mnuEdit(2)")))
+        remove->setShortcuts({remove->shortcut(), QKeySequence(Qt::Key_Delete)});
+
+    // Escape: back to the Arrow tool, giving up a connection or a path command on the way.
+    auto* escape = new QAction(QStringLiteral("Arrow Tool"), this);
+    escape->setObjectName(QStringLiteral("actEscape"));
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    escape->setShortcutContext(Qt::WindowShortcut);
+    addAction(escape);
+    connect(escape, &QAction::triggered, this, [this] {
+        if (DocumentWindow* window = ActiveDocumentWindow())
+            window->Interaction().Escape();
+        else
+            designer_.SetCurrentTool(QLatin1String(kArrowTool));
+    });
+}
+
+} // namespace ry

@@ -1,0 +1,82 @@
+#include "app/picture_command.h"
+
+#include "base/designer.h"
+#include "base/prompter.h"
+#include "base/text_codec.h"
+#include "canvas/canvas_picture.h"
+#include "canvas/document_window.h"
+#include "canvas/script_document.h"
+#include "script/loader.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace ry {
+
+namespace {
+
+// Nobody is there to answer: messages go to standard error, and every question is declined
+// (a protected script's password among them).
+class ErrorStreamPrompter : public Prompter {
+public:
+    MessageAnswer Message(QWidget*, const QString&, const QString& text, MessageIcon,
+                          MessageButtons buttons) override {
+        Print(text);
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
+    QString ChooseFile(QWidget*, const FileRequest&) override { return {}; }
+    int Exec(QDialog&) override { return 0; }
+
+    static void Print(const QString& text) {
+        QString line = text;
+        line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        std::fprintf(stderr, "rykem: %s\n", line.toLocal8Bit().constData());
+    }
+};
+
+} // namespace
+
+int ExportPictureCommand(const QString& script, const QString& out) {
+    ErrorStreamPrompter prompter;
+    Designer designer(prompter);
+    designer.ReadSettings();
+    if (PictureFormatOf(out) == PictureFormat::Unknown) {
+        ErrorStreamPrompter::Print(QStringLiteral("A picture is written as an .svg, .png or .pdf "
+                                                  "file: ") +
+                                   out);
+        return 1;
+    }
+    const std::int16_t loaded =
+        RysScriptLoad(designer.Tables(), designer.CoreHost(),
+                      QFile::encodeName(script).toStdString(), kCallerDesigner);
+    if (loaded < 1) {
+        ErrorStreamPrompter::Print(script + QStringLiteral(": the script could not be loaded: ") +
+                                   ToQt(LoadFailureReason(loaded)));
+        return 1;
+    }
+    // The script's boxes, as a document window shows them, on a window never shown.
+    DocumentWindow window(designer, loaded);
+    ScriptDocument& document = window.Document();
+    const ScriptRecord& s = designer.Tables().Script(loaded);
+    if (ScriptTables::IsModuleIndex(s.FirstModule)) {
+        document.AttachFirstBox(s.FirstModule);
+        for (std::int16_t m = designer.Tables().Module(s.FirstModule).NextModule;
+             ScriptTables::IsModuleIndex(m); m = designer.Tables().Module(m).NextModule) {
+            const ModuleRecord& rec = designer.Tables().Module(m);
+            if (document.CreateModuleBox(rec.PositionX, rec.PositionY, m) < 0)
+                break;
+        }
+    }
+    document.DeselectAllBoxes();
+    QString error;
+    const bool written = WritePicture(window.Scene(), out, QFileInfo(script).fileName(), &error);
+    window.Discard();
+    if (!written) {
+        ErrorStreamPrompter::Print(error);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace ry

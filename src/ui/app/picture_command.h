@@ -1,0 +1,18 @@
+#pragma once
+
+// `rykem --export-picture SCRIPT OUT`: the drawing of a script written as a picture without a
+// window, as File > Export Picture writes it.
+
+#include <QString>
+
+namespace ry {
+
+// The option that asks for it.
+inline constexpr const char* kExportPictureOption = "--export-picture";
+
+// Loads `script` and writes its drawing to `out` (.svg, .png or .pdf). 0 when the picture was
+// written; 1 with the reason on standard error when the script does not load or the picture
+// cannot be written. Needs a QApplication; shows nothing and asks nothing.
+int ExportPictureCommand(const QString& script, const QString& out);
+
+} // namespace ry

@@ -1,0 +1,148 @@
+#include "canvas/canvas_picture.h"
+
+#include "canvas/box_item.h"
+#include "canvas/canvas_scene.h"
+#include "canvas/connector_painter.h"
+#include "canvas/script_document.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QGraphicsItem>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <vector>
+
+namespace ry {
+
+namespace {
+
+constexpr qreal kMargin = 12;
+
+// Items that only the mouse needs are hidden while the drawing is painted, and boxes are
+// painted directly rather than from their screen cache, so that their texts stay texts.
+class DrawingOnly {
+public:
+    explicit DrawingOnly(CanvasScene& scene) {
+        for (QGraphicsItem* item : scene.items()) {
+            if (item->type() == BoxItem::Type) {
+                cached_.push_back({item, item->cacheMode()});
+                item->setCacheMode(QGraphicsItem::NoCache);
+            } else if (item->isVisible()) {
+                item->setVisible(false);
+                hidden_.push_back(item);
+            }
+        }
+    }
+    ~DrawingOnly() {
+        for (QGraphicsItem* item : hidden_)
+            item->setVisible(true);
+        for (const auto& [item, mode] : cached_)
+            item->setCacheMode(mode);
+    }
+    DrawingOnly(const DrawingOnly&) = delete;
+    DrawingOnly& operator=(const DrawingOnly&) = delete;
+
+private:
+    std::vector<QGraphicsItem*> hidden_;
+    std::vector<std::pair<QGraphicsItem*, QGraphicsItem::CacheMode>> cached_;
+};
+
+} // namespace
+
+QRectF DrawingArea(CanvasScene& scene) {
+    QRectF area;
+    for (QGraphicsItem* item : scene.items())
+        if (item->type() == BoxItem::Type)
+            area = area.united(item->sceneBoundingRect());
+    // Connectors, labels, stubs and tags reach beyond the boxes: what they paint says where.
+    QPicture picture;
+    {
+        QPainter painter(&picture);
+        PaintConnectors(painter, scene.Document(), scene.sceneRect().toAlignedRect());
+    }
+    if (!picture.boundingRect().isEmpty())
+        area = area.united(QRectF(picture.boundingRect()));
+    if (area.isEmpty())
+        return QRectF(0, 0, 320, 200).intersected(scene.sceneRect());
+    return area.adjusted(-kMargin, -kMargin, kMargin, kMargin).intersected(scene.sceneRect());
+}
+
+void PaintDrawing(QPainter& painter, CanvasScene& scene, const QRectF& area, const QRectF& target) {
+    DrawingOnly only(scene);
+    scene.render(&painter, target, area, Qt::IgnoreAspectRatio);
+}
+
+PictureFormat PictureFormatOf(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("svg"))
+        return PictureFormat::Svg;
+    if (suffix == QLatin1String("png"))
+        return PictureFormat::Png;
+    if (suffix == QLatin1String("pdf"))
+        return PictureFormat::Pdf;
+    return PictureFormat::Unknown;
+}
+
+bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& title,
+                  QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const PictureFormat format = PictureFormatOf(fileName);
+    if (format == PictureFormat::Unknown)
+        return fail(QStringLiteral("A picture is written as an .svg, .png or .pdf file: ") +
+                    fileName);
+    const QRectF area = DrawingArea(scene);
+    const QSize size = area.size().toSize();
+    const QRectF target(QPointF(0, 0), area.size());
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (format == PictureFormat::Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(target);
+        svg.setTitle(title);
+        svg.setResolution(96);
+        QPainter painter(&svg);
+        PaintDrawing(painter, scene, area, target);
+    } else if (format == PictureFormat::Png) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            PaintDrawing(painter, scene, area, target);
+        }
+        if (!image.save(&buffer, "PNG"))
+            return fail(QStringLiteral("The picture could not be made: ") + fileName);
+    } else {
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(title);
+        pdf.setResolution(96);
+        // One page the size of the drawing, a canvas pixel a pixel of a 96-dpi screen.
+        pdf.setPageSize(QPageSize(QSizeF(area.width() * 0.75, area.height() * 0.75),
+                                  QPageSize::Point, QString(), QPageSize::ExactMatch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&pdf);
+        PaintDrawing(painter, scene, area, target);
+    }
+    buffer.close();
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return fail(QStringLiteral("The picture could not be written to ") + fileName +
+                    QStringLiteral(": ") + file.errorString());
+    return true;
+}
+
+} // namespace ry

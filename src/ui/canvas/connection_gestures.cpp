@@ -1,0 +1,455 @@
+#include "canvas/connection_gestures.h"
+
+#include "base/designer.h"
+#include "base/input_dialog.h"
+#include "base/module_dialog_host.h"
+#include "base/text_codec.h"
+#include "canvas/box_geometry.h"
+#include "canvas/box_item.h"
+#include "canvas/canvas_scene.h"
+#include "canvas/canvas_view.h"
+#include "canvas/connector_hits.h"
+#include "canvas/document_window.h"
+#include "canvas/labels.h"
+#include "canvas/path_commands.h"
+#include "canvas/script_document.h"
+#include "canvas/stubs.h"
+#include "paths/destinations.h"
+#include "paths/path_line.h"
+#include "paths/path_text.h"
+#include "script/text.h"
+
+#include <QAction>
+#include <QFontMetrics>
+#include <QGraphicsEllipseItem>
+#include <QGraphicsLineItem>
+#include <QGraphicsPathItem>
+#include <QGraphicsSceneHelpEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainterPath>
+#include <QPen>
+#include <QToolTip>
+
+#include <unordered_map>
+
+namespace ry {
+
+namespace {
+
+const QColor kHandleFill(40, 120, 220);
+const QColor kHighlight(40, 120, 220, 170);
+constexpr qreal kHandleRadius = 6;
+// How far from a connector's line the pointer may be and still find it.
+constexpr int kConnectorReach = 3;
+// The caption of the Evaluate and Time Switch trigger whose word the user types.
+constexpr std::string_view kResultCaption = "Insert Result Here";
+
+// The out-handle: a small disc beside a box's right edge, a child of the box's item so that it
+// follows the box and goes with it.
+class HandleItem : public QGraphicsEllipseItem {
+public:
+    explicit HandleItem(QGraphicsItem* box) : QGraphicsEllipseItem(box) {
+        setRect(-kHandleRadius, -kHandleRadius, 2 * kHandleRadius, 2 * kHandleRadius);
+        setPen(QPen(Qt::white, 1.5));
+        setBrush(kHandleFill);
+        setAcceptedMouseButtons(Qt::NoButton);
+        setToolTip(QStringLiteral("Drag to a module to add a path"));
+    }
+    enum { Type = UserType + 7 };
+    int type() const override { return Type; }
+};
+
+HandleItem* HandleOf(BoxItem* item) {
+    if (!item)
+        return nullptr;
+    for (QGraphicsItem* child : item->childItems())
+        if (child->type() == HandleItem::Type)
+            return static_cast<HandleItem*>(child);
+    return nullptr;
+}
+
+// The sizes the painter gives a connector's label and a stub's tag: texts in the 11-pixel
+// canvas font, cut at 150 pixels.
+Size TextSize(const QFontMetrics& metrics, std::string_view text, int padX, int padY) {
+    const int width = std::min(metrics.horizontalAdvance(ToQt(text)), 150);
+    return {width + padX, metrics.height() + padY};
+}
+
+QPainterPath ConnectorShape(const ConnectorPath& path) {
+    QPainterPath shape;
+    for (const Segment& s : path.Segments()) {
+        shape.moveTo(s.from.x + 0.5, s.from.y + 0.5);
+        shape.lineTo(s.to.x + 0.5, s.to.y + 0.5);
+    }
+    if (path.HasArrow()) {
+        const auto& c = path.Arrow().corners;
+        shape.moveTo(c[0].x, c[0].y);
+        shape.lineTo(c[1].x, c[1].y);
+        shape.lineTo(c[2].x, c[2].y);
+        shape.closeSubpath();
+    }
+    return shape;
+}
+
+QPainterPath StubShape(const Stub& stub) {
+    QPainterPath shape;
+    shape.moveTo(stub.Line[0].x + 0.5, stub.Line[0].y + 0.5);
+    for (std::size_t i = 1; i < stub.Line.size(); ++i)
+        shape.lineTo(stub.Line[i].x + 0.5, stub.Line[i].y + 0.5);
+    shape.addRoundedRect(QRectF(stub.Tag.Left, stub.Tag.Top, stub.Tag.Width, stub.Tag.Height), 3,
+                         3);
+    return shape;
+}
+
+QFont CanvasTextFont() {
+    QFont font;
+    font.setPixelSize(11);
+    return font;
+}
+
+} // namespace
+
+ConnectionGestures::ConnectionGestures(DocumentWindow& window)
+    : QObject(&window), window_(window), designer_(window.designer()), document_(window.Document()),
+      scene_(window.Scene()) {
+    // Handles and connectors answer the pointer passing over them, no button pressed.
+    window.View().viewport()->setMouseTracking(true);
+    connect(&document_, &ScriptDocument::boxChanged, this, [this](int box) {
+        RefreshHandle(box);
+        Highlight(std::nullopt); // the connector may have moved
+    });
+    connect(&document_, &ScriptDocument::boxAdded, this, &ConnectionGestures::RefreshHandle);
+    connect(&document_, &ScriptDocument::boxRemoved, this, [this](int box) {
+        // The handle went with the box's item.
+        if (hoveredBox_ == box)
+            hoveredBox_ = 0;
+        if (connecting_ && sourceBox_ == box)
+            Cancel();
+        Highlight(std::nullopt);
+    });
+    connect(&document_, &ScriptDocument::connectorsChanged, this,
+            [this] { Highlight(std::nullopt); });
+}
+
+ConnectionGestures::~ConnectionGestures() = default;
+
+// ---- Mouse events.
+
+bool ConnectionGestures::Press(QGraphicsSceneMouseEvent* event, bool doubleClick) {
+    if (event->button() != Qt::LeftButton)
+        return false;
+    const QPointF at = event->scenePos();
+    if (const int box = HandleAt(at)) {
+        connecting_ = true;
+        sourceBox_ = box;
+        Highlight(std::nullopt);
+        if (!line_) {
+            line_ = new QGraphicsLineItem;
+            QPen pen(kHandleFill, 2, Qt::DashLine);
+            pen.setCosmetic(true);
+            line_->setPen(pen);
+            line_->setZValue(1e9);
+            line_->setAcceptedMouseButtons(Qt::NoButton);
+            scene_.addItem(line_);
+        }
+        line_->setLine(QLineF(HandleCentre(box), at));
+        line_->show();
+        return true;
+    }
+    if (!doubleClick || scene_.BoxAt(at) >= 1)
+        return false;
+    const std::optional<ConnectorHit> hit = ConnectorAt(at);
+    if (!hit)
+        return false;
+    const int box = document_.Tables().Module(hit->from).BoxIndex;
+    designer_.Dialogs().ShowPathLine(window_, hit->from, box, hit->link);
+    document_.MarkModified(); // as opening the dialog from the box does
+    return true;
+}
+
+bool ConnectionGestures::Move(QGraphicsSceneMouseEvent* event) {
+    if (connecting_) {
+        if (line_)
+            line_->setLine(QLineF(line_->line().p1(), event->scenePos()));
+        return true;
+    }
+    if (event->buttons() == Qt::NoButton && !boxDragging_)
+        UpdateHover(event->scenePos());
+    return false;
+}
+
+bool ConnectionGestures::Release(QGraphicsSceneMouseEvent* event) {
+    if (!connecting_)
+        return false;
+    if (event->button() == Qt::LeftButton) {
+        connecting_ = false;
+        if (line_)
+            line_->hide();
+        // Let go over no box: nothing is connected.
+        const int target = scene_.BoxAt(event->scenePos());
+        if (target >= 1)
+            FinishConnection(target, event->screenPos());
+    }
+    return true;
+}
+
+bool ConnectionGestures::Help(QGraphicsSceneHelpEvent* event) {
+    const QPointF at = event->scenePos();
+    if (scene_.BoxAt(at) >= 1 || HandleAt(at) >= 1)
+        return false;
+    const std::optional<ConnectorHit> hit = ConnectorAt(at);
+    if (!hit)
+        return false;
+    QToolTip::showText(event->screenPos(), hit->lines, window_.View().viewport());
+    event->accept();
+    return true;
+}
+
+void ConnectionGestures::Leave() {
+    if (connecting_)
+        return;
+    const int old = hoveredBox_;
+    hoveredBox_ = 0;
+    RefreshHandle(old);
+    Highlight(std::nullopt);
+}
+
+void ConnectionGestures::UpdateHover(const QPointF& point) {
+    int box = HandleAt(point);
+    if (box < 1)
+        box = scene_.BoxAt(point);
+    if (box != hoveredBox_) {
+        const int old = hoveredBox_;
+        hoveredBox_ = box;
+        RefreshHandle(old);
+        RefreshHandle(box);
+    }
+    std::optional<ConnectorHit> hit;
+    if (box < 1)
+        hit = ConnectorAt(point);
+    const bool same = hit.has_value() == hovered_.has_value() &&
+                      (!hit || (hit->from == hovered_->from && hit->link == hovered_->link));
+    if (!same)
+        Highlight(hit);
+}
+
+// ---- Handles.
+
+bool ConnectionGestures::HasTriggers(int box) const {
+    const std::int16_t module = document_.ModuleOfBox(box);
+    return module >= 1 && !TriggerCaptions(document_.Tables().Module(module).Type).empty();
+}
+
+QPointF ConnectionGestures::HandleCentre(int box) const {
+    const std::int16_t module = document_.ModuleOfBox(box);
+    if (module < 1)
+        return {};
+    const BoxItem* item = scene_.Item(box);
+    const QPointF at = item ? item->pos()
+                            : QPointF(document_.Tables().Module(module).PositionX,
+                                      document_.Tables().Module(module).PositionY);
+    return at + QPointF(kBoxWidth + kHandleRadius, document_.BoxHeight(box) / 2.0);
+}
+
+void ConnectionGestures::ShowHandle(int box, bool shown) {
+    BoxItem* item = scene_.Item(box);
+    HandleItem* handle = HandleOf(item);
+    if (!shown) {
+        delete handle;
+        return;
+    }
+    if (!item)
+        return;
+    if (!handle)
+        handle = new HandleItem(item);
+    handle->setPos(kBoxWidth + kHandleRadius, document_.BoxHeight(box) / 2.0);
+}
+
+void ConnectionGestures::RefreshHandle(int box) {
+    if (box < 1 || !document_.HasBox(box))
+        return;
+    const bool shown =
+        !boxDragging_ && (box == hoveredBox_ || document_.IsSelected(box)) && HasTriggers(box);
+    ShowHandle(box, shown);
+}
+
+bool ConnectionGestures::HasHandle(int box) const {
+    return HandleOf(scene_.Item(box)) != nullptr;
+}
+
+int ConnectionGestures::HandleAt(const QPointF& point) const {
+    for (QGraphicsItem* item : scene_.items(point, Qt::IntersectsItemShape, Qt::DescendingOrder))
+        if (item->type() == HandleItem::Type && item->parentItem() &&
+            item->parentItem()->type() == BoxItem::Type)
+            return static_cast<BoxItem*>(item->parentItem())->Box();
+    return 0;
+}
+
+void ConnectionGestures::SetBoxDragging(bool dragging) {
+    boxDragging_ = dragging;
+    if (dragging)
+        Highlight(std::nullopt);
+    for (int box : document_.Boxes())
+        RefreshHandle(box);
+}
+
+// ---- Connecting.
+
+bool ConnectionGestures::Cancel() {
+    if (connecting_) {
+        connecting_ = false;
+        if (line_)
+            line_->hide();
+        return true;
+    }
+    if (menu_ && menu_->isVisible()) {
+        menu_->hide();
+        return true;
+    }
+    return false;
+}
+
+void ConnectionGestures::FinishConnection(int target, const QPoint& screenPoint) {
+    const std::int16_t from = document_.ModuleOfBox(sourceBox_);
+    const std::int16_t to = document_.ModuleOfBox(target);
+    if (from < 1 || to < 1)
+        return;
+    delete menu_;
+    menu_ = new QMenu(&window_);
+    menu_->setObjectName(QStringLiteral("mnuConnect"));
+    for (std::string_view caption : TriggerCaptions(document_.Tables().Module(from).Type)) {
+        const QString text = ToQt(caption);
+        QAction* action =
+            menu_->addAction(text == ToQt(kResultCaption)  ? QStringLiteral("Result...")
+                             : IEquals(caption, "timeout") ? QStringLiteral("Timeout...")
+                                                           : text);
+        action->setObjectName(text);
+        connect(action, &QAction::triggered, this,
+                [this, from, to, text] { AddConnection(from, to, text); });
+    }
+    menu_->popup(screenPoint);
+}
+
+void ConnectionGestures::AddConnection(std::int16_t from, std::int16_t to, const QString& caption) {
+    // An undo while the menu was open may have taken either module away.
+    if (!IsModuleOfScript(from) || !IsModuleOfScript(to))
+        return;
+    QString trigger;
+    if (caption.compare(QLatin1String("timeout"), Qt::CaseInsensitive) == 0) {
+        trigger = TimeoutTrigger(AskTimeoutSeconds(designer_, &window_));
+    } else if (caption == ToQt(kResultCaption)) {
+        InputDialog dialog(&window_);
+        dialog.Description().setText(QStringLiteral("Please enter the result :"));
+        designer_.Prompts().Exec(dialog);
+        // The word goes between braces on one line: braces, brackets and line breaks cannot.
+        for (const QChar c : dialog.Value())
+            if (!QStringLiteral("{}[]\r\n").contains(c))
+                trigger += c;
+        trigger = trigger.trimmed();
+        if (trigger.isEmpty())
+            return;
+    } else {
+        trigger = ToQt(cmbTrig2Act(FromQt(caption)));
+    }
+    document_.AddPathLine(from, PathCommandLine(trigger, ToQt(document_.Module(to).Title)));
+}
+
+bool ConnectionGestures::IsModuleOfScript(std::int16_t module) const {
+    // The document's modules are those its boxes show.
+    if (!ScriptTables::IsModuleIndex(module))
+        return false;
+    const int box = document_.Tables().Module(module).BoxIndex;
+    return document_.HasBox(box) && document_.ModuleOfBox(box) == module;
+}
+
+// ---- Connectors under the pointer.
+
+std::optional<ConnectorHit> ConnectionGestures::ConnectorAt(const QPointF& point) const {
+    const ScriptTables& tables = document_.Tables();
+    const Point p{qRound(point.x()), qRound(point.y())};
+    auto boxRect = [&](std::int16_t module, Rect& out) {
+        const ModuleRecord& m = tables.Module(module);
+        if (!document_.HasBox(m.BoxIndex) || document_.ModuleOfBox(m.BoxIndex) != module)
+            return false;
+        out = {m.PositionX, m.PositionY, kBoxWidth, document_.BoxHeight(m.BoxIndex)};
+        return true;
+    };
+    const QFontMetrics metrics(CanvasTextFont());
+    const bool labels = true; // the canvas shows its trigger labels
+    const std::vector<ScriptPath> paths = ScriptPaths(tables, document_.Script());
+    std::unordered_map<std::int16_t, int> stubsOf;
+    QPainterPath shape;
+    for (const PathGroup& g : GroupPaths(paths)) {
+        Rect from;
+        if (!boxRect(g.From, from))
+            continue;
+        const bool hasLabel = labels && !g.Triggers.empty();
+        const Size label = hasLabel ? TextSize(metrics, g.Triggers, 4, 0) : Size{};
+        bool touched = false;
+        if (g.kind == PathGroup::Kind::Module) {
+            Rect to;
+            if (!boxRect(g.To, to))
+                continue;
+            const ConnectorPath path = RouteConnector(from, to);
+            touched = TouchesConnector(path, p, kConnectorReach);
+            if (!touched && hasLabel) {
+                const Rect r = PlaceLabel(path, label, from, to);
+                touched = p.x >= r.Left && p.x < r.Left + r.Width && p.y >= r.Top &&
+                          p.y < r.Top + r.Height;
+            }
+            if (touched)
+                shape = ConnectorShape(path);
+        } else {
+            const Stub stub =
+                PlaceStub(from, stubsOf[g.From]++, label, TextSize(metrics, g.Destination, 10, 2));
+            touched = TouchesStub(stub, p, kConnectorReach);
+            if (touched)
+                shape = StubShape(stub);
+        }
+        if (!touched)
+            continue;
+        ConnectorHit hit;
+        hit.shape = shape;
+        hit.from = g.From;
+        hit.to = g.kind == PathGroup::Kind::Module ? g.To : std::int16_t{-1};
+        hit.link = g.Line;
+        const std::string& text = tables.Module(g.From).PathText;
+        QStringList lines;
+        for (const ScriptPath& path : paths) {
+            const bool same = path.From == g.From &&
+                              (hit.to >= 1 ? path.To == hit.to
+                                           : path.To < 1 && path.Destination == g.Destination);
+            if (!same)
+                continue;
+            const QString line = ToQt(PathLineOfLink(text, path.Line));
+            if (!line.isEmpty() && !lines.contains(line))
+                lines << line;
+        }
+        hit.lines = lines.join(QLatin1Char('\n'));
+        return hit;
+    }
+    return std::nullopt;
+}
+
+void ConnectionGestures::Highlight(const std::optional<ConnectorHit>& hit) {
+    hovered_ = hit;
+    if (!hit) {
+        if (highlight_)
+            highlight_->hide();
+        return;
+    }
+    if (!highlight_) {
+        highlight_ = new QGraphicsPathItem;
+        highlight_->setPen(QPen(kHighlight, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        highlight_->setZValue(-1); // over the connectors, under the boxes
+        highlight_->setAcceptedMouseButtons(Qt::NoButton);
+        scene_.addItem(highlight_);
+    }
+    highlight_->setPath(hit->shape);
+    highlight_->show();
+}
+
+} // namespace ry

@@ -1,0 +1,200 @@
+// The drawing of a script as a picture (File > Export Picture, rykem --export-picture) and on
+// printed pages.
+
+#include "designer_fixture.h"
+
+#include "canvas/canvas_picture.h"
+#include "canvas/canvas_scene.h"
+
+#include <QCoreApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace ry::test {
+namespace {
+
+const QString kExample = QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys");
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The pages of a PDF file: its page objects.
+int PdfPages(const QByteArray& pdf) {
+    return static_cast<int>(
+        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+using PictureTest = DesignerTest;
+
+TEST_F(PictureTest, ExportPictureWritesTheDrawingInTheFormatOfTheExtension) {
+    MakeMain();
+    Main().OpenScript(kExample);
+    ASSERT_EQ(Active()->Caption(), kExample);
+    QAction* item = Menu(QStringLiteral("mnuExportPicture"));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("Export &Picture…"));
+
+    const QString svg = folder_.filePath(QStringLiteral("office.svg"));
+    prompter_.files.push_back(svg);
+    Choose(QStringLiteral("mnuExportPicture"));
+    ASSERT_EQ(prompter_.fileRequests.size(), 1u);
+    EXPECT_EQ(prompter_.fileRequests[0].kind, FileRequest::Save);
+    EXPECT_EQ(prompter_.fileRequests[0].folder, QFileInfo(kExample).absolutePath());
+    const QString text = QString::fromUtf8(ReadAll(svg));
+    ASSERT_TRUE(text.startsWith(QStringLiteral("<?xml"))) << text.left(200).toStdString();
+    // Titles, trigger labels and the tag of a voicemail destination are texts of the picture.
+    for (const char* shown : {"Main Menu", "timeout 5", "Voicemail Box 200", "success"})
+        EXPECT_TRUE(text.contains(QRegularExpression(
+            QStringLiteral("<text[^>]*>\\s*") + QRegularExpression::escape(QLatin1String(shown)) +
+            QStringLiteral("\\s*</text>"))))
+            << shown;
+    EXPECT_EQ(Active()->Document().Record().Modified, false) << "a picture is no edit";
+
+    for (const char* name : {"office.PNG", "office.pdf", "office"}) {
+        prompter_.files.push_back(folder_.filePath(QLatin1String(name)));
+        Choose(QStringLiteral("mnuExportPicture"));
+    }
+    EXPECT_TRUE(ReadAll(folder_.filePath(QStringLiteral("office.PNG"))).startsWith("\x89PNG"));
+    const QByteArray pdf = ReadAll(folder_.filePath(QStringLiteral("office.pdf")));
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_EQ(PdfPages(pdf), 1);
+    // No extension: an SVG picture.
+    EXPECT_TRUE(ReadAll(folder_.filePath(QStringLiteral("office.svg"))).startsWith("<?xml"));
+    EXPECT_TRUE(prompter_.messages.empty());
+}
+
+TEST_F(PictureTest, APictureThatCannotBeWrittenIsSaidAndNothingIsLeft) {
+    MakeMain();
+    struct Case {
+        const char* name;
+        QString path;
+    } cases[] = {
+        {"no such folder", folder_.filePath(QStringLiteral("missing/office.svg"))},
+        {"unknown extension", folder_.filePath(QStringLiteral("office.gif"))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter_.messages.clear();
+        prompter_.files.push_back(c.path);
+        Choose(QStringLiteral("mnuExportPicture"));
+        ASSERT_EQ(prompter_.messages.size(), 1u);
+        EXPECT_TRUE(prompter_.messages[0].text.contains(c.path));
+        EXPECT_FALSE(QFileInfo::exists(c.path));
+    }
+}
+
+TEST_F(PictureTest, TheExportCommandExitsByWhatHappened) {
+    const QString program =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../src/ui/rykem");
+    ASSERT_TRUE(QFileInfo::exists(program)) << program.toStdString();
+    // A protected script whose password nobody is there to give.
+    const QString broken = WriteFile(QStringLiteral("broken.ryp"), "not a script at all");
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        int exitCode;
+        bool written;
+        const char* says; // on standard error
+    } cases[] = {
+        {"svg", {kExample, folder_.filePath(QStringLiteral("a.svg"))}, 0, true, ""},
+        {"png", {kExample, folder_.filePath(QStringLiteral("a.png"))}, 0, true, ""},
+        {"missing script",
+         {folder_.filePath(QStringLiteral("none.rys")), folder_.filePath(QStringLiteral("b.svg"))},
+         1,
+         false,
+         "none.rys"},
+        {"protected", {broken, folder_.filePath(QStringLiteral("c.svg"))}, 1, false, "broken.ryp"},
+        {"unwritable",
+         {kExample, folder_.filePath(QStringLiteral("no/d.svg"))},
+         1,
+         false,
+         "no/d.svg"},
+        {"unknown format",
+         {kExample, folder_.filePath(QStringLiteral("e.bmp"))},
+         1,
+         false,
+         "e.bmp"},
+        {"no output named", {kExample}, 2, false, "usage"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY")); // runs without a display
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.insert(QStringLiteral("RYVANE_HOME"), ProgramFolder());
+        process.setProcessEnvironment(env);
+        process.start(program, QStringList{QStringLiteral("--export-picture")} + c.arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const QString error = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), c.exitCode) << error.toStdString();
+        if (c.arguments.size() > 1)
+            EXPECT_EQ(QFileInfo::exists(c.arguments[1]), c.written);
+        EXPECT_TRUE(error.contains(QLatin1String(c.says))) << error.toStdString();
+    }
+    EXPECT_TRUE(ReadAll(folder_.filePath(QStringLiteral("a.svg"))).contains("Voicemail Box 200"));
+}
+
+TEST_F(PictureTest, PrintProposesAPdfNamedAfterTheScriptInItsFolder) {
+    struct Case {
+        QString file, caption, other, expected;
+    } cases[] = {
+        {QStringLiteral("/work/lines/office-line.rys"),
+         QStringLiteral("/work/lines/office-line.rys"), QStringLiteral("/home/u"),
+         QStringLiteral("/work/lines/office-line.pdf")},
+        {QStringLiteral("/work/my.lines/night.v2.ryp"), QString(), QStringLiteral("/home/u"),
+         QStringLiteral("/work/my.lines/night.v2.pdf")},
+        {QString(), QStringLiteral("Ryvane Script 2"), QStringLiteral("/home/u"),
+         QStringLiteral("/home/u/Ryvane Script 2.pdf")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PrintFileName(c.file, c.caption, c.other), c.expected) << c.file.toStdString();
+
+    // The dialog is given the name, and the document name is the script's name alone.
+    MakeMain();
+    Main().OpenScript(kExample);
+    QString docName, output;
+    prompter_.dialogs.push_back([&](QDialog& dialog) {
+        auto* print = qobject_cast<QPrintDialog*>(&dialog);
+        EXPECT_NE(print, nullptr);
+        if (print) {
+            docName = print->printer()->docName();
+            output = print->printer()->outputFileName();
+        }
+        return int(QDialog::Rejected);
+    });
+    Choose(QStringLiteral("mnuFile(4)"));
+    EXPECT_EQ(docName, QStringLiteral("office-line"));
+    EXPECT_EQ(output, QFileInfo(kExample).absolutePath() + QStringLiteral("/office-line.pdf"));
+}
+
+TEST_F(PictureTest, PrintingSpreadsALargeDrawingOverPages) {
+    MakeMain();
+    Main().OpenScript(kExample);
+    DocumentWindow& window = *Active();
+    auto print = [&](const QString& name) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder_.filePath(name));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        return PrintCanvas(window, printer, QDate(2026, 3, 4));
+    };
+    EXPECT_EQ(print(QStringLiteral("small.pdf")), 1);
+    EXPECT_EQ(PdfPages(ReadAll(folder_.filePath(QStringLiteral("small.pdf")))), 1);
+    // A box far out at the canvas's bottom right: the drawing takes the whole canvas, too big
+    // for one readable page.
+    ScriptDocument& document = window.Document();
+    const std::int16_t first = document.ModuleOfBox(document.Boxes().front());
+    document.MoveModules({{first, QPoint(1800, 1850)}});
+    const int pages = print(QStringLiteral("large.pdf"));
+    EXPECT_GE(pages, 4);
+    EXPECT_EQ(PdfPages(ReadAll(folder_.filePath(QStringLiteral("large.pdf")))), pages);
+}
+
+} // namespace
+} // namespace ry::test
