@@ -6,7 +6,6 @@
 #include "canvas/canvas_picture.h"
 #include "canvas/canvas_scene.h"
 
-#include <QCoreApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -47,11 +46,12 @@ TEST_F(PictureTest, ExportPictureWritesTheDrawingInTheFormatOfTheExtension) {
     const QString text = QString::fromUtf8(ReadAll(svg));
     ASSERT_TRUE(text.startsWith(QStringLiteral("<?xml"))) << text.left(200).toStdString();
     // Titles, trigger labels and the tag of a voicemail destination are texts of the picture.
-    for (const char* shown : {"Main Menu", "timeout 5", "Voicemail Box 200", "success"})
+    for (const char* shown : {"Main Menu", "timeout 5", "Voicemail Box 200", "success"}) {
         EXPECT_TRUE(text.contains(QRegularExpression(
             QStringLiteral("<text[^>]*>\\s*") + QRegularExpression::escape(QLatin1String(shown)) +
             QStringLiteral("\\s*</text>"))))
             << shown;
+    }
     EXPECT_EQ(Active()->Document().Record().Modified, false) << "a picture is no edit";
 
     for (const char* name : {"office.PNG", "office.pdf", "office"}) {
@@ -88,8 +88,7 @@ TEST_F(PictureTest, APictureThatCannotBeWrittenIsSaidAndNothingIsLeft) {
 }
 
 TEST_F(PictureTest, TheExportCommandExitsByWhatHappened) {
-    const QString program =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../src/ui/rykem");
+    const QString program = QStringLiteral(RYKEM_BINARY);
     ASSERT_TRUE(QFileInfo::exists(program)) << program.toStdString();
     // A protected script whose password nobody is there to give.
     const QString broken = WriteFile(QStringLiteral("broken.ryp"), "not a script at all");
@@ -133,8 +132,9 @@ TEST_F(PictureTest, TheExportCommandExitsByWhatHappened) {
         const QString error = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), c.exitCode) << error.toStdString();
-        if (c.arguments.size() > 1)
+        if (c.arguments.size() > 1) {
             EXPECT_EQ(QFileInfo::exists(c.arguments[1]), c.written);
+        }
         EXPECT_TRUE(error.contains(QLatin1String(c.says))) << error.toStdString();
     }
     EXPECT_TRUE(ReadAll(folder_.filePath(QStringLiteral("a.svg"))).contains("Voicemail Box 200"));
@@ -152,8 +152,9 @@ TEST_F(PictureTest, PrintProposesAPdfNamedAfterTheScriptInItsFolder) {
         {QString(), QStringLiteral("Ryvane Script 2"), QStringLiteral("/home/u"),
          QStringLiteral("/home/u/Ryvane Script 2.pdf")},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(PrintFileName(c.file, c.caption, c.other), c.expected) << c.file.toStdString();
+    }
 
     // The dialog is given the name, and the document name is the script's name alone.
     MakeMain();

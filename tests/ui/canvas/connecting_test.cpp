@@ -14,8 +14,8 @@
 #include "dialogs/paths_panel.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -246,13 +246,14 @@ TEST_F(Connecting, TheTriggersFollowTheSourcesType) {
         SCOPED_TRACE(c.caption);
         const int source = Place(QLatin1String(c.type), {200, 500});
         Doc().DeselectAllBoxes();
-        if (c.typed)
+        if (c.typed) {
             prompter_.dialogs.push_back([&](QDialog& dialog) {
                 dialog.findChild<QLineEdit*>(QStringLiteral("txtInputField"))
                     ->setText(QLatin1String(c.typed));
                 dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
                 return dialog.result();
             });
+        }
         DragFromHandle(source, FrameOf(boxes[2]));
         QAction* item = Offered(QLatin1String(c.caption));
         ASSERT_NE(item, nullptr);
