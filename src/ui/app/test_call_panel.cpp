@@ -44,7 +44,9 @@ constexpr const char* kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*
 
 // How the walk ended, as a sentence.
 QString EndText(const WalkEnding& end, const std::vector<WalkStep>& steps) {
-    const QString at = ToQt(end.Title);
+    // A walk still going has no end yet: it is at the last module entered.
+    const QString at =
+        end.Reason == WalkEnd::None && !steps.empty() ? ToQt(steps.back().Title) : ToQt(end.Title);
     const QString event =
         steps.empty() || !steps.back().Event ? QString() : ToQt(*steps.back().Event);
     switch (end.Reason) {

@@ -120,6 +120,8 @@ TEST_F(TestCallPanelTest, ClicksThroughTheExampleToItsHangup) {
 
     // The main menu waits for a key; the dial pad sends it.
     EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Main Menu"));
+    EXPECT_EQ(Text("lblCallState"),
+              QStringLiteral("Waiting at Main Menu for the caller or the line."));
     EXPECT_EQ(Panel().MarkedBox(), BoxTitled("Main Menu"));
     EXPECT_TRUE(BoxInView(BoxTitled("Main Menu")));
     Dial(QStringLiteral("1"));
