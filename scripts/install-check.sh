@@ -108,8 +108,9 @@ release="$(xmllint --xpath 'string(//releases/release[1]/@version)' "$metainfo")
 export QT_QPA_PLATFORM=offscreen
 unset RYVANE_HOME
 unset XDG_DATA_HOME XDG_CONFIG_HOME
-export HOME="$work/home"
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 example="$share/ryvane/examples/office-line.rys"
 if version="$("$prefix/bin/rys" --version)" && [ "$version" = "rys $release" ]; then
   pass "rys --version: $version"
