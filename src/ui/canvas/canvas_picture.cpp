@@ -24,11 +24,16 @@ namespace {
 
 constexpr qreal kMargin = 12;
 
-// Items that only the mouse needs are hidden while the drawing is painted, and boxes are
-// painted directly rather than from their screen cache, so that their texts stay texts.
+// The drawing alone: the selection's look is taken off the boxes, items that only the mouse
+// needs are hidden, and boxes are painted directly rather than from their screen cache, so
+// that their texts stay texts. All of it comes back as it was afterwards.
 class DrawingOnly {
 public:
-    explicit DrawingOnly(CanvasScene& scene) {
+    explicit DrawingOnly(CanvasScene& scene) : document_(scene.Document()) {
+        // First the selection: it takes the out-handles of selected boxes with it.
+        selected_ = document_.SelectedModules();
+        currentBox_ = document_.CurrentBox();
+        document_.DeselectAllBoxes();
         for (QGraphicsItem* item : scene.items()) {
             if (item->type() == BoxItem::Type) {
                 cached_.push_back({item, item->cacheMode()});
@@ -44,11 +49,17 @@ public:
             item->setVisible(true);
         for (const auto& [item, mode] : cached_)
             item->setCacheMode(mode);
+        for (std::int16_t module : selected_)
+            document_.SelectBox(document_.Module(module).BoxIndex);
+        document_.SetCurrentBox(currentBox_);
     }
     DrawingOnly(const DrawingOnly&) = delete;
     DrawingOnly& operator=(const DrawingOnly&) = delete;
 
 private:
+    ScriptDocument& document_;
+    std::vector<std::int16_t> selected_;
+    int currentBox_ = 0;
     std::vector<QGraphicsItem*> hidden_;
     std::vector<std::pair<QGraphicsItem*, QGraphicsItem::CacheMode>> cached_;
 };

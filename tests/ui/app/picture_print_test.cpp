@@ -37,9 +37,15 @@ TEST_F(PictureTest, ExportPictureWritesTheDrawingInTheFormatOfTheExtension) {
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text(), QStringLiteral("Export &Picture…"));
 
+    // A selected box is drawn as any other, and stays selected.
+    ScriptDocument& document = Active()->Document();
+    const int selected = document.Boxes().back();
+    document.SelectOnlyBox(selected);
     const QString svg = folder_.filePath(QStringLiteral("office.svg"));
     prompter_.files.push_back(svg);
     Choose(QStringLiteral("mnuExportPicture"));
+    EXPECT_TRUE(document.IsSelected(selected));
+    EXPECT_EQ(document.CurrentBox(), selected);
     ASSERT_EQ(prompter_.fileRequests.size(), 1u);
     EXPECT_EQ(prompter_.fileRequests[0].kind, FileRequest::Save);
     EXPECT_EQ(prompter_.fileRequests[0].folder, QFileInfo(kExample).absolutePath());
@@ -52,7 +58,8 @@ TEST_F(PictureTest, ExportPictureWritesTheDrawingInTheFormatOfTheExtension) {
             QStringLiteral("\\s*</text>"))))
             << shown;
     }
-    EXPECT_EQ(Active()->Document().Record().Modified, false) << "a picture is no edit";
+    EXPECT_FALSE(text.contains(QStringLiteral("stroke-width=\"4\""))) << "the selection's frame";
+    EXPECT_EQ(document.Record().Modified, false) << "a picture is no edit";
 
     for (const char* name : {"office.PNG", "office.pdf", "office"}) {
         prompter_.files.push_back(folder_.filePath(QLatin1String(name)));
