@@ -177,8 +177,11 @@ QWidget* TestCallPanel::BuildDialPad() {
 }
 
 void TestCallPanel::Follow(DocumentWindow* window) {
-    if (window == window_)
+    // The same window again: its script may have been replaced meanwhile.
+    if (window == window_) {
+        DocumentEdited();
         return;
+    }
     for (const auto& c : following_)
         disconnect(c);
     following_.clear();
