@@ -4,7 +4,6 @@
 #include "base/designer.h"
 #include "base/text_codec.h"
 #include "canvas/document_window.h"
-#include "script/text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -129,8 +128,7 @@ void SetAndRunCurrentScript(Designer& designer, MainWindow& main) {
         return;
     }
     // RY.INI holds Windows-1252: a name it cannot hold would send the engine elsewhere.
-    const std::string stored = Utf8ToCp1252(file);
-    if (Cp1252ToUtf8(stored) != file) {
+    if (!FitsCp1252(FromHostPath(file))) {
         designer.Message(FromHostPath(file) +
                              QStringLiteral("\r\nThis name holds characters that RY.INI cannot "
                                             "hold. Save the script under another name, then run "
@@ -139,6 +137,7 @@ void SetAndRunCurrentScript(Designer& designer, MainWindow& main) {
         return;
     }
     // Every write must reach RY.INI, or the engine would start with another script.
+    const std::string stored = FromQt(FromHostPath(file));
     for (std::int32_t n = 0; n <= lines; ++n) {
         const std::string section = n == 0 ? "CTMedia" : "TapiDevice" + std::to_string(n);
         ini.IniWriteString(section, n == 0 ? "DefaultScript" : "Script", stored);

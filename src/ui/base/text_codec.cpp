@@ -17,6 +17,10 @@ std::string FromQt(const QString& text) {
     return Utf8ToCp1252(text.toStdString());
 }
 
+bool FitsCp1252(const QString& text) {
+    return ToQt(FromQt(text)) == text;
+}
+
 std::string HostPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }

@@ -18,6 +18,10 @@ std::string FromQt(const QString& text);
 std::string HostPath(const QString& path);
 QString FromHostPath(std::string_view path);
 
+// True when Windows-1252 holds every character of the text, so that it is stored in a script
+// or RY.INI as it is (a file name there would otherwise name another file).
+bool FitsCp1252(const QString& text);
+
 // The folder part of a path up to and including its last "/" or "\" ("" when it has none),
 // as SplitPath gives it, without a detour through the Windows-1252 conversion.
 QString FolderOfPath(const QString& path);

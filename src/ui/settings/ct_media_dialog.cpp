@@ -111,6 +111,14 @@ void CtMediaDialog::AddScript() {
     const QString file = designer().Files().SelectFile_Script(this, QString());
     if (file.isEmpty())
         return;
+    // RY.INI holds Windows-1252: a name it cannot hold would load another script.
+    if (!FitsCp1252(file)) {
+        designer().Message(file + QStringLiteral("\r\nThis name holds characters that RY.INI "
+                                                 "cannot hold. Save the script under another "
+                                                 "name, then add it."),
+                           MessageIcon::Exclamation, MessageButtons::Ok, this);
+        return;
+    }
     scripts_->addItem(file);
     ListChanged();
     EnableApply();

@@ -93,10 +93,11 @@ TEST_F(DiskFiles, SpecialAndHugeFilesFailToOpenWithAMessage) {
         Main().OpenScript(path);
         EXPECT_EQ(prompter_.MessageTexts().last(),
                   QStringLiteral("File: ") + path + QStringLiteral("\r\nCould not be loaded."));
-        if (path == huge)
+        if (path == huge) {
             EXPECT_EQ(prompter_.MessageTexts().first(),
                       huge + " is larger than 64 MiB, the most a script file may hold.\r\nIt "
                              "was not loaded.");
+        }
     }
     EXPECT_EQ(Windows().size(), 1u);
     EXPECT_TRUE(Windows()[0]->Document().Record().Modified);

@@ -544,6 +544,22 @@ TEST_F(SettingsDialogs, CtMediaAddAndDelete) {
     EXPECT_EQ(Ini("CTMedia", "LoadScript4"), "");
 }
 
+// RY.INI holds Windows-1252: a name inside it is written so, a name outside it is refused.
+TEST_F(SettingsDialogs, CtMediaTakesOnlyNamesRyIniCanHold) {
+    Start();
+    Open(QStringLiteral("mnuEdit(6)"), [&](QDialog& dialog) {
+        prompter_.files = {QStringLiteral("/scripts/日本.rys"), QStringLiteral("/scripts/café.rys")};
+        Click(dialog, "cmdAddScript");
+        EXPECT_TRUE(prompter_.messages.back().text.contains(
+            QStringLiteral("characters that RY.INI cannot hold")));
+        EXPECT_EQ(Entries(dialog).size(), 3);
+        Click(dialog, "cmdAddScript");
+        EXPECT_EQ(Entries(dialog).size(), 4);
+        Click(dialog, "cmdOK");
+    });
+    EXPECT_EQ(Ini("CTMedia", "LoadScript4"), "/scripts/caf\xe9.rys");
+}
+
 TEST_F(SettingsDialogs, CtMediaTakesNoMoreScriptsThanTheEngineReads) {
     QByteArray ini = "[CTMedia]\r\n";
     for (int n = 1; n <= 20; ++n)
