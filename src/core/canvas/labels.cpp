@@ -59,9 +59,9 @@ Rect Inflated(const Rect& r, int by) {
 }
 
 // The places beside one line, in the order they are tried: near its start, then at its
-// middle; for each, above then below a line that runs more across than down, right then left
-// of one that runs more down than across.
-void PlacesBeside(const Segment& s, Size label, std::vector<Rect>& out) {
+// middle (the other way round when `middleFirst`); for each, above then below a line that runs
+// more across than down, right then left of one that runs more down than across.
+void PlacesBeside(const Segment& s, Size label, bool middleFirst, std::vector<Rect>& out) {
     const Point a = s.from, b = s.to;
     const int w = label.Width, h = label.Height;
     const int minX = std::min(a.x, b.x), maxX = std::max(a.x, b.x);
@@ -69,14 +69,14 @@ void PlacesBeside(const Segment& s, Size label, std::vector<Rect>& out) {
     if (maxX - minX >= maxY - minY) {
         const int nearStart = b.x >= a.x ? a.x + kGap + 1 : a.x - kGap - 1 - w;
         const int middle = (a.x + b.x) / 2 - w / 2;
-        for (int left : {nearStart, middle}) {
+        for (int left : {middleFirst ? middle : nearStart, middleFirst ? nearStart : middle}) {
             out.push_back({left, minY - kGap - h, w, h});
             out.push_back({left, maxY + kGap + 1, w, h});
         }
     } else {
         const int nearStart = b.y >= a.y ? a.y + kGap : a.y - kGap - h;
         const int middle = (a.y + b.y) / 2 - h / 2;
-        for (int top : {nearStart, middle}) {
+        for (int top : {middleFirst ? middle : nearStart, middleFirst ? nearStart : middle}) {
             out.push_back({maxX + kGap + 1, top, w, h});
             out.push_back({minX - kGap - w, top, w, h});
         }
@@ -105,9 +105,12 @@ Rect PlaceLabel(const ConnectorPath& path, Size label, const Rect& source, const
     std::vector<Rect> places;
     places.reserve(4 * ConnectorPath::kMaxSegments);
     const auto& segments = path.Segments();
+    // A straight connector is labelled at its middle, clear of the bends of the routes that
+    // leave the same side of the box; a bent one just after the bend into its last line.
+    const bool straight = segments.size() == 1;
     for (std::size_t i = segments.size(); i-- > 0;)
         PlacesBeside(i + 1 == segments.size() ? ShortenedByArrow(segments[i]) : segments[i], label,
-                     places);
+                     straight, places);
 
     const Rect own = Inflated(source, 1), other = Inflated(dest, 1);
     auto onCanvas = [](const Rect& r) { return r.Left >= 0 && r.Top >= 0; };

@@ -56,10 +56,10 @@ struct PathGroup {
 std::vector<PathGroup> GroupPaths(const std::vector<ScriptPath>& paths);
 
 // Where the label of a connector goes: beside one of the route's lines, preferring the last
-// one (the part that leads to this destination alone), near where it starts, then its middle,
-// then the earlier lines. The label covers neither the source box nor the destination box
-// when any of those places allows it, and it never covers the source box; it keeps to x and
-// y of 0 or more. `label` is the text's size in canvas pixels.
+// one (the part that leads to this destination alone), near where it starts (at its middle
+// first when the route is one straight line), then the earlier lines. The label covers neither the
+// source box nor the destination box when any of those places allows it, and it never covers the
+// source box; it keeps to x and y of 0 or more. `label` is the text's size in canvas pixels.
 Rect PlaceLabel(const ConnectorPath& path, Size label, const Rect& source, const Rect& dest);
 
 } // namespace ry

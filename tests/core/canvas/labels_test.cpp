@@ -75,12 +75,12 @@ TEST(PlaceLabel, SitsBesideTheLineThatLeadsToTheDestination) {
         Rect label;
     };
     const Case cases[] = {
-        // Level to the right, one straight line from (195, 374): above it, near the source.
-        {"side, straight", Box(300, 340), {199, 358, 40, 13}},
+        // Level to the right, one straight line from (195, 374): above its middle.
+        {"side, straight", Box(300, 340), {222, 358, 40, 13}},
         // Higher to the right: above the last run (y 294), just after the bend.
         {"side, bent", Box(560, 260), {217, 278, 40, 13}},
-        // Straight below, one line down from (118, 409): right of it, just below the source.
-        {"down, straight", Box(40, 480), {122, 412, 40, 13}},
+        // Straight below, one line down from (118, 409): right of its middle.
+        {"down, straight", Box(40, 480), {122, 433, 40, 13}},
         // Below and to the right: right of the last run down at x 638, below its bend.
         {"down, bent", Box(560, 480), {642, 430, 40, 13}},
     };
