@@ -1,8 +1,10 @@
-// The main window's Undo and Redo, the canvas zoom and the overview dock. Each follows the
-// active document: its undo history, its view's zoom, its canvas in small.
+// The main window's Undo and Redo, the canvas zoom, the overview dock and View > Path Labels.
+// Each follows the active document: its undo history, its view's zoom, its canvas in small.
 
 #include "app/main_window.h"
 
+#include "base/designer.h"
+#include "base/registry.h"
 #include "canvas/canvas_interaction.h"
 #include "canvas/canvas_overview.h"
 #include "canvas/canvas_view.h"
@@ -25,6 +27,33 @@
 namespace ry {
 
 namespace {
+
+const QString kViewKey = QStringLiteral("Software\\Cordaxa\\Ryvane\\View");
+const QString kPathLabelsValue = QStringLiteral("PathLabels");
+
+// View > Path Labels as the user left it: on unless "0" was stored.
+bool ReadPathLabels() {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
+        const bool shown = registry.ReadValue(kPathLabelsValue) != QLatin1String("0");
+        registry.CloseKey();
+        return shown;
+    } catch (const RegistryError&) {
+        return true;
+    }
+}
+
+void WritePathLabels(bool shown) {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
+        registry.WriteValue(kPathLabelsValue, shown ? QStringLiteral("1") : QStringLiteral("0"));
+        registry.CloseKey();
+    } catch (const RegistryError&) {
+        // A view setting is a convenience: the labels change all the same.
+    }
+}
 
 QString ZoomText(int percent) {
     return QStringLiteral("%1%").arg(percent);
@@ -160,8 +189,9 @@ void MainWindow::InstallHistoryAndZoom() {
         actions_[name] = action;
         return action;
     };
-    if (view)
-        view->addSeparator()->setObjectName(QStringLiteral("mnuZoom(3)"));
+    QAction* zoomSeparator = view ? view->addSeparator() : nullptr;
+    if (zoomSeparator)
+        zoomSeparator->setObjectName(QStringLiteral("mnuZoom(3)"));
     QAction* zoomIn = addViewAction(
         QStringLiteral("mnuZoom(0)"), QStringLiteral("Zoom &In"),
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -201,6 +231,21 @@ void MainWindow::InstallHistoryAndZoom() {
     if (view)
         view->addAction(overviewItem);
     actions_[overviewItem->objectName()] = overviewItem;
+
+    // View > Path Labels: the triggers beside the connectors of every canvas, on until the
+    // user turns them off, and as they were left the next time.
+    auto* labels = new QAction(QStringLiteral("Path &Labels"), this);
+    labels->setObjectName(QStringLiteral("mnuPathLabels"));
+    labels->setCheckable(true);
+    designer_.SetPathLabels(ReadPathLabels());
+    labels->setChecked(designer_.PathLabels());
+    if (view) // after Module Height, before the zoom
+        view->insertAction(zoomSeparator, labels);
+    actions_[labels->objectName()] = labels;
+    connect(labels, &QAction::toggled, this, [this](bool shown) {
+        designer_.SetPathLabels(shown);
+        WritePathLabels(shown);
+    });
 
     auto* tools =
         new ActiveDocumentTools(*this, undo, redo, {zoomIn, zoomOut, zoomReset}, zoomBox, overview);

@@ -93,6 +93,13 @@ void Designer::SetCurrentTool(const QString& tool) {
     emit currentToolChanged(tool);
 }
 
+void Designer::SetPathLabels(bool shown) {
+    if (shown == pathLabels_)
+        return;
+    pathLabels_ = shown;
+    emit pathLabelsChanged(shown);
+}
+
 void Designer::SetDefaultDisplayHeight(int height) {
     if (height == defaultDisplayHeight_)
         return;

@@ -84,6 +84,10 @@ public:
     // The canvas of every document, from the settings (at least 2000 x 2000).
     QSize CanvasSize() const;
 
+    // Whether connectors carry their trigger labels on every canvas (View > Path Labels).
+    bool PathLabels() const { return pathLabels_; }
+    void SetPathLabels(bool shown);
+
     // The module copied by Edit > Copy module.
     std::optional<ModuleRecord>& ModuleClipboard() { return clipboard_; }
 
@@ -104,6 +108,7 @@ signals:
     void statusTextChanged(const QString& text);
     void currentToolChanged(const QString& tool);
     void defaultDisplayHeightChanged(int height);
+    void pathLabelsChanged(bool shown);
 
 private:
     class CoreHostImpl;
@@ -124,6 +129,7 @@ private:
         void DbInfoFormShow(DocumentWindow&, std::int16_t, int) override {}
         void CloseForScript(std::int16_t) override {}
         bool CloseAll(std::int16_t = 0) override { return true; }
+        bool SettleEdits(std::int16_t) override { return true; }
         ModuleDialog* DialogOfModule(std::int16_t) const override { return nullptr; }
         int OpenCount() const override { return 0; }
     };
@@ -132,6 +138,7 @@ private:
     Companions companions_{*this};
     QString currentTool_ = QLatin1String(kArrowTool);
     int defaultDisplayHeight_;
+    bool pathLabels_ = true;
     std::optional<ModuleRecord> clipboard_;
     std::vector<QPointer<DocumentWindow>> documents_;
     int currentDocument_ = 0;

@@ -2,6 +2,7 @@
 
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
+#include "canvas/canvas_scene.h"
 #include "canvas/script_document.h"
 #include "script/module_types.h"
 
@@ -46,8 +47,35 @@ const QPixmap& TypeIconPixmap(int iconIndex) {
     return icons[i];
 }
 
+namespace {
+
+// The start mark: a green tab against the box's top edge (its bottom edge near the canvas's
+// top). A child of the box, so it moves with it, but no part of the box for the mouse.
+class StartMarkItem : public QGraphicsItem {
+public:
+    static constexpr int kWidth = 36;
+    static constexpr int kHeight = 14;
+
+    explicit StartMarkItem(QGraphicsItem* box) : QGraphicsItem(box) {
+        setAcceptedMouseButtons(Qt::NoButton);
+    }
+    QRectF boundingRect() const override { return QRectF(0, 0, kWidth, kHeight); }
+    void paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) override {
+        p->fillRect(QRect(0, 0, kWidth, kHeight), QColor(30, 140, 60));
+        QFont font = p->font();
+        font.setPixelSize(10);
+        font.setBold(true);
+        p->setFont(font);
+        p->setPen(Qt::white);
+        p->drawText(QRect(0, 0, kWidth, kHeight), Qt::AlignCenter, QStringLiteral("Start"));
+    }
+};
+
+} // namespace
+
 BoxItem::BoxItem(ScriptDocument& document, int box) : document_(document), box_(box) {
     setFlag(ItemUsesExtendedStyleOption, false);
+    setFlag(ItemSendsGeometryChanges, true);
     setCacheMode(DeviceCoordinateCache);
     Refresh();
 }
@@ -63,11 +91,44 @@ void BoxItem::Refresh() {
         height_ = height;
     }
     setPos(m.PositionX, m.PositionY);
+    PlaceStartMark();
     update();
 }
 
 QRectF BoxItem::boundingRect() const {
     return QRectF(0, 0, kBoxWidth, height_);
+}
+
+QVariant BoxItem::itemChange(GraphicsItemChange change, const QVariant& value) {
+    if (change == ItemPositionHasChanged) {
+        if (auto* canvas = qobject_cast<CanvasScene*>(scene()))
+            canvas->BoxMoved();
+        PlaceStartMark();
+    }
+    return QGraphicsItem::itemChange(change, value);
+}
+
+void BoxItem::SetStartMark(bool shown) {
+    if (shown == HasStartMark())
+        return;
+    if (shown) {
+        startMark_ = new StartMarkItem(this);
+        PlaceStartMark();
+    } else {
+        delete startMark_;
+        startMark_ = nullptr;
+    }
+}
+
+QRect BoxItem::StartMarkRect() const {
+    if (pos().y() < StartMarkItem::kHeight)
+        return {0, height_, StartMarkItem::kWidth, StartMarkItem::kHeight};
+    return {0, -StartMarkItem::kHeight, StartMarkItem::kWidth, StartMarkItem::kHeight};
+}
+
+void BoxItem::PlaceStartMark() {
+    if (startMark_)
+        startMark_->setPos(StartMarkRect().topLeft());
 }
 
 BoxItem::Part BoxItem::PartAt(const QPointF& local) const {
@@ -89,13 +150,13 @@ void BoxItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) {
     const QPalette palette = QApplication::palette();
     const int w = kBoxWidth, h = height_;
     p->setRenderHint(QPainter::Antialiasing, false);
+    QFont font = p->font();
+    font.setPixelSize(11);
     p->setClipRect(QRect(0, 0, w, h));
     p->fillRect(QRect(0, 0, w, h), palette.color(QPalette::Button));
 
     const QColor ink = palette.color(QPalette::ButtonText);
     p->setPen(ink);
-    QFont font = p->font();
-    font.setPixelSize(11);
     p->setFont(font);
     const QFontMetrics metrics(font);
     p->drawText(TitleRect(), Qt::AlignLeft | Qt::AlignVCenter,

@@ -1,7 +1,9 @@
 #pragma once
 
 // A module box on the canvas: a framed panel with the module's title, its type's icon and its
-// box text. It draws itself from the module record on every paint.
+// box text. It draws itself from the module record on every paint. The start module's box
+// carries a green "Start" tab above its top-left corner (below its bottom-left corner when it
+// stands at the canvas's top); the tab is no part of the box for the mouse.
 
 #include <QGraphicsItem>
 
@@ -20,6 +22,11 @@ public:
     // Position and height from the model.
     void Refresh();
     Part PartAt(const QPointF& local) const;
+    // The start mark, on the start module's box only.
+    void SetStartMark(bool shown);
+    bool HasStartMark() const { return startMark_ != nullptr; }
+    // Where the start mark is drawn, in box pixels.
+    QRect StartMarkRect() const;
 
     // Where the parts lie inside the box.
     static QRect TitleRect();
@@ -32,10 +39,16 @@ public:
     enum { Type = UserType + 1 };
     int type() const override { return Type; }
 
+protected:
+    QVariant itemChange(GraphicsItemChange change, const QVariant& value) override;
+
 private:
     ScriptDocument& document_;
     int box_;
     int height_ = 0;
+    void PlaceStartMark();
+
+    QGraphicsItem* startMark_ = nullptr; // a child item while the box bears the mark
 };
 
 // The icon of a module type's icon index (0..15), drawn at the icon's size.

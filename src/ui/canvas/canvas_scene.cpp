@@ -1,10 +1,12 @@
 #include "canvas/canvas_scene.h"
 
+#include "base/designer.h"
 #include "canvas/box_item.h"
 #include "canvas/connector_painter.h"
 #include "canvas/script_document.h"
 
 #include <QPainter>
+#include <QUndoStack>
 
 namespace ry {
 
@@ -15,9 +17,42 @@ CanvasScene::CanvasScene(ScriptDocument& document, const QSize& canvasSize, QObj
     connect(&document, &ScriptDocument::boxAdded, this, &CanvasScene::AddBox);
     connect(&document, &ScriptDocument::boxRemoved, this, &CanvasScene::RemoveBox);
     connect(&document, &ScriptDocument::boxChanged, this, &CanvasScene::RefreshBox);
-    connect(&document, &ScriptDocument::connectorsChanged, this, [this] { update(); });
+    connect(&document, &ScriptDocument::connectorsChanged, this, [this] {
+        update();
+        FollowStartModule();
+    });
+    connect(&document.History(), &QUndoStack::indexChanged, this, &CanvasScene::FollowStartModule);
+    connect(&document.designer(), &Designer::pathLabelsChanged, this, [this] { update(); });
     for (int box : document.Boxes())
         AddBox(box);
+}
+
+bool CanvasScene::LabelsShown() const {
+    return document_.designer().PathLabels();
+}
+
+void CanvasScene::BoxMoved() {
+    // The whole canvas: a connector's lines and label may run far from both its boxes. Only
+    // the part a view shows is painted again.
+    update();
+}
+
+void CanvasScene::FollowStartModule() {
+    const ScriptTables& tables = document_.Tables();
+    const std::string& start = document_.Record().StartModule;
+    int box = 0;
+    ForEachModule(tables, document_.Script(), [&](std::int16_t m, const ModuleRecord& rec) {
+        if (box == 0 && rec.Title == start && document_.HasBox(rec.BoxIndex) &&
+            document_.ModuleOfBox(rec.BoxIndex) == m)
+            box = rec.BoxIndex;
+    });
+    if (box == startBox_)
+        return;
+    if (BoxItem* old = Item(startBox_))
+        old->SetStartMark(false);
+    startBox_ = box;
+    if (BoxItem* item = Item(box))
+        item->SetStartMark(true);
 }
 
 BoxItem* CanvasScene::Item(int box) const {
@@ -38,6 +73,10 @@ void CanvasScene::AddBox(int box) {
     auto* item = new BoxItem(document_, box);
     addItem(item);
     items_[box] = item;
+    // Only a box bearing the start module's title can take the mark.
+    const std::int16_t module = document_.ModuleOfBox(box);
+    if (module >= 1 && document_.Tables().Module(module).Title == document_.Record().StartModule)
+        FollowStartModule();
 }
 
 void CanvasScene::RemoveBox(int box) {
@@ -47,6 +86,10 @@ void CanvasScene::RemoveBox(int box) {
     delete it->second;
     items_.erase(it);
     update();
+    if (box == startBox_) {
+        startBox_ = 0;
+        FollowStartModule();
+    }
 }
 
 void CanvasScene::RefreshBox(int box) {
@@ -57,7 +100,13 @@ void CanvasScene::RefreshBox(int box) {
 void CanvasScene::drawBackground(QPainter* painter, const QRectF& rect) {
     const QRect exposed = rect.toAlignedRect();
     painter->fillRect(exposed, Qt::white);
-    PaintConnectors(*painter, document_, exposed);
+    ConnectorOptions options;
+    options.labels = LabelsShown();
+    options.boxPosition = [this](int box) {
+        BoxItem* item = Item(box);
+        return item ? item->pos().toPoint() : QPoint();
+    };
+    PaintConnectors(*painter, document_, exposed, options);
 }
 
 } // namespace ry

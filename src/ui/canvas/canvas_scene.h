@@ -1,7 +1,9 @@
 #pragma once
 
 // The canvas of one document: a white area of the configured size holding one BoxItem per
-// box, with the connectors painted underneath from the path texts on every repaint.
+// box, with the connectors painted underneath from the path texts on every repaint. Connectors
+// are drawn to where the boxes stand on the canvas, so they follow boxes being dragged; the
+// box of the start module carries the start mark.
 
 #include <QGraphicsScene>
 
@@ -21,6 +23,13 @@ public:
     BoxItem* Item(int box) const;
     // The box whose item lies topmost under a canvas point; 0 for the empty canvas.
     int BoxAt(const QPointF& point) const;
+    // The box of the module the script starts at; 0 when no box shows it.
+    int StartBox() const { return startBox_; }
+    // Whether connectors carry their trigger labels (the designer's View > Path Labels).
+    bool LabelsShown() const;
+
+    // A box item moved (dragged, or put back): its connectors are painted again.
+    void BoxMoved();
 
 protected:
     void drawBackground(QPainter* painter, const QRectF& rect) override;
@@ -29,9 +38,13 @@ private:
     void AddBox(int box);
     void RemoveBox(int box);
     void RefreshBox(int box);
+    // Puts the start mark on the start module's box after anything that may move it: Script
+    // Properties, a rename, an undo, a box made or removed.
+    void FollowStartModule();
 
     ScriptDocument& document_;
     std::unordered_map<int, BoxItem*> items_;
+    int startBox_ = 0;
 };
 
 } // namespace ry
