@@ -75,7 +75,9 @@ QRectF DrawingArea(CanvasScene& scene) {
     QPicture picture;
     {
         QPainter painter(&picture);
-        PaintConnectors(painter, scene.Document(), scene.sceneRect().toAlignedRect());
+        ConnectorOptions options;
+        options.labels = scene.LabelsShown();
+        PaintConnectors(painter, scene.Document(), scene.sceneRect().toAlignedRect(), options);
     }
     if (!picture.boundingRect().isEmpty())
         area = area.united(QRectF(picture.boundingRect()));

@@ -378,7 +378,7 @@ std::optional<ConnectorHit> ConnectionGestures::ConnectorAt(const QPointF& point
         return true;
     };
     const QFontMetrics metrics(CanvasTextFont());
-    const bool labels = true; // the canvas shows its trigger labels
+    const bool labels = scene_.LabelsShown();
     const std::vector<ScriptPath> paths = ScriptPaths(tables, document_.Script());
     std::unordered_map<std::int16_t, int> stubsOf;
     QPainterPath shape;
