@@ -646,14 +646,17 @@ std::optional<std::string> WrittenStartModuleOfFile(const std::string& fileName)
     const bool isProtected = IsProtectedScriptName(name);
     if (!ReadFileBytes(name, bytes, isProtected ? kProtectedReadLimit : std::string::npos))
         return std::nullopt;
-    if (!isProtected)
-        return WrittenStartModule(bytes);
-    Host quiet;
-    // Read as the engine reads it: the password was checked when the script was loaded.
-    ProtectedOpenResult opened = OpenProtectedText(quiet, bytes, kCallerEngine);
-    if (opened.result != 0)
-        return std::nullopt;
-    return WrittenStartModule(opened.text);
+    if (isProtected) {
+        Host quiet;
+        // Read as the engine reads it: the password was checked when the script was loaded.
+        ProtectedOpenResult opened = OpenProtectedText(quiet, bytes, kCallerEngine);
+        if (opened.result != 0)
+            return std::nullopt;
+        bytes = std::move(opened.text);
+    }
+    // Line ends as the loader read them.
+    ReadLfAsLineEnd(bytes);
+    return WrittenStartModule(bytes);
 }
 
 } // namespace ry

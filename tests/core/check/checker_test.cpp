@@ -123,6 +123,15 @@ TEST(CheckStartModule, WrittenStartModuleReadsAsTheLoaderDoes) {
     EXPECT_EQ(WrittenStartModuleOfFile("/no/such/file.rys"), std::nullopt);
 }
 
+// A script whose lines end in LF alone is read line by line, as the loader reads it, so its
+// start module is not lost in one long line.
+TEST(CheckStartModule, WrittenStartModuleOfAnLfFile) {
+    test::TempDir dir;
+    const std::string file =
+        dir.Write("lf.rys", "Version=5.0\nStartModule=Menu\n\n[Welcome]\nType=Play\n[Menu]\n");
+    EXPECT_EQ(WrittenStartModuleOfFile(file), "Menu");
+}
+
 // Fills the fields each type needs, with values no file look-up judges.
 void FillNeededFields(ModuleRecord& m) {
     m.strTtsText = "Hello";
