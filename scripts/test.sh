@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test. Safe to run again.
-# 1. the suite in the normal build (build);
+# 1. the suite in the normal build (build), then that build installed into a temporary prefix
+#    and checked (scripts/install-check.sh);
 # 2. the suite again, built by clang with AddressSanitizer and UndefinedBehaviorSanitizer
 #    (build-asan): any report fails the test that made it;
 # 3. each fuzz target for a short time (scripts/fuzz.sh, RY_FUZZ_SECONDS each, default 20).
