@@ -10,21 +10,27 @@
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
 #include "script/loader.h"
-#include "script/saver.h"
 #include "script/module_types.h"
+#include "script/saver.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
+#include <QToolBar>
+#include <QtMath>
 
 #include <algorithm>
 #include <vector>
@@ -40,8 +46,13 @@ constexpr int kLayoutVersion = 1;
 
 // The window list and the recent files show nine entries each.
 constexpr int kListEntries = 9;
-// Save All and the search for a window to activate after a close look at this many slots.
-constexpr int kSaveAllSlots = 20;
+// The window's share of the screen on a first start, with no stored position.
+constexpr double kFirstStartShare = 0.8;
+// The docks' first sizes: the overview a narrow column, the problem list a few rows.
+constexpr int kOverviewFirstWidth = 200;
+constexpr int kProblemsFirstHeight = 110;
+// Room left around the boxes of a new document window.
+constexpr int kDocumentMargin = 40;
 
 QString ArrayName(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
@@ -67,6 +78,28 @@ QRect ReadWindowPosition() {
     if (top < 0 || top > 30000)
         top = 0;
     return {left, top, std::max(5000, width), std::max(5000, height)};
+}
+
+bool HasStoredWindowPosition() {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kScreenPosKey, true);
+        bool stored = false;
+        for (const char* name : {"KemLeft", "KemTop", "KemWidth", "KemHeight"})
+            stored = stored || !registry.ReadValue(QLatin1String(name)).isEmpty();
+        registry.CloseKey();
+        return stored;
+    } catch (const RegistryError&) {
+        return false;
+    }
+}
+
+QRect FirstStartGeometry(const QRect& available) {
+    const QSize size(qRound(available.width() * kFirstStartShare),
+                     qRound(available.height() * kFirstStartShare));
+    QRect frame(QPoint(0, 0), size);
+    frame.moveCenter(available.center());
+    return frame;
 }
 
 void WriteWindowPosition(const QRect& twips) {
@@ -116,7 +149,10 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     RestoreLayout();
     designer.Recent().Load();
     OpenScript(QString());
-    setWindowTitle(designer.BrandName());
+    // The mark shows the active script's unsaved changes.
+    setWindowTitle(
+        QString(designer.BrandName()).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
+        QStringLiteral("[*]"));
 
     const QString file = ScriptPathOfCommandLine(commandLine);
     if (!file.isEmpty()) {
@@ -278,15 +314,26 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::RestorePosition() {
+    if (!HasStoredWindowPosition()) {
+        // A first start: most of the screen, in its middle.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect frame = FirstStartGeometry(screen->availableGeometry());
+            resize(frame.size());
+            move(frame.topLeft());
+            return;
+        }
+    }
     const QRect twips = ReadWindowPosition();
     setGeometry(twips.x() / kTwipsPerPixel, twips.y() / kTwipsPerPixel,
                 twips.width() / kTwipsPerPixel, twips.height() / kTwipsPerPixel);
 }
 
 void MainWindow::RestoreLayout() {
-    // The docks' first sizes: the problem list a few rows high, the canvas taking the rest.
+    // The docks' first sizes: small beside the canvas, which takes the rest.
+    if (auto* overview = findChild<QDockWidget*>(QStringLiteral("Overview")))
+        resizeDocks({overview}, {kOverviewFirstWidth}, Qt::Horizontal);
     if (auto* problems = findChild<QDockWidget*>(QStringLiteral("Problems")))
-        resizeDocks({problems}, {130}, Qt::Vertical);
+        resizeDocks({problems}, {kProblemsFirstHeight}, Qt::Vertical);
     QByteArray layout;
     try {
         CRegistry registry;
@@ -299,6 +346,10 @@ void MainWindow::RestoreLayout() {
     // A layout of another version, or damaged, is passed over: the docks stay as made.
     if (!layout.isEmpty())
         restoreState(layout, kLayoutVersion);
+    // View > Toolbar shows whether the restored layout shows the toolbar.
+    if (auto* toolbar = findChild<QToolBar*>(QStringLiteral("pictToolBar")))
+        if (QAction* item = MenuAction(QStringLiteral("mnuView(0)")))
+            item->setChecked(!toolbar->isHidden());
 }
 
 void MainWindow::StoreLayout() {
@@ -351,13 +402,18 @@ DocumentWindow* MainWindow::AddDocumentWindow(std::int16_t script, const QString
     frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &DocumentWindow::closed, this, &MainWindow::OnDocumentClosed);
     connect(window, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
+    connect(&window->Document(), &ScriptDocument::modifiedChanged, this, [this, window] {
+        if (window == ActiveDocumentWindow())
+            ShowModifiedMark();
+    });
     // A first save or a Save As renames the window: the Window menu follows.
     connect(window, &QWidget::windowTitleChanged, this, [this] {
         if (!unloading_)
             RefreshWindowList();
     });
-    frame->setWindowTitle(caption);
-    frame->resize(std::max(400, mdi_->width() * 3 / 4), std::max(300, mdi_->height() * 3 / 4));
+    frame->setWindowTitle(window->windowTitle());
+    frame->setWindowModified(window->isWindowModified());
+    FitFrame(*window);
     frame->show();
     mdi_->setActiveSubWindow(frame);
     window->Activated();
@@ -405,6 +461,9 @@ void MainWindow::OpenScript(const QString& givenName) {
     }
 
     if (fileName.isEmpty()) {
+        // A script record keeps some fields from the script it held before; a new script
+        // starts as the user expects of one.
+        tables.Script(provisional).StartWithoutAnswer = false;
         DocumentWindow* window = AddDocumentWindow(provisional, QString());
         window->SetCaption(designer_.BrandName() + QStringLiteral(" Script ") +
                            QString::number(window->DocumentIndex()));
@@ -445,7 +504,43 @@ void MainWindow::OpenScript(const QString& givenName) {
     }
     document.DeselectAllBoxes();
     window->Scene().update();
+    FitFrame(*window);
     RefreshWindowList();
+}
+
+void MainWindow::FitFrame(DocumentWindow& window) {
+    QMdiSubWindow* frame = FrameOf(&window);
+    if (!frame || frame->isMaximized() || frame->isMinimized())
+        return;
+    // Before the main window is first shown its area has no size of its own yet; the frame
+    // is fitted again then.
+    const QSize area = mdi_->viewport()->size();
+    // The boxes and their connectors with a margin, in view pixels, plus the frame's edges and
+    // the view's scroll bars; at least three quarters of the area, at most all of it.
+    const qreal scale = window.View().Zoom() / 100.0;
+    const QRectF boxes = window.Scene().itemsBoundingRect();
+    const int extent = window.View().style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The frame's edges: as they are once shown, else as the style draws them.
+    const int border =
+        frame->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
+    const QSize edges =
+        frame->isVisible()
+            ? frame->size() - window.size()
+            : QSize(2 * border, border + frame->style()->pixelMetric(QStyle::PM_TitleBarHeight,
+                                                                     nullptr, frame));
+    const QSize needed(
+        qCeil((std::max<qreal>(0, boxes.right()) + kDocumentMargin) * scale) + extent,
+        qCeil((std::max<qreal>(0, boxes.bottom()) + kDocumentMargin) * scale) + extent);
+    const QSize wanted = (needed + edges)
+                             .expandedTo(QSize(area.width() * 3 / 4, area.height() * 3 / 4))
+                             .expandedTo(QSize(400, 300));
+    frame->resize(wanted.boundedTo(area.expandedTo(QSize(400, 300))));
+}
+
+void MainWindow::ShowModifiedMark() {
+    const DocumentWindow* window = ActiveDocumentWindow();
+    setWindowModified(window && ScriptTables::IsScriptIndex(window->Script()) &&
+                      designer_.Tables().Script(window->Script()).Modified);
 }
 
 void MainWindow::NewScript() {
@@ -474,10 +569,18 @@ void MainWindow::SaveActive(int mode) {
         SaveScript(designer_, *window, mode);
 }
 
-void MainWindow::SaveAll() {
-    const int last = std::min(kSaveAllSlots, designer_.DocumentSlotCount());
-    for (int slot = 1; slot <= last; ++slot)
+std::vector<QPointer<DocumentWindow>> MainWindow::OpenWindows() const {
+    std::vector<QPointer<DocumentWindow>> windows;
+    for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot)
         if (DocumentWindow* window = designer_.Document(slot))
+            windows.emplace_back(window);
+    return windows;
+}
+
+void MainWindow::SaveAll() {
+    // Every open script, however many windows.
+    for (const QPointer<DocumentWindow>& window : OpenWindows())
+        if (window)
             SaveScript(designer_, *window, 0);
 }
 
@@ -610,19 +713,20 @@ void MainWindow::RefreshWindowList() {
 void MainWindow::RefreshRecentMenu() {
     for (int n = 1; n <= RecentFiles::kCount; ++n) {
         const QString path = designer_.Recent().At(n);
-        if (path.isEmpty())
-            continue;
         QAction* entry = MenuAction(ArrayName("mnuRecent", n));
-        entry->setText(QStringLiteral("&%1 %2").arg(n).arg(path.trimmed()));
-        entry->setVisible(true);
+        // An empty place (a hole in the stored list, moved along by a new entry) shows
+        // nothing: a caption left from before would open what the place no longer holds.
+        entry->setVisible(!path.trimmed().isEmpty());
+        if (entry->isVisible())
+            entry->setText(QStringLiteral("&%1 %2").arg(n).arg(path.trimmed()));
     }
 }
 
 void MainWindow::OnSubWindowActivated(QMdiSubWindow* frame) {
-    if (!frame)
-        return;
-    if (auto* window = qobject_cast<DocumentWindow*>(frame->widget()))
-        window->Activated();
+    if (frame)
+        if (auto* window = qobject_cast<DocumentWindow*>(frame->widget()))
+            window->Activated();
+    ShowModifiedMark();
 }
 
 void MainWindow::OnDocumentClosed() {
@@ -634,8 +738,7 @@ void MainWindow::OnDocumentClosed() {
     QMetaObject::invokeMethod(
         this,
         [this] {
-            const int last = std::min(kSaveAllSlots, designer_.DocumentSlotCount());
-            for (int slot = 1; slot <= last; ++slot)
+            for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot)
                 if (DocumentWindow* window = designer_.Document(slot)) {
                     BringToFront(window);
                     return;
@@ -703,13 +806,20 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Each document asks about its own unsaved changes; a Cancel keeps the program open.
-    mdi_->closeAllSubWindows();
-    if (!mdi_->subWindowList().isEmpty()) {
-        event->ignore();
-        return;
+    // Every document asks its questions before any closes: a Cancel at any of them keeps the
+    // program open with every document as it was.
+    const std::vector<QPointer<DocumentWindow>> windows = OpenWindows();
+    for (const QPointer<DocumentWindow>& window : windows) {
+        if (window && !window->AgreeToClose()) {
+            event->ignore();
+            return;
+        }
     }
     unloading_ = true;
+    for (const QPointer<DocumentWindow>& window : windows)
+        if (window)
+            window->Discard();
+    mdi_->closeAllSubWindows();
     StorePosition();
     StoreLayout();
     event->accept();

@@ -3,14 +3,18 @@
 // The designer's main window: a multiple-document area with one window per open script, the
 // menus, the status bar, and the commands that act on the active document.
 
+#include "base/help_topics.h"
+
 #include "script/file_io.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 class QAction;
 class QDate;
@@ -32,6 +36,11 @@ class DocumentWindow;
 // 1000, 1000, 6500, 6500.
 QRect ReadWindowPosition();
 void WriteWindowPosition(const QRect& twips);
+// Whether any of the four values is stored: without one (a first start) the window takes
+// FirstStartGeometry of the screen's available area instead, four fifths of it each way,
+// centred.
+bool HasStoredWindowPosition();
+QRect FirstStartGeometry(const QRect& available);
 
 // Window positions are stored in twips: 15 to a pixel on the 96-dpi screen they were
 // designed for.
@@ -133,6 +142,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -146,6 +156,12 @@ private:
     void StoreLayout();
     void OnSubWindowActivated(QMdiSubWindow* frame);
     void OnDocumentClosed();
+    // A document window's frame: large enough to show its boxes, within the area.
+    void FitFrame(DocumentWindow& window);
+    // The title's modified mark follows the active document.
+    void ShowModifiedMark();
+    // The document windows in slot order, each watched in case a question closes it.
+    std::vector<QPointer<DocumentWindow>> OpenWindows() const;
     DocumentWindow* AddDocumentWindow(std::int16_t script, const QString& caption);
     // Where a pasted box goes: near the middle of the visible canvas, moved down and right
     // past boxes already standing exactly there.
@@ -156,6 +172,7 @@ private:
     QLabel* status_;
     std::map<QString, QAction*> actions_;
     bool unloading_ = false;
+    bool shownOnce_ = false;
     // Files whose change on disk the user chose not to load, as they were then.
     std::map<std::string, FileStamp> reloadDeclined_;
     bool checkingFiles_ = false;

@@ -55,6 +55,14 @@ void WritePathLabels(bool shown) {
     }
 }
 
+// A menu caption naming a step; a "&" in the step's own text is shown as it is.
+QString StepCaption(const QString& command, const QString& step) {
+    if (step.isEmpty())
+        return command;
+    return command + QLatin1Char(' ') +
+           QString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 QString ZoomText(int percent) {
     return QStringLiteral("%1%").arg(percent);
 }
@@ -99,11 +107,13 @@ public:
         QUndoStack* stack = window ? &window->Document().History() : nullptr;
         undo_->setEnabled(stack && stack->canUndo());
         redo_->setEnabled(stack && stack->canRedo());
-        // The step each would take back or do again.
-        undo_->setStatusTip(stack && stack->canUndo() ? QStringLiteral("Undo ") + stack->undoText()
-                                                      : QString());
-        redo_->setStatusTip(stack && stack->canRedo() ? QStringLiteral("Redo ") + stack->redoText()
-                                                      : QString());
+        // The step each would take back or do again: "Undo Move Modules".
+        const QString undoStep = stack && stack->canUndo() ? stack->undoText() : QString();
+        const QString redoStep = stack && stack->canRedo() ? stack->redoText() : QString();
+        undo_->setText(StepCaption(QStringLiteral("&Undo"), undoStep));
+        redo_->setText(StepCaption(QStringLiteral("&Redo"), redoStep));
+        undo_->setStatusTip(undoStep.isEmpty() ? QString() : QStringLiteral("Undo ") + undoStep);
+        redo_->setStatusTip(redoStep.isEmpty() ? QString() : QStringLiteral("Redo ") + redoStep);
         undo_->setToolTip(undo_->statusTip());
         redo_->setToolTip(redo_->statusTip());
         for (QAction* action : zoomActions_)

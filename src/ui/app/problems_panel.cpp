@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "base/designer.h"
 #include "base/text_codec.h"
+#include "canvas/box_geometry.h"
 #include "canvas/canvas_view.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
@@ -182,7 +183,9 @@ void ProblemsPanel::ShowProblem(int row) {
     ScriptDocument& document = window->Document();
     if (document.ModuleOfBox(m.BoxIndex) != p.Module)
         return;
-    window->View().ScrollTo(QPoint(m.PositionX, m.PositionY));
+    // The box in the middle of the view, as far as the canvas's edges allow.
+    window->View().centerOn(
+        QPointF(m.PositionX + kBoxWidth / 2.0, m.PositionY + document.BoxHeight(m.BoxIndex) / 2.0));
     document.SelectOnlyBox(m.BoxIndex);
 }
 

@@ -1,10 +1,13 @@
 #include "base/file_dialogs.h"
 
 #include "base/designer.h"
+#include "base/registry.h"
 #include "base/text_codec.h"
+#include "canvas/document_window.h"
 #include "script/loader.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace ry {
@@ -25,41 +28,104 @@ QString QtFileFilter(const QString& barFilter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-QString FileDialogs::Choose(QWidget* owner, const QString& current, bool save, const QString& title,
-                            const QString& filter, int slot, std::int16_t script) {
-    QString& remembered = folders_[static_cast<size_t>(slot)];
-    QString folder = remembered;
-    if (folder.isEmpty() && !current.isEmpty()) {
-        folder = ToQt(SplitPath(FromQt(current)));
-        // A sound file named relative to its script (often with Windows backslashes) lies
-        // below the script's folder, not below wherever the program was started.
-        const QString base = ScriptFolder(script);
-        if (!folder.isEmpty() && !base.isEmpty() && QDir::isRelativePath(folder))
-            folder = base + QString(folder).replace(QLatin1Char('\\'), QLatin1Char('/'));
+namespace {
+
+const QString kFoldersKey = QStringLiteral("Software\\Cordaxa\\Ryvane\\Folders");
+
+QString StoredFolderName(int slot) {
+    return QStringLiteral("Kind%1").arg(slot);
+}
+
+bool IsFolder(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+} // namespace
+
+QString FileDialogs::StartFolder(const QString& current, int slot, std::int16_t script,
+                                 bool moduleFile) const {
+    // The script a module's file belongs to: the one given, else the active document's.
+    if (moduleFile && !ScriptTables::IsScriptIndex(script))
+        if (const DocumentWindow* window = designer_.ActiveDocument())
+            script = window->Script();
+    const QString scriptFolder = ScriptFolder(script);
+    QStringList candidates;
+    candidates << folders_[static_cast<size_t>(slot)];
+    if (!current.isEmpty()) {
+        QString folder = FolderOfPath(current);
+        // A file named relative to its script (often with Windows backslashes) lies below the
+        // script's folder, not below wherever the program was started.
+        if (!folder.isEmpty() && !scriptFolder.isEmpty() && QDir::isRelativePath(folder))
+            folder = scriptFolder + folder;
+        candidates << folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
     }
-    if (folder.isEmpty())
-        folder = designer_.ProgramFolder() + QDir::separator() + QStringLiteral("Scripts");
+    if (moduleFile)
+        candidates << scriptFolder;
+    candidates << designer_.ProgramFolder() + QStringLiteral("/Scripts") << StoredFolder(slot);
+    if (const DocumentWindow* window = designer_.ActiveDocument())
+        candidates << ScriptFolder(window->Script());
+    candidates << designer_.ProgramFolder() << QDir::homePath();
+    // A folder that is not there would be taken for a file name typed into the dialog.
+    for (const QString& folder : candidates)
+        if (IsFolder(folder))
+            return folder;
+    return {};
+}
+
+QString FileDialogs::StoredFolder(int slot) const {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kFoldersKey, true);
+        const QString folder = registry.ReadValue(StoredFolderName(slot));
+        registry.CloseKey();
+        return folder;
+    } catch (const RegistryError&) {
+        return {};
+    }
+}
+
+void FileDialogs::StoreFolder(int slot, const QString& folder) {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kFoldersKey, true);
+        registry.WriteValue(StoredFolderName(slot), folder);
+        registry.CloseKey();
+    } catch (const RegistryError&) {
+        // Only a convenience for the next start.
+    }
+}
+
+QString FileDialogs::Choose(QWidget* owner, const QString& current, bool save, const QString& title,
+                            const QString& filter, int slot, std::int16_t script, bool moduleFile) {
     FileRequest request;
     request.kind = save ? FileRequest::Save : FileRequest::Open;
     request.title = title;
     request.filter = QtFileFilter(filter);
-    request.folder = folder;
+    request.folder = StartFolder(current, slot, script, moduleFile);
     const QString chosen = designer_.Prompts().ChooseFile(owner, request);
-    if (!chosen.isEmpty())
-        remembered = ToQt(SplitPath(FromQt(chosen)));
+    if (!chosen.isEmpty()) {
+        folders_[static_cast<size_t>(slot)] = FolderOfPath(chosen);
+        StoreFolder(slot, FolderOfPath(chosen));
+    }
     return chosen;
 }
 
 QString FileDialogs::ScriptFolder(std::int16_t script) const {
     if (!ScriptTables::IsScriptIndex(script))
         return {};
-    return ToQt(designer_.Tables().Script(script).FolderPath);
+    QString folder = FromHostPath(designer_.Tables().Script(script).FolderPath);
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')) &&
+        !folder.endsWith(QLatin1Char('\\')))
+        folder += QLatin1Char('/');
+    return folder;
 }
 
 QString FileDialogs::RelativeToScript(const QString& path, std::int16_t script) const {
     const QString folder = ScriptFolder(script);
+    // Below the script's folder: the rest of the name, with the backslashes the engine's files
+    // hold.
     if (!folder.isEmpty() && path.startsWith(folder))
-        return path.mid(folder.size());
+        return path.mid(folder.size()).replace(QLatin1Char('/'), QLatin1Char('\\'));
     return path;
 }
 
@@ -74,7 +140,7 @@ QString FileDialogs::SelectFile_ScriptSave(QWidget* owner, const QString& curren
 QString FileDialogs::SelectFile_SoundSave(QWidget* owner, const QString& current,
                                           std::int16_t script) {
     return RelativeToScript(Choose(owner, current, true, QStringLiteral("Save Sound File"),
-                                   QStringLiteral("Wave File (*.wav)|*.wav|"), 0, script),
+                                   QStringLiteral("Wave File (*.wav)|*.wav|"), 0, script, true),
                             script);
 }
 
@@ -82,35 +148,35 @@ QString FileDialogs::SelectFile_Sound(QWidget* owner, const QString& current, st
     return RelativeToScript(
         Choose(owner, current, false, QStringLiteral("Select sound file"),
                QStringLiteral("Wave Files (*.wav)|*.wav|Text To Speech (TTS) Text (*.txt)|*.txt|"),
-               1, script),
+               1, script, true),
         script);
 }
 
 QString FileDialogs::SelectFile_VbScript(QWidget* owner, const QString& current) {
     return Choose(owner, current, false, QStringLiteral("Select VB Script file"),
-                  QStringLiteral("VB Script Files (*.vbs)|*.vbs|"), 2);
+                  QStringLiteral("VB Script Files (*.vbs)|*.vbs|"), 2, 0, true);
 }
 
 QString FileDialogs::SelectFile_Database(QWidget* owner, const QString& current) {
     return Choose(owner, current, false, QStringLiteral("Select database file"),
                   QStringLiteral("Access Database Files (*.mdb)|*.mdb|Excel Spreadsheet Files "
                                  "(*.xls)|*.xls|"),
-                  3);
+                  3, 0, true);
 }
 
 QString FileDialogs::SelectFile_Program(QWidget* owner, const QString& current) {
     return Choose(owner, current, false, QStringLiteral("Select Program"),
-                  QStringLiteral("Programs|*.exe;*.com;*.pif;*.bat|All Files|*.*"), 4);
+                  QStringLiteral("Programs|*.exe;*.com;*.pif;*.bat|All Files|*.*"), 4, 0, true);
 }
 
 QString FileDialogs::SelectFile_Text(QWidget* owner, const QString& current) {
     return Choose(owner, current, false, QStringLiteral("Select Text File"),
-                  QStringLiteral("Text Files|*.txt|All Files|*.*"), 5);
+                  QStringLiteral("Text Files|*.txt|All Files|*.*"), 5, 0, true);
 }
 
 QString FileDialogs::SelectFile_Any(QWidget* owner, const QString& current) {
     return Choose(owner, current, false, QStringLiteral("Select File"),
-                  QStringLiteral("All Files|*.*"), 6);
+                  QStringLiteral("All Files|*.*"), 6, 0, true);
 }
 
 QString FileDialogs::SelectFile_Script(QWidget* owner, const QString& current) {

@@ -29,6 +29,10 @@ public:
     // Closes every open dialog; a dialog with unsaved changes asks first. False when the user
     // kept open a dialog of `script` (of any script when `script` is 0).
     virtual bool CloseAll(std::int16_t script = 0) = 0;
+    // Before a script's document closes: each of its dialogs with unapplied edits asks
+    // whether to apply them (Yes applies, No leaves them), and nothing closes. False when the
+    // user cancelled; the dialogs then stay as they were.
+    virtual bool SettleEdits(std::int16_t script) = 0;
     virtual ModuleDialog* DialogOfModule(std::int16_t module) const = 0;
     virtual int OpenCount() const = 0;
 };

@@ -91,7 +91,8 @@ private:
 class MoveCommand : public HistoryCommand {
 public:
     MoveCommand(DocumentHistory& history, std::vector<DocumentHistory::KeyedMove> moves)
-        : HistoryCommand(QStringLiteral("Move")), history_(history), moves_(std::move(moves)) {}
+        : HistoryCommand(QStringLiteral("Move Modules")), history_(history),
+          moves_(std::move(moves)) {}
 
     void undo() override { history_.ApplyMove(moves_, true); }
     void redo() override {

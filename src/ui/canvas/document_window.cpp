@@ -21,6 +21,10 @@ DocumentWindow::DocumentWindow(Designer& designer, std::int16_t script, QWidget*
       scene_(new CanvasScene(*document_, designer.CanvasSize(), this)),
       view_(new CanvasView(scene_, this)), interaction_(nullptr) {
     setObjectName(QStringLiteral("frmDocument"));
+    SetCaption(QString());
+    setWindowModified(ScriptTables::IsScriptIndex(script) &&
+                      designer.Tables().Script(script).Modified);
+    connect(document_, &ScriptDocument::modifiedChanged, this, &QWidget::setWindowModified);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
@@ -38,7 +42,10 @@ std::int16_t DocumentWindow::Script() const {
 }
 
 void DocumentWindow::SetCaption(const QString& caption) {
-    setWindowTitle(caption);
+    caption_ = caption;
+    // "[*]" is where the modified mark goes; one in the name itself is written doubled.
+    setWindowTitle(QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
+                   QStringLiteral("[*]"));
 }
 
 void DocumentWindow::CommitEdits() {
@@ -70,41 +77,41 @@ void DocumentWindow::Discard() {
         close();
 }
 
+bool DocumentWindow::AgreeToClose() {
+    if (!ScriptTables::IsScriptIndex(Script()))
+        return true;
+    CommitEdits();
+    // The module dialogs first, so that changes applied from them are saved with the script.
+    if (!designer_.Dialogs().SettleEdits(Script()))
+        return false;
+    const ScriptRecord& s = designer_.Tables().Script(Script());
+    if (!s.Modified)
+        return true;
+    const QString question =
+        s.FileName.empty()
+            ? QStringLiteral("Would you like to save ") + Caption() + QStringLiteral(" ?")
+            : QStringLiteral("Would you like to save script\r\n") + FromHostPath(s.FileName);
+    switch (designer_.Message(question, MessageIcon::Question, MessageButtons::YesNoCancel, this)) {
+    case MessageAnswer::Cancel:
+        return false;
+    case MessageAnswer::Yes:
+        // A save that did not happen (name dialog cancelled, disk full, password not given
+        // yet) keeps the window open rather than losing the changes.
+        return SaveScript(designer_, *this, 0) == SaveOutcome::Saved;
+    default:
+        return true;
+    }
+}
+
 void DocumentWindow::closeEvent(QCloseEvent* event) {
     if (!discarding_ && ScriptTables::IsScriptIndex(Script())) {
-        CommitEdits();
-        // The module dialogs first, so that changes applied from them are saved with the
-        // script rather than written into records about to be freed. A dialog of this script
-        // kept open keeps the window open.
-        if (!designer_.Dialogs().CloseAll(Script())) {
+        if (!AgreeToClose()) {
             event->ignore();
             return;
         }
-        ScriptRecord& s = designer_.Tables().Script(Script());
-        if (s.Modified) {
-            const QString question =
-                s.FileName.empty()
-                    ? QStringLiteral("Would you like to save ") + Caption() + QStringLiteral(" ?")
-                    : QStringLiteral("Would you like to save script\r\n") + ToQt(s.FileName);
-            switch (designer_.Message(question, MessageIcon::Question, MessageButtons::YesNoCancel,
-                                      this)) {
-            case MessageAnswer::Cancel:
-                event->ignore();
-                return;
-            case MessageAnswer::Yes:
-                // A save that did not happen (name dialog cancelled, disk full, password not
-                // given yet) keeps the window open rather than losing the changes.
-                if (SaveScript(designer_, *this, 0) != SaveOutcome::Saved) {
-                    event->ignore();
-                    return;
-                }
-                break;
-            default:
-                break;
-            }
-        }
-        s.DocState = 1;
+        designer_.Tables().Script(Script()).DocState = 1;
     }
+    // The close goes ahead: this script's dialogs go with it, edits left unapplied on No.
     designer_.Dialogs().CloseForScript(Script());
     ReleaseScript();
     event->accept();

@@ -32,7 +32,9 @@ public:
     // The mouse on the canvas: placing, selecting, dragging, box fields, menus, path commands.
     CanvasInteraction& Interaction() { return *interaction_; }
 
-    QString Caption() const { return windowTitle(); }
+    // The script's file name, or "<brand> Script <n>" for a script never saved. The window's
+    // title adds the modified mark ("*") while the script has unsaved changes.
+    QString Caption() const { return caption_; }
     void SetCaption(const QString& caption);
 
     // Applies a title or text being edited in a box before the script is saved or closed.
@@ -46,6 +48,10 @@ public:
     // Closes without asking and without saving (the program is ending after its own
     // questions, or a test tidies up).
     void Discard();
+    // The questions of a close, without closing: the script's module dialogs with unapplied
+    // edits, then whether to save the script (and the save). False when the user cancelled
+    // or the save did not happen; nothing is closed either way.
+    bool AgreeToClose();
 
 signals:
     void closed(int documentIndex);
@@ -62,6 +68,7 @@ private:
     CanvasScene* scene_;
     CanvasView* view_;
     CanvasInteraction* interaction_;
+    QString caption_;
     bool released_ = false;
     bool discarding_ = false;
 };

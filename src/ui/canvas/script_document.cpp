@@ -255,7 +255,7 @@ bool ScriptDocument::DeleteSelectedModules() {
     }
     if (selected.empty())
         return true;
-    DocumentHistory::Step step(*history_, QStringLiteral("Delete"));
+    DocumentHistory::Step step(*history_, QStringLiteral("Delete Modules"));
     for (std::int16_t module : selected)
         step.Touch(module);
     // The modules before them in the chain take their links.

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,6 +26,8 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -74,8 +77,10 @@ private:
 
 ModuleDialog::ModuleDialog(Designer& designer, const ModuleDialogSetup& setup,
                            const ModuleDialogForm& form)
-    : QDialog(setup.window), designer_(designer), setup_(setup), form_(form), window_(setup.window),
-      tabs_(new QTabWidget(this)), title_(new QLineEdit(this)),
+    // Owned by the document's top window, not the document: inside the multiple-document
+    // area, Ctrl+Tab would go to the area, which takes it for switching scripts.
+    : QDialog(setup.window ? setup.window->window() : nullptr), designer_(designer), setup_(setup),
+      form_(form), window_(setup.window), tabs_(new QTabWidget(this)), title_(new QLineEdit(this)),
       apply_(new QPushButton(QStringLiteral("Apply"), this)),
       ok_(new QPushButton(QStringLiteral("OK"), this)),
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)),
@@ -87,6 +92,9 @@ ModuleDialog::ModuleDialog(Designer& designer, const ModuleDialogSetup& setup,
     setProperty("Tag", QString::number(setup.module));
 
     tabs_->setObjectName(QStringLiteral("tbsOptions"));
+    // Every tab's caption shows whole: the dialog is as wide as its tabs.
+    tabs_->tabBar()->setUsesScrollButtons(false);
+    tabs_->tabBar()->setElideMode(Qt::ElideNone);
     title_->setObjectName(QStringLiteral("txtModTitle"));
     title_->setToolTip(QStringLiteral("Module title"));
     apply_->setObjectName(QStringLiteral("cmdApply"));
@@ -156,7 +164,6 @@ void ModuleDialog::BuildPathsPage() {
     QWidget* page =
         AddPage(QStringLiteral("Paths"), QStringLiteral("Set paths leaving this module"));
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(paths_);
 }
 
@@ -181,6 +188,7 @@ void ModuleDialog::Load() {
             SelectTab(0);
     }
     WatchKeys();
+    FitToScreen();
     show();
     // Stores what was loaded in its normal form and leaves the dialog clean.
     Apply();
@@ -238,6 +246,25 @@ void ModuleDialog::SelectTab(int index) {
 void ModuleDialog::NextTab() {
     if (tabs_->count() > 0)
         tabs_->setCurrentIndex((tabs_->currentIndex() + 1) % tabs_->count());
+}
+
+void ModuleDialog::PreviousTab() {
+    if (tabs_->count() > 0)
+        tabs_->setCurrentIndex((tabs_->currentIndex() + tabs_->count() - 1) % tabs_->count());
+}
+
+void ModuleDialog::FitToScreen() {
+    const QScreen* screen = setup_.window ? setup_.window->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // A long text (a title or file name of any length) never makes the dialog wider or
+    // taller than the screen: its field scrolls instead.
+    const QSize available = screen->availableGeometry().size();
+    setMaximumSize(available);
+    adjustSize();
+    resize(size().boundedTo(available));
 }
 
 void ModuleDialog::CloseWithoutAsking() {
@@ -408,6 +435,7 @@ SoundRow ModuleDialog::AddSoundRow(QGridLayout* grid, int row, const QString& la
     if (!label.isEmpty())
         grid->addWidget(new QLabel(label, page), row, 0);
     out.file = MakeLineEdit(Indexed(QStringLiteral("txtSoundFile"), boxIndex), page);
+    SetFileFieldWidth(out.file);
     grid->addWidget(out.file, row, 1);
     auto* buttons = new QHBoxLayout;
     auto button = [&](const QString& name, const QString& caption) {
@@ -447,6 +475,7 @@ ModuleDialog::FileRow ModuleDialog::AddFileRow(QGridLayout* grid, int row, const
         grid->addWidget(out.label, row, 0);
     }
     out.file = MakeLineEdit(boxName, page);
+    SetFileFieldWidth(out.file);
     grid->addWidget(out.file, row, 1);
     out.select = new QPushButton(caption, page);
     out.select->setObjectName(buttonName);
@@ -456,6 +485,11 @@ ModuleDialog::FileRow ModuleDialog::AddFileRow(QGridLayout* grid, int row, const
     connect(out.select, &QPushButton::clicked, this,
             [this, box, choose] { SelectSoundFile(box, choose); });
     return out;
+}
+
+void ModuleDialog::SetFileFieldWidth(QLineEdit* field) {
+    // Room for a path of some length beside the row's buttons.
+    field->setMinimumWidth(field->fontMetrics().averageCharWidth() * kFileFieldCharacters);
 }
 
 void ModuleDialog::SelectSoundFile(QLineEdit* box, const FileChooser& choose) {
@@ -561,27 +595,46 @@ bool ModuleDialog::eventFilter(QObject* watched, QEvent* event) {
     // Ctrl+Tab anywhere in the dialog, a text box included, turns to the next tab.
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+        const bool control = key->modifiers().testFlag(Qt::ControlModifier);
+        const bool shift = key->modifiers().testFlag(Qt::ShiftModifier);
+        if (control && key->key() == Qt::Key_Tab && !shift) {
             NextTab();
+            return true;
+        }
+        // Ctrl+Shift+Tab arrives as Backtab, or as Tab with Shift.
+        if (control && (key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && shift))) {
+            PreviousTab();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
+bool ModuleDialog::AskToApply() {
+    if (!IsDirty())
+        return true;
+    switch (designer_.Message(QStringLiteral("Save changes to the module?"), MessageIcon::Question,
+                              MessageButtons::YesNoCancel, this)) {
+    case MessageAnswer::Yes:
+        Apply();
+        return true;
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ModuleDialog::SettleEdits() {
+    if (IsDirty() && isVisible())
+        raise();
+    return AskToApply();
+}
+
 void ModuleDialog::closeEvent(QCloseEvent* event) {
-    if (!closeWithoutAsking_ && IsDirty()) {
-        switch (designer_.Message(QStringLiteral("Save changes to the module?"),
-                                  MessageIcon::Question, MessageButtons::YesNoCancel, this)) {
-        case MessageAnswer::Yes:
-            Apply();
-            break;
-        case MessageAnswer::No:
-            break;
-        default:
-            event->ignore();
-            return;
-        }
+    if (!closeWithoutAsking_ && !AskToApply()) {
+        event->ignore();
+        return;
     }
     event->accept();
     if (!closedSignalled_) {

@@ -100,12 +100,17 @@ public:
     QTabWidget& Tabs() { return *tabs_; }
     int CurrentTab() const;
     void SelectTab(int index);
-    // The tab after the current one, the first after the last (Ctrl+Tab).
+    // The tab after the current one, the first after the last (Ctrl+Tab); the one before,
+    // the last before the first (Ctrl+Shift+Tab).
     void NextTab();
+    void PreviousTab();
 
     // Closes without the question about unsaved changes (the module was deleted, or its
     // document is going away).
     void CloseWithoutAsking();
+    // Its document is about to close: unapplied edits are applied on Yes and left on No;
+    // false on Cancel. The dialog stays open either way.
+    bool SettleEdits();
 
     // Modules of the script came or went: the destination list is filled again.
     void RefreshDestinations();
@@ -186,6 +191,9 @@ protected:
     FileRow AddFileRow(QGridLayout* grid, int row, const QString& label, const QString& boxName,
                        const QString& buttonName, const QString& caption, FileChooser choose = {},
                        const QString& labelName = {});
+    // A file box wide enough for a path: about this many characters.
+    static constexpr int kFileFieldCharacters = 42;
+    static void SetFileFieldWidth(QLineEdit* field);
     // The buttons' actions, for rows laid out otherwise.
     void SelectSoundFile(QLineEdit* box, const FileChooser& choose = {});
     void PlaySoundFile(const QString& file);
@@ -212,6 +220,10 @@ private:
     void ShowTitle(const QString& title);
     void BuildPathsPage();
     void WatchKeys();
+    // At most the screen's available size, however long a text in it.
+    void FitToScreen();
+    // With unapplied edits: "Save changes to the module?"; Yes applies them. False on Cancel.
+    bool AskToApply();
 
     Designer& designer_;
     ModuleDialogSetup setup_;

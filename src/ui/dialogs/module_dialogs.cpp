@@ -145,4 +145,13 @@ bool ModuleDialogTable::CloseAll(std::int16_t script) {
     return !keptOpen;
 }
 
+bool ModuleDialogTable::SettleEdits(std::int16_t script) {
+    bool cancelled = false;
+    ForEachOfScript(script, [&](ModuleDialog& d) {
+        if (!cancelled && !d.SettleEdits())
+            cancelled = true;
+    });
+    return !cancelled;
+}
+
 } // namespace ry

@@ -38,6 +38,7 @@ public:
     // Closes every open dialog; a dialog with unsaved changes asks first. False when the user
     // kept open a dialog of `script` (of any script when `script` is 0).
     bool CloseAll(std::int16_t script = 0) override;
+    bool SettleEdits(std::int16_t script) override;
     // A module of `script` was renamed to `title`: every open dialog of the script shows
     // fresh destinations and path texts.
     void RefreshAfterRename(std::int16_t script, std::int16_t module, const QString& title);

@@ -49,6 +49,9 @@ PathsPanel::PathsPanel(Designer& designer, std::int16_t module, QWidget* parent)
     timeout_->setToolTip(QStringLiteral("Timeouit time in seconds"));
     destination_->setObjectName(QStringLiteral("cmbDest"));
     destination_->setToolTip(QStringLiteral("Destination module"));
+    // As wide as the panel gives it, whatever the longest title: never wider than the screen.
+    destination_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    destination_->setMinimumContentsLength(16);
     boxNumber_->setObjectName(QStringLiteral("txtDestId"));
     boxNumber_->setToolTip(QStringLiteral("The ID of the Voicemail Box"));
     add_->setObjectName(QStringLiteral("cmdAddPath"));

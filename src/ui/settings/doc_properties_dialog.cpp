@@ -42,14 +42,21 @@ DocPropertiesDialog::DocPropertiesDialog(Designer& designer, DocumentWindow& win
     page->addWidget(runBeforeAnswer_);
     page->addStretch(1);
 
-    // The titles in chain order; a start module that names no module leaves nothing chosen.
+    // The titles in chain order, the start module chosen as the loader finds it: its own
+    // spelling first, else the first title that differs only in letter case. One that names
+    // no module leaves nothing chosen.
     const ScriptTables& tables = designer.Tables();
     const ScriptRecord& s = tables.Script(script_);
     ForEachModule(tables, script_, [&](std::int16_t, const ModuleRecord& m) {
         startModule_->addItem(ToQt(m.Title));
     });
-    startModule_->setCurrentIndex(
-        startModule_->findText(ToQt(s.StartModule), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    const QString start = ToQt(s.StartModule);
+    int chosen = startModule_->findText(start, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (chosen < 0)
+        chosen = startModule_->findText(start, Qt::MatchFixedString);
+    startModule_->setCurrentIndex(chosen);
+    storedStart_ = start;
+    shownStart_ = chosen;
     scriptAfterCall_->setText(ToQt(s.RunAtHangup));
     runBeforeAnswer_->setChecked(s.StartWithoutAnswer);
 
@@ -71,8 +78,12 @@ void DocPropertiesDialog::Store() {
     // this dialog's to change.
     if (!window_ || window_->Script() != script_)
         return;
-    window_->Document().SetScriptProperties(startModule_->currentText(),
-                                            scriptAfterCall_->text().trimmed(),
+    // The start module as stored while the user chose no other: a spelling in another letter
+    // case stays as the file has it rather than being taken for none.
+    const int chosen = startModule_->currentIndex();
+    const QString start =
+        chosen >= 0 && chosen == shownStart_ ? storedStart_ : startModule_->currentText();
+    window_->Document().SetScriptProperties(start, scriptAfterCall_->text().trimmed(),
                                             runBeforeAnswer_->isChecked());
 }
 

@@ -41,6 +41,8 @@ private:
     QLineEdit* scriptAfterCall_;
     QPushButton* select_;
     QCheckBox* runBeforeAnswer_;
+    QString storedStart_; // the start module as the script held it when the dialog opened
+    int shownStart_ = -1; // the entry first chosen for it
 };
 
 // Runs the dialog modally on a document's script: Edit > Script Properties, which the

@@ -250,6 +250,7 @@ TEST_F(MainWindowTest, SaveAsWritesTheScriptThatOpensAgainAsItWas) {
 }
 
 TEST_F(MainWindowTest, SavingANewScriptAsksForItsNameAndCancelSavesNothing) {
+    ASSERT_TRUE(QDir().mkpath(ProgramFolder() + QStringLiteral("/Scripts")));
     MakeMain();
     Doc().MarkModified();
     Choose(QStringLiteral("mnuFile(6)"));

@@ -5,6 +5,7 @@
 
 #include "app/problems_panel.h"
 #include "canvas/box_editor.h"
+#include "canvas/box_geometry.h"
 #include "dialogs/module_dialog.h"
 #include "dialogs/module_dialogs.h"
 
@@ -18,6 +19,7 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -343,9 +345,22 @@ TEST_F(ProblemsPanelTest, AStartModuleLostInTheFileIsListedUntilTheScriptSettles
     }
 }
 
-// Activating a row shows the module's box at the top-left of the visible canvas, at any zoom,
+// The middle of Menue's box (at 300,400, long) on the canvas.
+const QPointF kMenueCentre(300 + kBoxWidth / 2.0, 400 + kLongBoxHeight / 2.0);
+
+// Where the middle of the view can come closest to `point`: a view never scrolls past the
+// canvas's edges.
+QPointF ClosestCentre(const CanvasView& view, const QPointF& point) {
+    const QRectF shown = view.VisibleArea();
+    const QRectF canvas = view.sceneRect();
+    const qreal halfW = shown.width() / 2, halfH = shown.height() / 2;
+    return {std::clamp(point.x(), canvas.left() + halfW, canvas.right() - halfW),
+            std::clamp(point.y(), canvas.top() + halfH, canvas.bottom() - halfH)};
+}
+
+// Activating a row shows the module's box in the middle of the visible canvas, at any zoom,
 // as the only selected box.
-TEST_F(ProblemsPanelTest, ARowShowsItsModuleAtTheTopLeftAsTheOnlySelectedBox) {
+TEST_F(ProblemsPanelTest, ARowShowsItsModuleInTheMiddleAsTheOnlySelectedBox) {
     for (int zoom : {100, 50, 67, 200, 300}) {
         SCOPED_TRACE(zoom);
         Start("");
@@ -356,14 +371,15 @@ TEST_F(ProblemsPanelTest, ARowShowsItsModuleAtTheTopLeftAsTheOnlySelectedBox) {
         Doc().SelectOnlyBox(welcome_);
 
         Activate(RowOf(menue_));
-        const QPointF topLeft = View().VisibleArea().topLeft();
-        EXPECT_NEAR(topLeft.x(), 300, 1);
-        EXPECT_NEAR(topLeft.y(), 400, 1);
+        const QPointF centre = View().VisibleArea().center();
+        const QPointF expected = ClosestCentre(View(), kMenueCentre);
+        EXPECT_NEAR(centre.x(), expected.x(), 2);
+        EXPECT_NEAR(centre.y(), expected.y(), 2);
         EXPECT_EQ(SelectedBoxes(), std::vector<int>{menue_});
     }
 }
 
-TEST_F(ProblemsPanelTest, ADoubleClickOnARowShowsItsModule) {
+TEST_F(ProblemsPanelTest, ADoubleClickOnARowCentresItsModule) {
     Open();
     QTreeWidget& list = Panel().List();
     QTreeWidgetItem* item = list.topLevelItem(RowOf(menue_));
@@ -371,7 +387,10 @@ TEST_F(ProblemsPanelTest, ADoubleClickOnARowShowsItsModule) {
     const QPoint at = list.visualItemRect(item).center();
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(View().VisibleArea().topLeft().toPoint(), QPoint(300, 400));
+    const QPointF centre = View().VisibleArea().center();
+    const QPointF expected = ClosestCentre(View(), kMenueCentre);
+    EXPECT_NEAR(centre.x(), expected.x(), 2);
+    EXPECT_NEAR(centre.y(), expected.y(), 2);
     EXPECT_EQ(SelectedBoxes(), std::vector<int>{menue_});
 }
 

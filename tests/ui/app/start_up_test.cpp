@@ -15,7 +15,7 @@ using StartUp = DesignerTest;
 
 TEST_F(StartUp, WithoutRyIniTheBrandIsRyvaneAndOneNewScriptIsOpen) {
     MakeMain();
-    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Ryvane"));
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Ryvane[*]"));
     EXPECT_EQ(Menu(QStringLiteral("mnuHelp(3)"))->text(), QStringLiteral("&About Ryvane"));
     ASSERT_EQ(Windows().size(), 1u);
     EXPECT_EQ(Windows()[0]->Caption(), QStringLiteral("Ryvane Script 1"));
@@ -27,7 +27,7 @@ TEST_F(StartUp, TheBrandOfRyIniNamesTheWindowsAndTitlesEveryMessage) {
     WriteFile(QStringLiteral("RY.INI"),
               QByteArrayLiteral("[Brand]\r\nName=Acme Lines\r\nHttp=https://acme.example/\r\n"));
     MakeMain();
-    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Acme Lines"));
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Acme Lines[*]"));
     EXPECT_EQ(Windows()[0]->Caption(), QStringLiteral("Acme Lines Script 1"));
     EXPECT_EQ(Menu(QStringLiteral("mnuHelp(3)"))->text(), QStringLiteral("&About Acme Lines"));
     EXPECT_EQ(D().BrandUrl(), QStringLiteral("https://acme.example/"));

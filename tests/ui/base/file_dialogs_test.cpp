@@ -54,6 +54,7 @@ TEST_F(FileDialogsTest, EachKindHasItsTitleAndFilterAndRemembersItsOwnFolder) {
     MakeDesigner();
     const QString scripts = ProgramFolder() + QStringLiteral("/Scripts");
     const QString other = folder_.filePath(QStringLiteral("other"));
+    ASSERT_TRUE(QDir().mkpath(scripts) && QDir().mkpath(other));
     for (const Kind& k : kKinds) {
         SCOPED_TRACE(k.name);
         prompter_.fileRequests.clear();
@@ -84,16 +85,52 @@ TEST_F(FileDialogsTest, EachKindHasItsTitleAndFilterAndRemembersItsOwnFolder) {
 
 TEST_F(FileDialogsTest, WithNothingRememberedTheCurrentFilesFolderComesFirst) {
     MakeDesigner();
-    D().Files().SelectFile_Text(nullptr, QStringLiteral("/data/lists/lines.txt"));
+    const QString lists = folder_.filePath(QStringLiteral("data/lists/"));
+    const QString office = folder_.filePath(QStringLiteral("lines/office/"));
+    ASSERT_TRUE(QDir().mkpath(lists) && QDir().mkpath(office + QStringLiteral("prompts")) &&
+                QDir().mkpath(ProgramFolder() + QStringLiteral("/Scripts")));
+    D().Files().SelectFile_Text(nullptr, lists + QStringLiteral("lines.txt"));
     D().Files().SelectFile_Any(nullptr, QString());
     // A sound file named relative to its script: below the script's folder.
     const std::int16_t script = D().Tables().MemStructRys_Get();
-    D().Tables().Script(script).FolderPath = "/lines/office/";
+    D().Tables().Script(script).FolderPath = office.toStdString();
     D().Files().SelectFile_Sound(nullptr, QStringLiteral("prompts\\menu.wav"), script);
     ASSERT_EQ(prompter_.fileRequests.size(), 3u);
-    EXPECT_EQ(prompter_.fileRequests[0].folder, QStringLiteral("/data/lists/"));
+    EXPECT_EQ(prompter_.fileRequests[0].folder, lists);
     EXPECT_EQ(prompter_.fileRequests[1].folder, ProgramFolder() + QStringLiteral("/Scripts"));
-    EXPECT_EQ(prompter_.fileRequests[2].folder, QStringLiteral("/lines/office/prompts/"));
+    EXPECT_EQ(prompter_.fileRequests[2].folder, office + QStringLiteral("prompts/"));
+}
+
+// The program's "Scripts" folder is often not there: a folder that is not would be taken for
+// a file name typed into the dialog. Each dialog opens in a folder that exists.
+TEST_F(FileDialogsTest, WithoutAScriptsFolderEachDialogOpensInAFolderThatExists) {
+    const QString saved = folder_.filePath(QStringLiteral("lines/office/"));
+    const QString earlier = folder_.filePath(QStringLiteral("earlier/"));
+    ASSERT_TRUE(QDir().mkpath(saved) && QDir().mkpath(earlier));
+    const QString path =
+        WriteFile(QStringLiteral("lines/office/front.rys"),
+                  QByteArrayLiteral("Version=5.0\r\n\r\n[Hello]\r\nType=Play\r\n"));
+    MakeMain();
+    // Nothing known yet: the program folder.
+    D().Files().SelectFile_Script(nullptr, QString());
+    D().Files().SelectFile_Program(nullptr, QString());
+    // A file of a module: the active script's folder.
+    Main().OpenScript(path);
+    D().Files().SelectFile_Program(nullptr, QStringLiteral("/no/such/folder/x.exe"));
+    D().Files().SelectFile_Sound(nullptr, QString(), Active()->Script());
+    // A script: the active script's folder, then where the last one was chosen, in an
+    // earlier run as well.
+    prompter_.files = {earlier + QStringLiteral("one.rys")};
+    D().Files().SelectFile_Script(nullptr, QString());
+    main_.reset();
+    MakeDesigner();
+    D().Files().SelectFile_Script(nullptr, QString());
+
+    const QStringList expected = {ProgramFolder(), ProgramFolder(), saved, saved, saved, earlier};
+    QStringList folders;
+    for (const FileRequest& request : prompter_.fileRequests)
+        folders << request.folder;
+    EXPECT_EQ(folders, expected);
 }
 
 TEST_F(FileDialogsTest, SoundFilesInsideTheScriptsFolderComeBackRelative) {
@@ -110,7 +147,9 @@ TEST_F(FileDialogsTest, SoundFilesInsideTheScriptsFolderComeBackRelative) {
     };
     const Case cases[] = {
         {"inside", saved, QStringLiteral("/lines/office/prompts/menu.wav"),
-         QStringLiteral("prompts/menu.wav")},
+         QStringLiteral("prompts\\menu.wav")},
+        {"further inside", saved, QStringLiteral("/lines/office/prompts/en/menu.wav"),
+         QStringLiteral("prompts\\en\\menu.wav")},
         {"beside", saved, QStringLiteral("/lines/office/menu.wav"), QStringLiteral("menu.wav")},
         {"elsewhere", saved, QStringLiteral("/lines/shared/menu.wav"),
          QStringLiteral("/lines/shared/menu.wav")},

@@ -218,7 +218,8 @@ TEST_F(FrameTest, ClosingTheDocumentAsksForItsDialogsFirst) {
     prompter_.answers = {MessageAnswer::Cancel};
     EXPECT_FALSE(window_->close());
     EXPECT_NE(designer_->Dialogs().DialogOfModule(d->ModuleIndex()), nullptr);
-    // Yes applies the change before the script's own question, so it can be saved with it.
+    // Yes applies the change before the script's own question, so it can be saved with it;
+    // the dialog closes only with the window.
     prompter_.messages.clear();
     prompter_.answers = {MessageAnswer::Yes, MessageAnswer::Cancel};
     EXPECT_FALSE(window_->close());
@@ -226,6 +227,9 @@ TEST_F(FrameTest, ClosingTheDocumentAsksForItsDialogsFirst) {
     EXPECT_EQ(prompter_.messages[0].text, "Save changes to the module?");
     EXPECT_TRUE(prompter_.messages[1].text.startsWith("Would you like to save"));
     EXPECT_EQ(Record("Front desk").Type, "Play");
+    EXPECT_EQ(designer_->Dialogs().OpenCount(), 1);
+    prompter_.answers = {MessageAnswer::No};
+    EXPECT_TRUE(window_->close());
     EXPECT_EQ(designer_->Dialogs().OpenCount(), 0);
 }
 
