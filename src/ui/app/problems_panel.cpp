@@ -111,13 +111,7 @@ void ProblemsPanel::ScheduleRefresh() {
 }
 
 DocumentWindow* ProblemsPanel::LiveWindow() const {
-    DocumentWindow* window = window_;
-    if (!window || designer_.Document(window->DocumentIndex()) != window)
-        return nullptr;
-    const std::int16_t script = window->Script();
-    if (!ScriptTables::IsScriptIndex(script) || designer_.Tables().Script(script).IsFree)
-        return nullptr;
-    return window;
+    return LiveDocumentWindow(designer_, window_);
 }
 
 void ProblemsPanel::Refresh() {

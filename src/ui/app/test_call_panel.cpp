@@ -202,13 +202,7 @@ void TestCallPanel::Follow(DocumentWindow* window) {
 }
 
 DocumentWindow* TestCallPanel::LiveWindow() const {
-    DocumentWindow* window = window_;
-    if (!window || designer_.Document(window->DocumentIndex()) != window)
-        return nullptr;
-    const std::int16_t script = window->Script();
-    if (!ScriptTables::IsScriptIndex(script) || designer_.Tables().Script(script).IsFree)
-        return nullptr;
-    return window;
+    return LiveDocumentWindow(designer_, window_);
 }
 
 void TestCallPanel::Restart() {

@@ -145,4 +145,13 @@ void DocumentWindow::ReleaseScript() {
     emit closed(documentIndex_);
 }
 
+DocumentWindow* LiveDocumentWindow(Designer& designer, DocumentWindow* window) {
+    if (!window || designer.Document(window->DocumentIndex()) != window)
+        return nullptr;
+    const std::int16_t script = window->Script();
+    if (!ScriptTables::IsScriptIndex(script) || designer.Tables().Script(script).IsFree)
+        return nullptr;
+    return window;
+}
+
 } // namespace ry

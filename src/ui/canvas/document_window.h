@@ -73,4 +73,8 @@ private:
     bool discarding_ = false;
 };
 
+// `window` while it still shows its script: null once it left its slot or its script's
+// records went back to the tables (a panel following it may outlive both).
+DocumentWindow* LiveDocumentWindow(Designer& designer, DocumentWindow* window);
+
 } // namespace ry
