@@ -53,6 +53,8 @@ protected:
     }
 
     Designer& MakeDesigner() {
+        // A second designer in one test: the table of the first goes with it.
+        moduleDialogs_.reset();
         designer_ = std::make_unique<Designer>(prompter_, ProgramFolder());
         designer_->ReadSettings();
         moduleDialogs_ = std::make_unique<ModuleDialogTable>(*designer_);

@@ -141,7 +141,12 @@ ModuleDialog::ModuleDialog(Designer& designer, const ModuleDialogSetup& setup,
     }
 }
 
-ModuleDialog::~ModuleDialog() = default;
+ModuleDialog::~ModuleDialog() {
+    // The fields outlive this part of the dialog: hiding the window as it goes takes their
+    // focus, and what they signal then must not reach a dialog that is no longer there.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
 
 DocumentWindow* ModuleDialog::ParentForm() const {
     return window_;
