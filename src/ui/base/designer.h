@@ -7,6 +7,7 @@
 #include "base/companions.h"
 #include "base/file_dialogs.h"
 #include "base/module_dialog_host.h"
+#include "base/paste_guard.h"
 #include "base/prompter.h"
 #include "base/recent_files.h"
 
@@ -140,6 +141,8 @@ private:
     int defaultDisplayHeight_;
     bool pathLabels_ = true;
     std::optional<ModuleRecord> clipboard_;
+    // No text field of the program pastes from an empty clipboard.
+    PasteGuard pasteGuard_;
     std::vector<QPointer<DocumentWindow>> documents_;
     int currentDocument_ = 0;
     QPointer<SavePasswordDialog> savePassword_;
