@@ -195,8 +195,28 @@ bool CloseKeepingError(int fd, bool ok, int& err) {
     return ok;
 }
 
+bool WriteAllAt(int fd, std::string_view bytes, int& err) {
+    off_t offset = 0;
+    while (!bytes.empty()) {
+        ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), offset);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+        offset += n;
+    }
+    return true;
+}
+
+// Writes into the existing file, which keeps its identity (hard links, a folder the user may
+// not write). The file's own blocks are reserved for the new length first, so that a full
+// disk or a file-size limit fails before a byte changes; where the file system cannot
+// reserve, the old bytes are kept aside and written back when the write fails.
 std::string WriteInPlace(const std::string& path, std::string_view bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return ErrorText(errno);
     int err = 0;
@@ -209,11 +229,40 @@ std::string WriteInPlace(const std::string& path, std::string_view bytes) {
         err = EINVAL;
         ok = false;
     }
-    if (ok && ::ftruncate(fd, 0) != 0) {
-        err = errno;
-        ok = false;
+    std::string old;
+    if (ok) {
+        const off_t wanted = static_cast<off_t>(bytes.size());
+        const int reserved = wanted > 0 ? ::posix_fallocate(fd, 0, wanted) : 0;
+        if (reserved == EFBIG || reserved == ENOSPC || reserved == EDQUOT) {
+            // A reservation that got part way may have lengthened the file.
+            (void)::ftruncate(fd, st.st_size);
+            err = reserved;
+            ok = false;
+        } else if (reserved != 0) {
+            // No reservation here: keep the old bytes to put back.
+            old.resize(static_cast<size_t>(st.st_size));
+            ssize_t n = ::pread(fd, old.data(), old.size(), 0);
+            if (n != static_cast<ssize_t>(old.size())) {
+                err = n < 0 ? errno : EIO;
+                ok = false;
+            }
+        }
     }
-    ok = ok && WriteAll(fd, bytes, err);
+    if (ok) {
+        // Overwrite, then cut: the file never passes through empty.
+        ok = WriteAllAt(fd, bytes, err);
+        if (ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+            err = errno;
+            ok = false;
+        }
+        if (!ok) {
+            int ignored = 0;
+            if (!old.empty() || st.st_size == 0) {
+                (void)WriteAllAt(fd, old, ignored);
+                (void)::ftruncate(fd, st.st_size);
+            }
+        }
+    }
     if (ok && ::fsync(fd) != 0) {
         err = errno;
         ok = false;
@@ -222,6 +271,24 @@ std::string WriteInPlace(const std::string& path, std::string_view bytes) {
     if (!ok && err == EINVAL)
         return "not a regular file";
     return ok ? std::string{} : ErrorText(err);
+}
+
+// Where a chain of symbolic links ends: the file they name, whether it exists or not, so
+// that a save through a link writes the file it points to and keeps the link.
+fs::path FollowLinks(fs::path path, std::error_code& ec) {
+    for (int hop = 0; hop < 40; ++hop) {
+        const fs::file_status status = fs::symlink_status(path, ec);
+        if (!fs::is_symlink(status)) {
+            ec.clear(); // a missing file is no error: it is made
+            return path;
+        }
+        fs::path next = fs::read_symlink(path, ec);
+        if (ec)
+            return path;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    ec = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return path;
 }
 
 // The longest file name the folder takes.
@@ -244,12 +311,9 @@ void SyncFolder(const fs::path& folder) {
 std::string WriteFileReplacing(const std::string& path, std::string_view bytes) {
     IgnoreFileSizeSignal();
     std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        target = fs::weakly_canonical(target, ec);
-        if (ec)
-            return ec.message();
-    }
+    const fs::path target = FollowLinks(path, ec);
+    if (ec)
+        return ec.message();
     fs::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
@@ -276,7 +340,9 @@ std::string WriteFileReplacing(const std::string& path, std::string_view bytes) 
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", rd());
         temp = (folder / ("." + stem + suffix)).string();
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // Made with the old file's mode, so a private script is never readable by others.
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    exists ? (old.st_mode & 0777) : 0666);
         if (fd < 0 && errno != EEXIST)
             return ErrorText(errno);
     }

@@ -83,15 +83,19 @@ std::string FileReadProblem(const FileRead& read, std::uint64_t sizeLimit);
 bool ReadFileBytes(const std::string& path, std::string& out, size_t limit = std::string::npos);
 
 // Replaces the file's contents with `bytes`; returns "" on success, otherwise the reason.
-// - Symbolic links are followed; only a regular file (or no file) is written.
+// - Symbolic links are followed, a dangling one too: the file it names is written (made when
+//   missing) and the link stays. Only a regular file (or no file) is written.
 // - A file the user may not write is refused, as a failed open would be.
 // - Normally the bytes go to a temporary file in the same folder, which is flushed to disk
 //   and renamed over the target, and then the folder is flushed, so a failure at any point
 //   (disk full, file-size limit, lost permission) leaves the old file as it was and no
-//   temporary file behind. The old file's permissions, and its owner and group where the
-//   process may set them, are kept.
+//   temporary file behind. The temporary file is made with the old file's permissions, so a
+//   private script is never readable by others; its owner and group are kept where the
+//   process may set them.
 // - A file with several hard links, or in a folder the user may not write, is written in
-//   place, so the links stay joined and the file can still be saved.
+//   place, so the links stay joined and the file can still be saved. Its space is reserved
+//   before a byte changes (or the old bytes kept and put back), so a failed write there too
+//   leaves the old file whole.
 std::string WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 } // namespace ry

@@ -11,14 +11,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -304,6 +307,82 @@ TEST(FileIoSave, AFileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
     EXPECT_EQ(error, "File too large");
     EXPECT_EQ(ReadAll(file), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+// A file written in place (several hard links, or a folder the user may not write) keeps its
+// old bytes when the write fails part way.
+TEST(FileIoSave, AFailedWriteInPlaceKeepsTheOldBytes) {
+    const std::string big(5000, 'x');
+    auto failsUnderLimit = [&](const std::string& file) {
+        rlimit low{};
+        ::getrlimit(RLIMIT_FSIZE, &low);
+        low.rlim_cur = 2000;
+        if (::setrlimit(RLIMIT_FSIZE, &low) != 0)
+            return 2;
+        return WriteFileReplacing(file, big) == "File too large" ? 0 : 1;
+    };
+    {
+        SCOPED_TRACE("hard links");
+        TempDir dir;
+        std::string file = dir.Write("a.rys", "old bytes");
+        fs::create_hard_link(file, dir.File("b.rys"));
+        pid_t pid = ::fork(); // the limit stays with the child
+        if (pid == 0)
+            ::_exit(failsUnderLimit(file));
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_EQ(ReadAll(file), "old bytes");
+        EXPECT_EQ(ReadAll(dir.File("b.rys")), "old bytes");
+    }
+    if (auto user = OrdinaryUser()) {
+        SCOPED_TRACE("folder the user may not write");
+        UserFolder f(*user, 0555, 0644);
+        EXPECT_EQ(AsOrdinaryUser([&] { return failsUnderLimit(f.file); }), 0);
+        EXPECT_EQ(ReadAll(f.file), "old");
+    }
+}
+
+// A link whose file is missing is a name for that file: the save makes it and keeps the link.
+TEST(FileIoSave, ASaveThroughADanglingLinkMakesItsFile) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "real");
+    fs::create_symlink("real/s.rys", dir.path() / "link.rys");
+    fs::create_symlink("link.rys", dir.path() / "second.rys");
+    ASSERT_EQ(WriteFileReplacing(dir.File("second.rys"), "new"), "");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "second.rys"));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.rys"));
+    EXPECT_EQ(ReadAll(dir.File("real/s.rys")), "new");
+
+    fs::create_symlink("loop.rys", dir.path() / "loop.rys");
+    EXPECT_NE(WriteFileReplacing(dir.File("loop.rys"), "x"), "");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "loop.rys"));
+}
+
+// The temporary file of a private script is private from the moment it exists.
+TEST(FileIoSave, TheTemporaryFileOfAPrivateScriptIsNeverReadableByOthers) {
+    TempDir dir;
+    std::string file = dir.Write("s.rys", "old");
+    ::chmod(file.c_str(), 0600);
+    int watch = ::inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_CREATE), 0);
+    std::atomic<mode_t> seen{0};
+    std::thread watcher([&] {
+        alignas(inotify_event) char buffer[4096];
+        ssize_t n = ::read(watch, buffer, sizeof buffer);
+        if (n > 0) {
+            auto* event = reinterpret_cast<inotify_event*>(buffer);
+            struct stat st {};
+            if (event->len > 0 && ::stat((dir.path() / event->name).c_str(), &st) == 0)
+                seen = st.st_mode & 0777;
+        }
+    });
+    // Long enough to write that the watcher looks while the file is still being filled.
+    ASSERT_EQ(WriteFileReplacing(file, std::string(32 << 20, 'x')), "");
+    watcher.join();
+    ::close(watch);
+    EXPECT_EQ(seen.load(), 0600u);
 }
 
 // What the saver needs to tell a file changed behind its back from its own.
