@@ -1,11 +1,14 @@
 #include "canvas/canvas_picture.h"
 
+#include "script/file_io.h"
+
 #include "canvas/box_item.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/connector_painter.h"
 #include "canvas/script_document.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGraphicsItem>
 #include <QImage>
@@ -13,7 +16,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPicture>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <vector>
@@ -151,10 +153,14 @@ bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& ti
     }
     buffer.close();
 
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // The rules of a script's file: only a regular file is replaced, links are followed, and a
+    // failed write leaves the old file as it was.
+    const std::string problem =
+        WriteFileReplacing(QFile::encodeName(fileName).toStdString(),
+                           std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    if (!problem.empty())
         return fail(QStringLiteral("The picture could not be written to ") + fileName +
-                    QStringLiteral(": ") + file.errorString());
+                    QStringLiteral(": ") + QString::fromLocal8Bit(problem.c_str()));
     return true;
 }
 

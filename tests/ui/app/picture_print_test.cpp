@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+
 namespace ry::test {
 namespace {
 
@@ -145,6 +147,38 @@ TEST_F(PictureTest, TheExportCommandExitsByWhatHappened) {
         EXPECT_TRUE(error.contains(QLatin1String(c.says))) << error.toStdString();
     }
     EXPECT_TRUE(ReadAll(folder_.filePath(QStringLiteral("a.svg"))).contains("Voicemail Box 200"));
+}
+
+// A picture's file takes the rules of a script's: a pipe, a device or a link to one is never
+// replaced, and a link is followed to the file it names, made when missing.
+TEST_F(PictureTest, TheExportCommandWritesOnlyRegularFilesAndFollowsLinks) {
+    const QString program = QStringLiteral(RYKEM_BINARY);
+    const QString pipe = folder_.filePath(QStringLiteral("pipe.svg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    const QString toPipe = folder_.filePath(QStringLiteral("to-pipe.svg"));
+    ASSERT_TRUE(QFile::link(pipe, toPipe));
+    const QString dangling = folder_.filePath(QStringLiteral("dangling.svg"));
+    ASSERT_TRUE(QFile::link(folder_.filePath(QStringLiteral("made.svg")), dangling));
+    struct Case {
+        QString out;
+        int exitCode;
+    } cases[] = {{pipe, 1}, {toPipe, 1}, {dangling, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.out.toStdString());
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("RYVANE_HOME"), ProgramFolder());
+        process.setProcessEnvironment(env);
+        process.start(program, {QStringLiteral("--export-picture"), kExample, c.out});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), c.exitCode) << process.readAllStandardError().toStdString();
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(QFileInfo(toPipe).isSymLink());
+    EXPECT_TRUE(QFileInfo(dangling).isSymLink());
+    EXPECT_TRUE(ReadAll(folder_.filePath(QStringLiteral("made.svg"))).contains("<svg"));
 }
 
 TEST_F(PictureTest, PrintProposesAPdfNamedAfterTheScriptInItsFolder) {
