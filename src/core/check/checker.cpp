@@ -655,7 +655,7 @@ std::optional<std::string> WrittenStartModuleOfFile(const std::string& fileName)
         bytes = std::move(opened.text);
     }
     // Line ends as the loader read them.
-    ReadLfAsLineEnd(bytes);
+    ReadLineEndsAsWritten(bytes);
     return WrittenStartModule(bytes);
 }
 

@@ -396,11 +396,40 @@ std::string_view LoadFailureReason(int result) {
     }
 }
 
-bool ReadLfAsLineEnd(std::string& text) {
-    if (text.find(kCrLf) != std::string::npos || text.find('\n') == std::string::npos)
-        return false;
-    text = ReplaceAll(text, "\n", kCrLf);
-    return true;
+OtherLineEnds ReadLineEndsAsWritten(std::string& text) {
+    size_t crlf = 0, lf = 0, cr = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                ++crlf;
+                ++i;
+            } else {
+                ++cr;
+            }
+        } else if (text[i] == '\n') {
+            ++lf;
+        }
+    }
+    const char lone = lf > crlf && lf >= cr ? '\n' : cr > crlf && cr > lf ? '\r' : 0;
+    if (!lone)
+        return {};
+    std::string read;
+    read.reserve(text.size() + (lone == '\n' ? lf : cr));
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool pair = c == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        if (pair) {
+            read.append(kCrLf);
+            ++i;
+        } else if (c == lone) {
+            read.append(kCrLf);
+        } else {
+            read.push_back(c);
+        }
+    }
+    text = std::move(read);
+    const int kinds = (crlf > 0) + (lf > 0) + (cr > 0);
+    return OtherLineEnds{lone == '\n' ? "LF" : "CR", kinds > 1};
 }
 
 std::string SplitPath(std::string_view path, std::string* fileName) {
@@ -537,14 +566,26 @@ std::int16_t RysScriptLoad(ScriptTables& tables, Host& host, std::string_view fi
                              "this file would lose it.");
         }
     }
-    if (ReadLfAsLineEnd(contents)) {
-        s.ReadWithLf = true;
+    if (const OtherLineEnds ends = ReadLineEndsAsWritten(contents)) {
+        s.ReadWithOtherLineEnds = true;
+        const std::string end = ends.end;
         host.ShowMessage(PathForText(name) +
-                         " ends its lines with LF alone. It was read with LF as the line end, "
-                         "and it will be saved with CR LF line ends.");
+                         (ends.mixed ? " mixes its line ends; " + end +
+                                           ", the most common, was read as the "
+                                           "line end"
+                                     : " ends its lines with " + end + " alone. It was read with " +
+                                           end + " as the line end") +
+                         ", and it will be saved with CR LF line ends.");
     }
     if (InterpretScriptText(tables, host, script, contents) != 0)
         return kLoadFailed;
+    // A file with text in it that gives neither a module nor a script setting is no script
+    // this designer can read: saving over it would put an empty script in its place.
+    if (s.ModuleCount == 0 && s.Version.empty() && s.StartModule.empty() &&
+        contents.find_first_not_of(" \t\r\n") != std::string::npos)
+        host.ShowMessage(PathForText(name) +
+                         " holds no modules and no script settings that could be read: it may "
+                         "not be a script. Saving it would replace it with an empty script.");
     return script;
 }
 

@@ -53,10 +53,18 @@ std::int16_t ProcessRysEntry(ScriptTables& tables, Host& host, std::int16_t scri
 // writes those so that they read back whole.
 bool EndsScriptText(std::string_view line);
 
-// A script text whose lines end in LF alone (edited on another system, or checked out of
-// version control) gets CR LF line ends, and true is returned. A text that holds any CR LF
-// is left as it is: a lone LF there is no line end.
-bool ReadLfAsLineEnd(std::string& text);
+// How a script text ended its lines, when not with CR LF as the engine writes them.
+struct OtherLineEnds {
+    const char* end = nullptr; // "LF" or "CR": what was read as the line end; null: CR LF
+    bool mixed = false;        // the text held more than one kind of line end
+    explicit operator bool() const { return end != nullptr; }
+};
+
+// A script text edited on another system ends its lines with LF or CR alone. Its most common
+// line end (CR LF on a tie) is read as the line end: when that is LF or CR, those become
+// CR LF and the answer says which; a text whose most common line end is CR LF is left as it
+// is (a lone LF or CR there is no line end).
+OtherLineEnds ReadLineEndsAsWritten(std::string& text);
 
 // The folder part of a path up to and including its last "\" or "/"; the rest goes to
 // `fileName` when given. Scripts come from Windows, so both separators count.

@@ -2,7 +2,7 @@
 
 // Every field of the two records by name, in record order, for code that treats records as
 // data: printing, comparing, snapshots. The script's notes of its file on disk (DiskStamp,
-// ReadCutShort, ReadWithLf) are left out: they describe the disk, not the script.
+// ReadCutShort, ReadWithOtherLineEnds) are left out: they describe the disk, not the script.
 
 #include "script/records.h"
 

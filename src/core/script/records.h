@@ -44,7 +44,7 @@ struct ScriptRecord {
     // record_fields.h: they describe the disk, not the script).
     FileStamp DiskStamp;
     bool ReadCutShort = false; // a protected file longer than its read limit: its end is lost
-    bool ReadWithLf = false;   // the file's lines ended in LF alone; it is saved with CR LF
+    bool ReadWithOtherLineEnds = false; // its lines ended in LF or CR alone; it is saved with CR LF
 };
 
 struct ModuleRecord {

@@ -309,7 +309,7 @@ void NoteScriptFileWritten(ScriptRecord& s) {
     s.Modified = false;
     s.DiskStamp = StampOfFile(s.FileName);
     s.ReadCutShort = false;
-    s.ReadWithLf = false;
+    s.ReadWithOtherLineEnds = false;
 }
 
 bool ScriptFileChangedOnDisk(const ScriptRecord& s) {

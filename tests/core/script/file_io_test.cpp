@@ -462,7 +462,7 @@ TEST(FileIo, AScriptWithLfLineEndsIsReadLineByLineAndSaidOnce) {
     EXPECT_EQ(script.ModuleCount, 2);
     EXPECT_EQ(script.StartModule, "B");
     EXPECT_EQ(tables->Module(script.FirstModule).Txt, "one\r\ntwo");
-    EXPECT_TRUE(script.ReadWithLf);
+    EXPECT_TRUE(script.ReadWithOtherLineEnds);
     EXPECT_EQ(host.messages,
               std::vector<std::string>{path + " ends its lines with LF alone. It was read with "
                                               "LF as the line end, and it will be saved with CR "
@@ -472,7 +472,7 @@ TEST(FileIo, AScriptWithLfLineEndsIsReadLineByLineAndSaidOnce) {
     RecordBoxes boxes(*tables);
     ProtectedWriter writer;
     ASSERT_EQ(SaveScriptFile(*tables, host, boxes, writer, s), kSaveWritten);
-    EXPECT_FALSE(tables->Script(s).ReadWithLf);
+    EXPECT_FALSE(tables->Script(s).ReadWithOtherLineEnds);
     EXPECT_NE(ReadAll(path).find("[B]\r\nType=Hangup\r\n"), std::string::npos);
 
     // A file that holds a CR LF anywhere is read exactly as before: a lone LF is no line end.
@@ -480,8 +480,52 @@ TEST(FileIo, AScriptWithLfLineEndsIsReadLineByLineAndSaidOnce) {
     std::int16_t mixed =
         RysScriptLoad(*tables, host, dir.Write("mixed.rys", "Version=5.0\r\n\n[A]\nType=Play\r\n"));
     ASSERT_GE(mixed, 1);
-    EXPECT_FALSE(tables->Script(mixed).ReadWithLf);
+    EXPECT_FALSE(tables->Script(mixed).ReadWithOtherLineEnds);
     EXPECT_TRUE(host.messages.empty());
+}
+
+// Whatever line ends a script was written with, its modules come back, and the user is told
+// once when they were not CR LF; a text that gives nothing of a script is said to be none.
+TEST(FileIo, AScriptIsReadWithTheLineEndsItHolds) {
+    const std::string crlf = "Version=5.0\r\nStartModule=B\r\n\r\n[A]\r\nType=Play\r\n"
+                             "Position=1,2\r\n\r\n[B]\r\nType=Hangup\r\n";
+    std::string mostlyLf = ReplaceAll(crlf, "\r\n", "\n");
+    mostlyLf.replace(mostlyLf.find("\n"), 1, "\r\n"); // one CR LF among the LFs
+    struct Case {
+        const char* name;
+        std::string text;
+        int modules;
+        const char* says; // the one message, "" for none
+    } cases[] = {
+        {"CR LF", crlf, 2, ""},
+        {"CR alone", ReplaceAll(crlf, "\r\n", "\r"), 2,
+         " ends its lines with CR alone. It was read with CR as the line end, and it will be "
+         "saved with CR LF line ends."},
+        {"mostly LF", mostlyLf, 2,
+         " mixes its line ends; LF, the most common, was read as the line end, and it will be "
+         "saved with CR LF line ends."},
+        {"no script", "just some words\r\nand more\r\n", 0,
+         " holds no modules and no script settings that could be read: it may not be a script. "
+         "Saving it would replace it with an empty script."},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto tables = std::make_unique<ScriptTables>();
+        RecordingHost host;
+        const std::string path = dir.Write("s.rys", c.text);
+        const std::int16_t s = RysScriptLoad(*tables, host, path);
+        ASSERT_GE(s, 1);
+        EXPECT_EQ(tables->Script(s).ModuleCount, c.modules);
+        if (*c.says) {
+            EXPECT_EQ(host.messages, std::vector<std::string>{path + c.says});
+        } else {
+            EXPECT_TRUE(host.messages.empty());
+        }
+        if (c.modules == 2) {
+            EXPECT_EQ(tables->Script(s).StartModule, "B");
+        }
+    }
 }
 
 } // namespace

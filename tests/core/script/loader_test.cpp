@@ -299,11 +299,20 @@ TEST_F(LoaderTest, BadInputNeverBreaksTheLoader) {
     }
 }
 
-TEST_F(LoaderTest, LoneLfInAFileWithCrLfIsNoLineEnd) {
+TEST_F(LoaderTest, TheMostCommonLineEndOfAMixedFileIsTheLineEnd) {
+    // Mostly LF: the LFs end lines too, and the user is told.
     std::int16_t s = Load("Version=5.0\n[A]\nType=Play\r\n");
     ASSERT_GE(s, 1);
-    EXPECT_EQ(tables->Script(s).ModuleCount, 0) << "a lone LF does not end a line";
-    EXPECT_EQ(tables->Script(s).Version, "5.0\n[A]\nType=Play");
+    EXPECT_EQ(tables->Script(s).ModuleCount, 1);
+    EXPECT_EQ(tables->Script(s).Version, "5.0");
+    EXPECT_EQ(host.messages.size(), 1u);
+
+    // Mostly CR LF: a lone LF is no line end, as the engine reads it.
+    host.messages.clear();
+    s = Load("Version=5.0\nB\r\n\r\n[A]\r\nType=Play\r\n");
+    ASSERT_GE(s, 1);
+    EXPECT_EQ(tables->Script(s).ModuleCount, 1);
+    EXPECT_EQ(tables->Script(s).Version, "5.0\nB");
     EXPECT_TRUE(host.messages.empty());
 }
 
