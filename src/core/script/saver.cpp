@@ -62,9 +62,9 @@ public:
     }
 
     // A VB Script text: its lines as they are, then the hold sound. The hold sound follows
-    // the text directly when the text ends with a line end after a blank line, so no blank
-    // line is added; in every other case it starts a line of its own, so it can never be
-    // glued to the script's last line.
+    // the text directly when the text ends with a line end (as every text read from a file
+    // does), so a resave adds no blank line; otherwise it starts a line of its own, so it can
+    // never be glued to the script's last line.
     //
     // Two kinds of line would not read back as written, and the lines after them would be
     // read as keys and sections of the file: a line after the first that the reader takes
@@ -88,17 +88,15 @@ public:
             out_ += text;
             firstPiece = false;
         };
-        std::string_view lastCut;
-        bool anyCut = false;
+        bool anyCut = false; // the text holds a line end
         for (size_t cut; (cut = script.find(kCrLf)) != std::string_view::npos;) {
-            lastCut = script.substr(0, cut);
             anyCut = true;
-            piece(lastCut);
+            piece(script.substr(0, cut));
             out_ += kCrLf;
             script.remove_prefix(cut + 2);
         }
         piece(script);
-        const bool direct = anyCut && Trim(lastCut).empty() && script.empty();
+        const bool direct = anyCut && script.empty();
         if (!direct)
             out_ += kCrLf;
         out_ += "VbsHoldPlay=";
