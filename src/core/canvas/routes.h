@@ -120,9 +120,10 @@ struct ArrowHead {
 // calls a raster device offers.
 class ConnectorPath {
 public:
-    // The longest route (the loop) draws four lines and bends three times, five pixels a bend.
-    static constexpr std::size_t kMaxSegments = 4;
-    static constexpr std::size_t kMaxBendPixels = 15;
+    // The longest classic route (the loop) draws four lines and bends three times, five pixels
+    // a bend; a route around boxes may bend more often.
+    static constexpr std::size_t kMaxSegments = 24;
+    static constexpr std::size_t kMaxBendPixels = 5 * (kMaxSegments - 1);
 
     // Moves the pen without drawing.
     void MoveTo(Point p);
