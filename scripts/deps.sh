@@ -9,6 +9,8 @@ packages=(
   clang clang-format libclang-rt-14-dev llvm
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6svg6-dev
   libgl-dev
+  # scenario files of rys test and the Test Call panel
+  libyaml-cpp-dev
   # install checks and the Debian package: desktop entry, file types, metainfo, icons, Depends
   desktop-file-utils shared-mime-info appstream libxml2-utils librsvg2-bin dpkg-dev xdg-utils
   man-db
