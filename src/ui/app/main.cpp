@@ -32,12 +32,15 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (exporting) {
-        const QStringList args = QApplication::arguments();
-        if (args.size() != 4) {
-            std::fputs("usage: rykem --export-picture SCRIPT OUT.svg|OUT.png|OUT.pdf\n", stderr);
+        QStringList args = QApplication::arguments();
+        ry::RouteStyle style = ry::RouteStyle::AroundBoxes;
+        if (!ry::TakeRouteStyleOption(args, style) || args.size() != 4) {
+            std::fputs("usage: rykem --export-picture SCRIPT OUT.svg|OUT.png|OUT.pdf "
+                       "[--route-style classic|around-boxes]\n",
+                       stderr);
             return 2;
         }
-        return ry::ExportPictureCommand(args[2], args[3]);
+        return ry::ExportPictureCommand(args[2], args[3], style);
     }
 
     ry::QtPrompter prompter;

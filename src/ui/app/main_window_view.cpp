@@ -7,13 +7,16 @@
 #include "base/registry.h"
 #include "canvas/canvas_interaction.h"
 #include "canvas/canvas_overview.h"
+#include "canvas/canvas_scene.h"
 #include "canvas/canvas_view.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -55,6 +58,34 @@ void WritePathLabels(bool shown) {
     }
 }
 
+const QString kRouteStyleValue = QStringLiteral("RouteStyle");
+
+// View > Route Style as the user left it: around the boxes unless "Classic" was stored.
+RouteStyle ReadRouteStyle() {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
+        const QString stored = registry.ReadValue(kRouteStyleValue);
+        registry.CloseKey();
+        return stored == QLatin1String("Classic") ? RouteStyle::Classic : RouteStyle::AroundBoxes;
+    } catch (const RegistryError&) {
+        return RouteStyle::AroundBoxes;
+    }
+}
+
+void WriteRouteStyle(RouteStyle style) {
+    try {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
+        registry.WriteValue(kRouteStyleValue, style == RouteStyle::Classic
+                                                  ? QStringLiteral("Classic")
+                                                  : QStringLiteral("AroundBoxes"));
+        registry.CloseKey();
+    } catch (const RegistryError&) {
+        // A view setting is a convenience: the routes change all the same.
+    }
+}
+
 // A menu caption naming a step; a "&" in the step's own text is shown as it is.
 QString StepCaption(const QString& command, const QString& step) {
     if (step.isEmpty())
@@ -74,7 +105,22 @@ public:
                         std::vector<QAction*> zoomActions, QComboBox* zoomBox,
                         CanvasOverview* overview)
         : QObject(&main), main_(main), undo_(undo), redo_(redo),
-          zoomActions_(std::move(zoomActions)), zoomBox_(zoomBox), overview_(overview) {}
+          zoomActions_(std::move(zoomActions)), zoomBox_(zoomBox), overview_(overview) {
+        // How many labels and tags of the active canvas found no free spot.
+        leftOut_ = new QLabel(&main);
+        leftOut_->setObjectName(QStringLiteral("lblLabelsLeftOut"));
+        leftOut_->hide();
+        main.statusBar()->addPermanentWidget(leftOut_);
+    }
+
+    void ShowLeftOut(int count) {
+        leftOut_->setText(count == 1 ? QStringLiteral("1 label left out")
+                                     : QStringLiteral("%1 labels left out").arg(count));
+        leftOut_->setToolTip(QStringLiteral(
+            "Labels with no free spot beside their connector; the pointer on a connector shows "
+            "its triggers"));
+        leftOut_->setVisible(count > 0);
+    }
 
     void Follow() {
         DocumentWindow* window = main_.ActiveDocumentWindow();
@@ -91,6 +137,8 @@ public:
                     follow_.push_back(connect(&stack, signal, this, [this] { Refresh(); }));
                 follow_.push_back(connect(&window->View(), &CanvasView::zoomChanged, this,
                                           [this] { Refresh(); }));
+                follow_.push_back(connect(&window->Scene(), &CanvasScene::labelsLeftOutChanged,
+                                          this, [this](int count) { ShowLeftOut(count); }));
                 follow_.push_back(connect(window, &QObject::destroyed, this, [this] {
                     current_ = nullptr;
                     overview_->SetView(nullptr);
@@ -98,6 +146,7 @@ public:
                 }));
             }
             overview_->SetView(window ? &window->View() : nullptr);
+            ShowLeftOut(window ? window->Scene().Connectors().LeftOut() : 0);
         }
         Refresh();
     }
@@ -144,6 +193,7 @@ private:
     QAction* redo_;
     std::vector<QAction*> zoomActions_;
     QComboBox* zoomBox_;
+    QLabel* leftOut_ = nullptr;
     CanvasOverview* overview_;
     QPointer<DocumentWindow> current_;
     std::vector<QMetaObject::Connection> follow_;
@@ -256,6 +306,30 @@ void MainWindow::InstallHistoryAndZoom() {
         designer_.SetPathLabels(shown);
         WritePathLabels(shown);
     });
+
+    // View > Route Style: connectors around the boxes, or in their classic shapes; remembered.
+    auto* styles = new QMenu(QStringLiteral("&Route Style"), this);
+    styles->setObjectName(QStringLiteral("mnuRouteStyle"));
+    auto* styleGroup = new QActionGroup(styles);
+    designer_.SetRouteStyle(ReadRouteStyle());
+    const std::pair<RouteStyle, QString> choices[] = {
+        {RouteStyle::AroundBoxes, QStringLiteral("&Around Boxes")},
+        {RouteStyle::Classic, QStringLiteral("&Classic")}};
+    for (const auto& [style, caption] : choices) {
+        QAction* item = styles->addAction(caption);
+        item->setObjectName(style == RouteStyle::Classic ? QStringLiteral("mnuRouteClassic")
+                                                         : QStringLiteral("mnuRouteAroundBoxes"));
+        item->setCheckable(true);
+        item->setChecked(designer_.ConnectorRouteStyle() == style);
+        styleGroup->addAction(item);
+        actions_[item->objectName()] = item;
+        connect(item, &QAction::triggered, this, [this, style = style] {
+            designer_.SetRouteStyle(style);
+            WriteRouteStyle(style);
+        });
+    }
+    if (view)
+        view->insertMenu(zoomSeparator, styles);
 
     auto* tools =
         new ActiveDocumentTools(*this, undo, redo, {zoomIn, zoomOut, zoomReset}, zoomBox, overview);

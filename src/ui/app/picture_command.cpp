@@ -37,10 +37,28 @@ public:
 
 } // namespace
 
-int ExportPictureCommand(const QString& script, const QString& out) {
+bool TakeRouteStyleOption(QStringList& args, RouteStyle& style) {
+    const int at = args.indexOf(QStringLiteral("--route-style"));
+    if (at < 0)
+        return true;
+    if (at + 1 >= args.size())
+        return false;
+    const QString value = args[at + 1];
+    if (value == QLatin1String("classic"))
+        style = RouteStyle::Classic;
+    else if (value == QLatin1String("around-boxes"))
+        style = RouteStyle::AroundBoxes;
+    else
+        return false;
+    args.remove(at, 2);
+    return true;
+}
+
+int ExportPictureCommand(const QString& script, const QString& out, RouteStyle style) {
     ErrorStreamPrompter prompter;
     Designer designer(prompter);
     designer.ReadSettings();
+    designer.SetRouteStyle(style);
     if (PictureFormatOf(out) == PictureFormat::Unknown) {
         ErrorStreamPrompter::Print(QStringLiteral("A picture is written as an .svg, .png or .pdf "
                                                   "file: ") +

@@ -93,6 +93,13 @@ void Designer::SetCurrentTool(const QString& tool) {
     emit currentToolChanged(tool);
 }
 
+void Designer::SetRouteStyle(RouteStyle style) {
+    if (style == routeStyle_)
+        return;
+    routeStyle_ = style;
+    emit routeStyleChanged();
+}
+
 void Designer::SetPathLabels(bool shown) {
     if (shown == pathLabels_)
         return;

@@ -11,6 +11,7 @@
 #include "base/prompter.h"
 #include "base/recent_files.h"
 
+#include "canvas/around_boxes.h"
 #include "script/host.h"
 #include "script/protected_script.h"
 #include "script/records.h"
@@ -88,6 +89,9 @@ public:
     // Whether connectors carry their trigger labels on every canvas (View > Path Labels).
     bool PathLabels() const { return pathLabels_; }
     void SetPathLabels(bool shown);
+    // How connectors are routed (View > Route Style).
+    RouteStyle ConnectorRouteStyle() const { return routeStyle_; }
+    void SetRouteStyle(RouteStyle style);
 
     // The module copied by Edit > Copy module.
     std::optional<ModuleRecord>& ModuleClipboard() { return clipboard_; }
@@ -110,6 +114,7 @@ signals:
     void currentToolChanged(const QString& tool);
     void defaultDisplayHeightChanged(int height);
     void pathLabelsChanged(bool shown);
+    void routeStyleChanged();
 
 private:
     class CoreHostImpl;
@@ -140,6 +145,7 @@ private:
     QString currentTool_ = QLatin1String(kArrowTool);
     int defaultDisplayHeight_;
     bool pathLabels_ = true;
+    RouteStyle routeStyle_ = RouteStyle::AroundBoxes;
     std::optional<ModuleRecord> clipboard_;
     // No text field of the program pastes from an empty clipboard.
     PasteGuard pasteGuard_;

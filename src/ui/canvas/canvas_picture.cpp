@@ -77,9 +77,7 @@ QRectF DrawingArea(CanvasScene& scene) {
     QPicture picture;
     {
         QPainter painter(&picture);
-        ConnectorOptions options;
-        options.labels = scene.LabelsShown();
-        PaintConnectors(painter, scene.Document(), scene.sceneRect().toAlignedRect(), options);
+        PaintConnectors(painter, scene.Connectors(), scene.sceneRect().toAlignedRect());
     }
     if (!picture.boundingRect().isEmpty())
         area = area.united(QRectF(picture.boundingRect()));

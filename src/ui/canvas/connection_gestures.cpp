@@ -370,41 +370,26 @@ bool ConnectionGestures::IsModuleOfScript(std::int16_t module) const {
 std::optional<ConnectorHit> ConnectionGestures::ConnectorAt(const QPointF& point) const {
     const ScriptTables& tables = document_.Tables();
     const Point p{qRound(point.x()), qRound(point.y())};
-    auto boxRect = [&](std::int16_t module, Rect& out) {
-        const ModuleRecord& m = tables.Module(module);
-        if (!document_.HasBox(m.BoxIndex) || document_.ModuleOfBox(m.BoxIndex) != module)
-            return false;
-        out = {m.PositionX, m.PositionY, kBoxWidth, document_.BoxHeight(m.BoxIndex)};
-        return true;
-    };
-    const QFontMetrics metrics(CanvasTextFont());
-    const bool labels = scene_.LabelsShown();
     const std::vector<ScriptPath> paths = ScriptPaths(tables, document_.Script());
-    std::unordered_map<std::int16_t, int> stubsOf;
     QPainterPath shape;
-    for (const PathGroup& g : GroupPaths(paths)) {
-        Rect from;
-        if (!boxRect(g.From, from))
-            continue;
-        const bool hasLabel = labels && !g.Triggers.empty();
-        const Size label = hasLabel ? TextSize(metrics, g.Triggers, 4, 0) : Size{};
+    // The connectors as the painter draws them, in the style and with the labels it shows.
+    for (const LaidConnector& g : scene_.Connectors().Items()) {
         bool touched = false;
-        if (g.kind == PathGroup::Kind::Module) {
-            Rect to;
-            if (!boxRect(g.To, to))
-                continue;
-            const ConnectorPath path = RouteConnector(from, to);
-            touched = TouchesConnector(path, p, kConnectorReach);
-            if (!touched && hasLabel) {
-                const Rect r = PlaceLabel(path, label, from, to);
+        if (!g.isStub) {
+            touched = TouchesConnector(g.path, p, kConnectorReach);
+            if (!touched && g.hasLabel) {
+                const Rect& r = g.label;
                 touched = p.x >= r.Left && p.x < r.Left + r.Width && p.y >= r.Top &&
                           p.y < r.Top + r.Height;
             }
             if (touched)
-                shape = ConnectorShape(path);
+                shape = ConnectorShape(g.path);
         } else {
-            const Stub stub =
-                PlaceStub(from, stubsOf[g.From]++, label, TextSize(metrics, g.Destination, 10, 2));
+            Stub stub = g.stub;
+            if (!g.hasLabel)
+                stub.Label = {};
+            if (!g.hasTag)
+                stub.Tag = {};
             touched = TouchesStub(stub, p, kConnectorReach);
             if (touched)
                 shape = StubShape(stub);
@@ -413,15 +398,15 @@ std::optional<ConnectorHit> ConnectionGestures::ConnectorAt(const QPointF& point
             continue;
         ConnectorHit hit;
         hit.shape = shape;
-        hit.from = g.From;
-        hit.to = g.kind == PathGroup::Kind::Module ? g.To : std::int16_t{-1};
-        hit.link = g.Line;
-        const std::string& text = tables.Module(g.From).PathText;
+        hit.from = g.from;
+        hit.to = g.to;
+        hit.link = g.line;
+        const std::string& text = tables.Module(g.from).PathText;
         QStringList lines;
         for (const ScriptPath& path : paths) {
-            const bool same = path.From == g.From &&
+            const bool same = path.From == g.from &&
                               (hit.to >= 1 ? path.To == hit.to
-                                           : path.To < 1 && path.Destination == g.Destination);
+                                           : path.To < 1 && path.Destination == g.destination);
             if (!same)
                 continue;
             const QString line = ToQt(PathLineOfLink(text, path.Line));

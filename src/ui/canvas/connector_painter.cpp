@@ -2,6 +2,7 @@
 
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
+#include "canvas/label_spots.h"
 #include "canvas/labels.h"
 #include "canvas/script_document.h"
 #include "canvas/stubs.h"
@@ -10,10 +11,12 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -90,8 +93,21 @@ public:
     Size LabelSize(const QString& shown) const {
         return {metrics_.horizontalAdvance(shown) + 4, metrics_.height()};
     }
+    // A tag holds one line of text for each line of its destination.
+    QString FitLines(const QString& text) const {
+        QStringList lines = QString(text)
+                                .replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                                .split(QLatin1Char('\n'));
+        for (QString& line : lines)
+            line = Fit(line);
+        return lines.join(QLatin1Char('\n'));
+    }
     Size TagSize(const QString& shown) const {
-        return {metrics_.horizontalAdvance(shown) + 10, metrics_.height() + 2};
+        int width = 0;
+        const QStringList lines = shown.split(QLatin1Char('\n'));
+        for (const QString& line : lines)
+            width = std::max(width, metrics_.horizontalAdvance(line));
+        return {width + 10, static_cast<int>(lines.size()) * metrics_.height() + 2};
     }
 
 private:
@@ -148,80 +164,203 @@ void PaintConnector(QPainter& p, const ConnectorPath& path) {
     }
 }
 
-void PaintConnectors(QPainter& p, const ScriptDocument& doc, const QRect& exposed,
-                     const ConnectorOptions& options) {
+void ConnectorLayout::Build(const ScriptDocument& doc, const ConnectorOptions& options) {
+    items_.clear();
+    leftOut_ = 0;
     const ScriptTables& tables = doc.Tables();
-    const Rect area{exposed.left(), exposed.top(), exposed.width(), exposed.height()};
-    auto boxRect = [&](std::int16_t module, Rect& out) {
-        const ModuleRecord& m = tables.Module(module);
+    // The boxes where they are drawn now, and each module's among them.
+    std::vector<Rect> boxes;
+    std::unordered_map<std::int16_t, int> boxOf;
+    ForEachModule(tables, doc.Script(), [&](std::int16_t module, const ModuleRecord& m) {
         if (!doc.HasBox(m.BoxIndex) || doc.ModuleOfBox(m.BoxIndex) != module)
-            return false;
+            return;
         const QPoint at = options.boxPosition ? options.boxPosition(m.BoxIndex)
                                               : QPoint(m.PositionX, m.PositionY);
-        out = {at.x(), at.y(), kBoxWidth, doc.BoxHeight(m.BoxIndex)};
-        return true;
-    };
-    const bool readable =
-        !BelowCanvasPixel(p) || std::abs(p.worldTransform().m11()) >= kSmallestReadableScale;
-    const bool labels = options.labels && readable;
-    // How far a label may stand from its connector's lines, or a stub's label and tag from the
-    // stub's column: connectors this near the exposed area are worked out in full.
-    const int reachX = kMaxTextWidth + 20, reachY = kLongBoxHeight + 30;
-    const TextSizes sizes;
-    std::vector<Caption> captions;
-    std::unordered_map<std::int16_t, int> stubsOf; // stubs so far of each module
-
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
+        boxOf[module] = static_cast<int>(boxes.size());
+        boxes.push_back({at.x(), at.y(), kBoxWidth, doc.BoxHeight(m.BoxIndex)});
+    });
     const std::vector<PathGroup> groups = GroupPaths(ScriptPaths(tables, doc.Script()));
+    std::vector<RouteEnds> ends;
+    std::vector<std::size_t> connectorItems;
+    std::vector<const PathGroup*> groupOf;
     for (const PathGroup& g : groups) {
-        Rect from;
-        if (!boxRect(g.From, from))
+        const auto from = boxOf.find(g.From);
+        if (from == boxOf.end())
             continue;
-        const bool hasLabel = labels && !g.Triggers.empty();
+        LaidConnector item;
+        item.from = g.From;
+        item.line = g.Line;
+        item.destination = std::string(g.Destination);
         if (g.kind == PathGroup::Kind::Module) {
-            Rect to;
-            if (!boxRect(g.To, to))
+            const auto to = boxOf.find(g.To);
+            if (to == boxOf.end())
                 continue;
-            const ConnectorPath path = RouteConnector(from, to);
-            const Rect bounds = path.Bounds();
-            if (!Intersects(hasLabel ? Grown(bounds, reachX, reachY) : bounds, area))
-                continue;
-            Rect label;
-            QString text;
-            if (hasLabel) {
-                text = sizes.Fit(ToQt(g.Triggers));
-                label = PlaceLabel(path, sizes.LabelSize(text), from, to);
+            item.to = g.To;
+            ends.push_back({from->second, to->second});
+            connectorItems.push_back(items_.size());
+        } else {
+            item.isStub = true;
+            item.problem = g.kind == PathGroup::Kind::Unknown;
+        }
+        items_.push_back(std::move(item));
+        groupOf.push_back(&g);
+    }
+
+    // The routes.
+    if (options.style == RouteStyle::Classic) {
+        for (std::size_t k = 0; k < ends.size(); ++k)
+            items_[connectorItems[k]].path =
+                RouteConnector(boxes[static_cast<std::size_t>(ends[k].from)],
+                               boxes[static_cast<std::size_t>(ends[k].to)]);
+    } else {
+        // The boxes that moved, appeared or changed height since the last layout: a route found
+        // before is kept when its two boxes stand where they stood and none of these lies in
+        // its way now.
+        std::vector<Rect> changed;
+        std::unordered_map<std::int16_t, Rect> boxNow;
+        for (const auto& [module, index] : boxOf) {
+            const Rect& r = boxes[static_cast<std::size_t>(index)];
+            boxNow[module] = r;
+            const auto was = lastBoxOf_.find(module);
+            if (was == lastBoxOf_.end() || !(was->second == r))
+                changed.push_back(r);
+        }
+        const BoxGrid changedGrid(&changed);
+        const BoxGrid grid(&boxes);
+        std::unordered_map<std::uint32_t, KnownRoute> known;
+        std::vector<Polyline> routes;
+        std::vector<int> destination;
+        routes.reserve(ends.size());
+        for (std::size_t k = 0; k < ends.size(); ++k) {
+            const LaidConnector& item = items_[connectorItems[k]];
+            const std::uint32_t key =
+                static_cast<std::uint32_t>(static_cast<std::uint16_t>(item.from)) << 16 |
+                static_cast<std::uint16_t>(item.to);
+            const Rect& from = boxes[static_cast<std::size_t>(ends[k].from)];
+            const Rect& to = boxes[static_cast<std::size_t>(ends[k].to)];
+            const auto was = known_.find(key);
+            if (was != known_.end() && was->second.from == from && was->second.to == to &&
+                (changed.empty() || !CrossesABox(was->second.route.points, changedGrid)))
+                routes.push_back(was->second.route);
+            else
+                routes.push_back(RouteAround(grid, ends[k].from, ends[k].to));
+            known[key] = {from, to, routes.back()};
+            destination.push_back(ends[k].to);
+        }
+        known_ = std::move(known);
+        lastBoxOf_ = std::move(boxNow);
+        SpreadApart(routes, destination, grid);
+        for (std::size_t k = 0; k < ends.size(); ++k)
+            items_[connectorItems[k]].path = DrawPolyline(routes[k]);
+    }
+
+    // Tags first, then labels, each on a spot no box, tag or label takes.
+    const TextSizes sizes;
+    TakenSpace taken;
+    for (const Rect& b : boxes)
+        taken.Take(Grown(b, 1, 1));
+    std::unordered_map<std::int16_t, int> stubsOf; // stub rows used so far under each module
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        LaidConnector& item = items_[i];
+        const PathGroup& g = *groupOf[i];
+        const bool hasLabel = options.labels && !g.Triggers.empty();
+        if (hasLabel) {
+            auto it = measured_.find(g.Triggers);
+            if (it == measured_.end()) {
+                const QString shown = sizes.Fit(ToQt(g.Triggers));
+                it = measured_.emplace(g.Triggers, Measured{shown, sizes.LabelSize(shown)}).first;
             }
-            if (Intersects(bounds, area))
-                PaintConnector(p, path);
-            if (hasLabel && Intersects(label, area))
-                captions.push_back({QtRect(label), text, Caption::Look::Label});
+            item.labelText = it->second.shown;
+        }
+        if (!item.isStub)
+            continue;
+        const Rect& from = boxes[static_cast<std::size_t>(boxOf[g.From])];
+        item.tagText = sizes.FitLines(ToQt(g.Destination));
+        const Size label = hasLabel ? sizes.LabelSize(item.labelText) : Size{};
+        const Size tag = sizes.TagSize(item.tagText);
+        int& row = stubsOf[g.From];
+        // The first row below the box whose tag and label find room, a few rows down at most.
+        constexpr int kRowsTried = 6;
+        bool placed = false;
+        for (int k = 0; k < kRowsTried && !placed; ++k) {
+            const Stub stub = PlaceStub(from, row + k, label, tag);
+            if (taken.IsFree(stub.Tag) && (!hasLabel || taken.IsFree(stub.Label))) {
+                item.stub = stub;
+                row += k + 1;
+                placed = true;
+            }
+        }
+        if (!placed) {
+            item.stub = PlaceStub(from, row++, label, tag);
+            leftOut_ += hasLabel ? 2 : 1;
+        } else {
+            item.hasTag = true;
+            taken.Take(item.stub.Tag);
+            if (hasLabel) {
+                item.hasLabel = true;
+                item.label = item.stub.Label;
+                taken.Take(item.label);
+            }
+        }
+        Rect line = item.stub.Bounds();
+        item.bounds = line;
+    }
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        LaidConnector& item = items_[i];
+        if (item.isStub)
+            continue;
+        item.bounds = item.path.Bounds();
+        if (item.labelText.isEmpty())
+            continue;
+        const Size size = measured_.at(groupOf[i]->Triggers).size;
+        std::optional<Rect> preferred;
+        if (options.style == RouteStyle::Classic)
+            preferred =
+                PlaceLabel(item.path, size, boxes[static_cast<std::size_t>(boxOf[item.from])],
+                           boxes[static_cast<std::size_t>(boxOf[item.to])]);
+        const std::optional<Rect> spot = PlaceFreeLabel(item.path, size, taken, preferred);
+        if (!spot) {
+            ++leftOut_;
             continue;
         }
-        // A destination that names no module: a stub below the box with a tag.
-        const int index = stubsOf[g.From]++;
-        const Rect reach{from.Left + from.Width - kStubInset, from.Top + from.Height, 2 * reachX,
-                         kStubDrop + (index + 2) * reachY};
-        if (!Intersects(reach, area))
+        item.hasLabel = true;
+        item.label = *spot;
+        taken.Take(*spot);
+        item.bounds = Unite(item.bounds, *spot);
+    }
+}
+
+void PaintConnectors(QPainter& p, const ConnectorLayout& layout, const QRect& exposed) {
+    const Rect area{exposed.left(), exposed.top(), exposed.width(), exposed.height()};
+    const bool thin = BelowCanvasPixel(p);
+    const bool readable = !thin || std::abs(p.worldTransform().m11()) >= kSmallestReadableScale;
+    std::vector<Caption> captions;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (const LaidConnector& item : layout.Items()) {
+        if (!Intersects(item.bounds, area))
             continue;
-        const QString tagText = sizes.Fit(ToQt(g.Destination));
-        const QString labelText = hasLabel ? sizes.Fit(ToQt(g.Triggers)) : QString();
-        const Stub stub = PlaceStub(from, index, hasLabel ? sizes.LabelSize(labelText) : Size{},
-                                    sizes.TagSize(tagText));
-        if (!Intersects(stub.Bounds(), area))
-            continue;
-        const bool problem = g.kind == PathGroup::Kind::Unknown;
-        const bool thin = BelowCanvasPixel(p);
-        PaintSegment(p, {stub.Line[0], stub.Line[1]}, thin);
-        PaintSegment(p, {stub.Line[1], stub.Line[2]}, thin);
-        captions.push_back(
-            {QtRect(stub.Tag), tagText, problem ? Caption::Look::ProblemTag : Caption::Look::Tag});
-        if (hasLabel)
-            captions.push_back({QtRect(stub.Label), labelText, Caption::Look::Label});
+        if (!item.isStub) {
+            PaintConnector(p, item.path);
+        } else {
+            PaintSegment(p, {item.stub.Line[0], item.stub.Line[1]}, thin);
+            PaintSegment(p, {item.stub.Line[1], item.stub.Line[2]}, thin);
+            if (item.hasTag)
+                captions.push_back({QtRect(item.stub.Tag), item.tagText,
+                                    item.problem ? Caption::Look::ProblemTag : Caption::Look::Tag});
+        }
+        if (item.hasLabel && Intersects(item.label, area))
+            captions.push_back({QtRect(item.label), item.labelText, Caption::Look::Label});
     }
     PaintCaptions(p, captions, readable);
     p.restore();
+}
+
+void PaintConnectors(QPainter& p, const ScriptDocument& doc, const QRect& exposed,
+                     const ConnectorOptions& options) {
+    ConnectorLayout layout;
+    layout.Build(doc, options);
+    PaintConnectors(p, layout, exposed);
 }
 
 } // namespace ry

@@ -5,14 +5,20 @@
 // routes record them; beside each connector a label with its triggers; and for a path whose
 // destination names no module, a short stub ending in a tag that names the destination.
 
+#include "canvas/around_boxes.h"
 #include "canvas/routes.h"
+#include "canvas/stubs.h"
 
 #include <QColor>
 #include <QPoint>
 #include <QRect>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 class QPainter;
 
@@ -30,14 +36,64 @@ void PaintConnector(QPainter& painter, const ConnectorPath& path);
 struct ConnectorOptions {
     // The trigger labels beside connectors and stubs.
     bool labels = true;
+    RouteStyle style = RouteStyle::AroundBoxes;
     // Where a box's top-left corner is drawn now, given its box number; without it, where its
     // module stands. Boxes being dragged are drawn away from their modules' places.
     std::function<QPoint(int box)> boxPosition;
 };
 
-// Paints every connector and stub of the document that touches `exposed` (canvas pixels),
-// lines first and labels and tags over them. Everything is worked out again from the records
-// on every call.
+// One connector or stub as laid out: its route, and where its label and tag sit.
+struct LaidConnector {
+    std::int16_t from = -1;
+    std::int16_t to = -1; // the destination module; -1 for a stub
+    int line = 0;         // the first path of its group: which "on {" of the source's text
+    std::string destination;
+    bool problem = false; // a stub to a title no module bears
+    ConnectorPath path;   // a connector's lines
+    Stub stub;            // a stub's line, label and tag
+    bool isStub = false;
+    bool hasTag = false;   // a stub's tag found a free spot
+    bool hasLabel = false; // the label found a free spot
+    Rect label;
+    QString labelText, tagText;
+    Rect bounds; // everything painted
+};
+
+// Every connector and stub of a document with its label and tag placed, worked out once and
+// kept until the drawing changes. Labels and tags never lie on a box or on each other; one that
+// finds no free spot beside its connector is left out.
+class ConnectorLayout {
+public:
+    void Build(const ScriptDocument& document, const ConnectorOptions& options);
+    const std::vector<LaidConnector>& Items() const { return items_; }
+    // Labels and tags left out for want of a free spot.
+    int LeftOut() const { return leftOut_; }
+
+private:
+    // A route as found before it was spread apart, with the boxes it was found between: kept
+    // from one layout to the next, so that a move routes again only the connectors it affects.
+    struct KnownRoute {
+        Rect from, to;
+        Polyline route;
+    };
+    // A label's text as shown and its size, by its triggers.
+    struct Measured {
+        QString shown;
+        Size size;
+    };
+
+    std::vector<LaidConnector> items_;
+    int leftOut_ = 0;
+    std::unordered_map<std::uint32_t, KnownRoute> known_;
+    std::unordered_map<std::int16_t, Rect> lastBoxOf_;
+    std::unordered_map<std::string, Measured> measured_;
+};
+
+// Paints the connectors and stubs of a layout that touch `exposed` (canvas pixels), lines first
+// and labels and tags over them.
+void PaintConnectors(QPainter& painter, const ConnectorLayout& layout, const QRect& exposed);
+
+// Lays out and paints in one go.
 void PaintConnectors(QPainter& painter, const ScriptDocument& document, const QRect& exposed,
                      const ConnectorOptions& options = {});
 
