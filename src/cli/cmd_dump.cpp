@@ -13,6 +13,25 @@ namespace ry::cli {
 
 namespace {
 
+// Whether a host path's bytes are UTF-8 as they stand (JSON must be).
+bool IsUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const size_t length = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
+        if (length == 0 || i + length > s.size())
+            return false;
+        for (size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
 // Writes one record field as JSON: text converted to UTF-8, numbers as numbers, booleans as
 // true/false, dates in ISO form, the slot arrays as arrays.
 struct FieldWriter {
@@ -23,7 +42,9 @@ struct FieldWriter {
     }
 
     void Write(std::string_view name, const std::string& v) const {
-        json.String(name, Cp1252ToUtf8(v));
+        // The file's name and folder are the host's own text (UTF-8), not record text.
+        const bool hostPath = name == "FileName" || name == "FolderPath";
+        json.String(name, hostPath && IsUtf8(v) ? v : Cp1252ToUtf8(v));
     }
     void Write(std::string_view name, bool v) const { json.Bool(name, v); }
     void Write(std::string_view name, std::int16_t v) const { json.Number(name, v); }

@@ -32,6 +32,17 @@ TEST(RysDump, PrintsTheRecordsAsJson) {
         EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
 }
 
+// File and folder names are the host's text and print as they are; only record text is
+// converted from Windows-1252.
+TEST(RysDump, PrintsFileNamesAsTheHostGivesThem) {
+    TempDir dir;
+    const std::string path = dir.Write("caf\xc3\xa9.rys", kScript);
+    RysRun r = Rys({"dump", path});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\"FileName\": \"" + path + "\""), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("\xc3\x83\xc2\xa9"), std::string::npos) << r.out;
+}
+
 TEST(RysDump, FailedLoadPrintsOneLineAndNothingOnStdout) {
     TempDir dir;
     RysRun r = Rys({"dump", dir.File("missing.rys")});

@@ -4,11 +4,13 @@
 #include "app/picture_command.h"
 #include "app/program_info.h"
 #include "base/designer.h"
+#include "base/host_paths.h"
 #include "base/program_folders.h"
 #include "base/prompter.h"
 #include "dialogs/module_dialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -51,7 +53,18 @@ int main(int argc, char** argv) {
     // The command line is the path of a script to open, and nothing else.
     QStringList args = QApplication::arguments();
     args.removeFirst();
-    ry::MainWindow window(designer, args.join(QLatin1Char(' ')));
+    QString commandLine = args.join(QLatin1Char(' '));
+    for (int i = 1; i < argc; ++i) {
+        if (!ry::IsWholeHostName(QByteArray(argv[i]))) {
+            // Its text would name another file, which a save would then write.
+            designer.Message(QStringLiteral("The file name ") + QFile::decodeName(argv[i]) +
+                             QStringLiteral(" is not valid text in this system's encoding, so "
+                                            "it cannot be opened under its own name.\r\nRename "
+                                            "the file and open it again."));
+            commandLine.clear();
+        }
+    }
+    ry::MainWindow window(designer, commandLine);
     window.show();
     return app.exec();
 }

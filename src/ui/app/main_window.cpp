@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "base/designer.h"
+#include "base/host_paths.h"
 #include "base/registry.h"
 #include "base/script_commands.h"
 #include "base/text_codec.h"
@@ -14,6 +15,7 @@
 #include "script/saver.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QGuiApplication>
@@ -117,6 +119,10 @@ void WriteWindowPosition(const QRect& twips) {
 }
 
 QString ScriptPathOfCommandLine(const QString& commandLine) {
+    // On this system blanks and quotes can be part of a name: a file that exists as given is
+    // taken as given.
+    if (!commandLine.isEmpty() && QFileInfo::exists(commandLine))
+        return commandLine;
     QString file = commandLine.trimmed();
     if (file.startsWith(QLatin1Char('"')))
         file.remove(0, 1);
@@ -229,7 +235,7 @@ void MainWindow::BuildMenus() {
         QAction* recent = AddAction(file, ArrayName("mnuRecent", n), QString());
         recent->setVisible(false);
         connect(recent, &QAction::triggered, this,
-                [this, n] { OpenScript(designer_.Recent().At(n).trimmed()); });
+                [this, n] { OpenScript(designer_.Recent().At(n)); });
     }
     separator(file, ArrayName("mnuRecent", 11));
     connect(AddAction(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit"),
@@ -421,7 +427,9 @@ DocumentWindow* MainWindow::AddDocumentWindow(std::int16_t script, const QString
 }
 
 void MainWindow::OpenScript(const QString& givenName) {
-    const QString fileName = givenName.trimmed();
+    // A name is made absolute where it enters, so RY.INI, the recent list and the companion
+    // programs never see one that depends on the folder the designer was started in.
+    const QString fileName = AbsoluteScriptPath(givenName);
     if (!fileName.isEmpty()) {
         // A script is open once: its window carries the file name as its caption.
         for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot) {

@@ -46,8 +46,8 @@ QRect FirstStartGeometry(const QRect& available);
 // designed for.
 inline constexpr int kTwipsPerPixel = 15;
 
-// The script a command line names: trimmed, one leading and one trailing double quote
-// removed. Empty when no script is named.
+// The script a command line names: a file that exists as given, else trimmed, one leading and
+// one trailing double quote removed. Empty when no script is named.
 QString ScriptPathOfCommandLine(const QString& commandLine);
 
 class MainWindow : public QMainWindow {
