@@ -34,8 +34,10 @@ inline constexpr std::string_view kUsage =
     "                            walk a call through the script, taking the events\n"
     "                            (1, #, timeout, success, Busy, ...) in turn; exit 0 when\n"
     "                            it ends at a hangup or in voicemail, 1 otherwise\n"
-    "  dump, resave, tidy, check and simulate take --password P for protected (.ryp)\n"
-    "                            scripts\n"
+    "  arrange IN OUT            lay the boxes out from the start module downwards and\n"
+    "                            save the script to OUT; only the boxes' places change\n"
+    "  dump, resave, tidy, check, simulate and arrange take --password P for\n"
+    "                            protected (.ryp) scripts\n"
     "  ini get FILE SECTION KEY  print a value of an INI file such as RY.INI\n"
     "  ini get FILE SECTION KEY --int DEFAULT\n"
     "                            print its leading number; DEFAULT when missing or empty\n"
@@ -55,6 +57,7 @@ int RunUnprotect(const Args& args, std::ostream& out, std::ostream& err);
 int RunIni(const Args& args, std::ostream& out, std::ostream& err);
 int RunCheck(const Args& args, std::ostream& out, std::ostream& err);
 int RunSimulate(const Args& args, std::ostream& out, std::ostream& err);
+int RunArrange(const Args& args, std::ostream& out, std::ostream& err);
 
 // The script's records as JSON: the script's fields, then its modules in chain order.
 void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostream& out);

@@ -19,6 +19,7 @@ constexpr std::array kCommands = {
     Command{"dump", RunDump},       Command{"resave", RunResave},       Command{"tidy", RunTidy},
     Command{"protect", RunProtect}, Command{"unprotect", RunUnprotect}, Command{"ini", RunIni},
     Command{"check", RunCheck},     Command{"simulate", RunSimulate},
+    Command{"arrange", RunArrange},
 };
 
 } // namespace
