@@ -147,16 +147,7 @@ Polyline ClassicPolyline(const Rect& source, const Rect& dest) {
             p = {{x1, y1}, {x1, y2}, {x2, y2}};
             break;
         }
-        int xa;
-        if (x2 - 14 < x1 && x2 - 14 <= x1 - 91)
-            xa = x2 - 14;
-        else if (y2 < y1)
-            xa = x1 - 91;
-        else
-            xa = std::min(x2 - 14, x1 - 8);
-        int yb = y1 + 14;
-        if (std::abs(yb - y2) < 8)
-            yb = y2 + 8;
+        const auto [xa, yb] = LoopRunsFor(x1, y1, x2, y2);
         p = {{x1, y1}, {x1, yb}, {xa, yb}, {xa, y2}, {x2, y2}};
         break;
     }

@@ -76,17 +76,7 @@ void DrawDownRoute(ConnectorPath& path, int x1, int y1, int x2, int y2) {
     DrawArrowHead(path, x2, y2, ArrowKind::South);
 }
 
-void DrawLoopRoute(ConnectorPath& path, int x1, int y1, int x2, int y2) {
-    path.MoveTo({x1, y1});
-
-    // Clearly below and to the right: one bend down into the destination's left side.
-    if (y2 > y1 + 4 && x2 - x1 > 14) {
-        DrawCorner(path, x1, y2 - 4, Direction::South, Direction::East);
-        path.LineTo({x2, y2});
-        DrawArrowHead(path, x2, y2, ArrowKind::East);
-        return;
-    }
-
+LoopRuns LoopRunsFor(int x1, int y1, int x2, int y2) {
     // The column of the vertical run: 14 pixels left of the destination when that clears the
     // source's left half, else well left of the source when going up, else just left of both.
     int xa;
@@ -102,6 +92,21 @@ void DrawLoopRoute(ConnectorPath& path, int x1, int y1, int x2, int y2) {
     int yb = y1 + 14;
     if (std::abs(yb - y2) < 8)
         yb = y2 + 8;
+    return {xa, yb};
+}
+
+void DrawLoopRoute(ConnectorPath& path, int x1, int y1, int x2, int y2) {
+    path.MoveTo({x1, y1});
+
+    // Clearly below and to the right: one bend down into the destination's left side.
+    if (y2 > y1 + 4 && x2 - x1 > 14) {
+        DrawCorner(path, x1, y2 - 4, Direction::South, Direction::East);
+        path.LineTo({x2, y2});
+        DrawArrowHead(path, x2, y2, ArrowKind::East);
+        return;
+    }
+
+    const auto [xa, yb] = LoopRunsFor(x1, y1, x2, y2);
 
     DrawCorner(path, x1, yb - 4, Direction::South, Direction::West);
     if (yb > y2) {

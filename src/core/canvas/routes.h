@@ -202,6 +202,15 @@ void DrawDownRoute(ConnectorPath& path, int x1, int y1, int x2, int y2);
 // the source's lower left when the destination is not clearly below and to the right.
 void DrawLoopRoute(ConnectorPath& path, int x1, int y1, int x2, int y2);
 
+// Where the loop route from (x1, y1) at a source's bottom to (x2, y2) on a destination's left
+// side runs when it goes round: the column of its vertical run and the row of its horizontal
+// run.
+struct LoopRuns {
+    int column = 0;
+    int row = 0;
+};
+LoopRuns LoopRunsFor(int x1, int y1, int x2, int y2);
+
 // A small rounded bend: a line from the pen to (x, y), that pixel and four more painted black
 // along the curve, and the pen moved without drawing to 4 pixels further along both axes,
 // where the outgoing line starts. The curve depends on the incoming direction and on whether
