@@ -4,6 +4,8 @@
 #include "script/text.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace ry::cli {
@@ -23,9 +25,28 @@ std::optional<std::int16_t> LoadScriptForCommand(ScriptTables& tables, CliHost& 
     std::int16_t result = RysScriptLoad(tables, host, file, kCallerDesigner);
     if (result >= 1)
         return result;
-    err << "rys: " << file << ": load result " << result << ": " << LoadFailureReason(result)
-        << "\n";
+    err << "rys: " << file << ": not loaded: " << LoadFailureInWords(file, result) << "\n";
     return std::nullopt;
+}
+
+std::string LoadFailureInWords(const std::string& file, int result) {
+    if (result == kLoadBadFileName || result == kLoadFailed) {
+        // The loader's codes cover several causes each; the file system tells which.
+        std::error_code ec;
+        const std::filesystem::file_status status = std::filesystem::status(file, ec);
+        if (file.empty())
+            return "no file name given";
+        if (!std::filesystem::exists(status))
+            return "there is no such file";
+        if (std::filesystem::is_directory(status))
+            return "it is a folder, not a file";
+        if (!std::filesystem::is_regular_file(status))
+            return "it is not a regular file";
+        std::ifstream in(file, std::ios::binary);
+        if (!in)
+            return "the file cannot be read (no permission)";
+    }
+    return std::string(LoadFailureReason(result));
 }
 
 bool TakeFlag(std::vector<std::string>& args, std::string_view name) {

@@ -30,8 +30,12 @@ private:
     int messages_ = 0;
 };
 
-// Loads a script for a command. On failure prints one line "rys: FILE: load result N: reason"
-// to `err` and returns nothing.
+// Why a script did not load (the loader's result), in words: a file that cannot be opened says
+// why it cannot.
+std::string LoadFailureInWords(const std::string& file, int result);
+
+// Loads a script for a command. On failure prints one line "rys: FILE: not loaded: cause" to
+// `err` and returns nothing.
 std::optional<std::int16_t> LoadScriptForCommand(ScriptTables& tables, CliHost& host,
                                                  const std::string& file, std::ostream& err);
 

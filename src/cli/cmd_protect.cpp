@@ -3,6 +3,7 @@
 
 #include "script/protected_script.h"
 #include "script/saver.h"
+#include "script/text.h"
 
 #include <memory>
 #include <ostream>
@@ -24,6 +25,12 @@ int Convert(const Args& given, std::ostream& err, bool protect, std::string_view
     if (IsProtectedScriptName(args[1]) != protect)
         return UsageError(err, protect ? "the protected copy must be named .ryp"
                                        : "the plain copy must not be named .ryp");
+
+    // The scripts keep "NOTSET" as the mark of a protected script without a password yet.
+    if (protect && ToUpperAnsi(Trim(*password)) == "NOTSET")
+        return UsageError(err, "\"" + *password +
+                                   "\" cannot be a password: it marks a script that has none "
+                                   "yet; choose another");
 
     auto tables = std::make_unique<ScriptTables>();
     CliHost host(err, *password);

@@ -44,7 +44,7 @@ TEST(RysProtect, RoundTripWithThePasswordInAnotherCase) {
 
     EXPECT_EQ(Rys({"dump", locked, "--password", "wrong"}, &out, &err), 1);
     EXPECT_EQ(out, "");
-    EXPECT_NE(err.find("load result -5: wrong password"), std::string::npos) << err;
+    EXPECT_NE(err.find("not loaded: wrong password"), std::string::npos) << err;
     EXPECT_EQ(Rys({"dump", locked}, &out, &err), 1) << "no password is the empty password";
 
     std::string back = dir.File("back.rys");
@@ -58,6 +58,12 @@ TEST(RysProtect, UsageMistakes) {
     TempDir dir;
     std::string plain = dir.Write("in.rys", kPlain);
     EXPECT_EQ(Rys({"protect", plain, dir.File("out.ryp")}), 2) << "no password";
+    std::string err;
+    EXPECT_EQ(Rys({"protect", plain, dir.File("out.ryp"), "--password", " notset "}, nullptr, &err),
+              2);
+    EXPECT_NE(err.find("\" notset \" cannot be a password: it marks a script that has none yet"),
+              std::string::npos)
+        << err;
     EXPECT_EQ(Rys({"protect", plain, dir.File("out.rys"), "--password", "x"}), 2);
     EXPECT_EQ(Rys({"unprotect", plain, dir.File("out.ryp"), "--password", "x"}), 2);
 }

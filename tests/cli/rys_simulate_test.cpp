@@ -129,7 +129,7 @@ TEST(RysSimulate, UsageErrorsAndScriptsThatDoNotLoad) {
     RysRun gone = Rys({"simulate", dir.File("missing.rys"), "1"});
     EXPECT_EQ(gone.code, 2);
     EXPECT_EQ(gone.out, "");
-    EXPECT_NE(gone.err.find("load result -1"), std::string::npos) << gone.err;
+    EXPECT_NE(gone.err.find("not loaded: there is no such file"), std::string::npos) << gone.err;
 
     // A protected script opens with its password, and not without it.
     std::string locked = dir.Write(

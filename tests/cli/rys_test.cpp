@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 
 namespace ry {
@@ -49,7 +51,36 @@ TEST(RysDump, FailedLoadPrintsOneLineAndNothingOnStdout) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
-    EXPECT_NE(r.err.find("load result -1"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("missing.rys: not loaded: there is no such file"), std::string::npos)
+        << r.err;
+}
+
+TEST(RysDump, AFailedLoadSaysWhyInWords) {
+    TempDir dir;
+    const std::string folder = dir.File("folder.rys");
+    std::filesystem::create_directory(folder);
+    const std::string locked = dir.Write("locked.rys", "Version=5.0\r\n");
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    const bool rootReadsAnyway = std::ifstream(locked).good();
+    struct Case {
+        std::string file;
+        const char* cause;
+    };
+    const Case cases[] = {
+        {dir.File("missing.rys"), "there is no such file"},
+        {folder, "it is a folder, not a file"},
+        {"/dev/null", "it is not a regular file"},
+        {locked, "the file cannot be read (no permission)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        if (c.file == locked && rootReadsAnyway)
+            continue;
+        RysRun r = Rys({"dump", c.file});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.err.find(c.file + ": not loaded: " + c.cause), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("load result"), std::string::npos) << r.err;
+    }
 }
 
 TEST(Rys, UsageErrors) {
