@@ -36,13 +36,15 @@ int main(int argc, char** argv) {
     if (exporting) {
         QStringList args = QApplication::arguments();
         ry::RouteStyle style = ry::RouteStyle::AroundBoxes;
-        if (!ry::TakeRouteStyleOption(args, style) || args.size() != 4) {
+        int scale = 1;
+        if (!ry::TakeRouteStyleOption(args, style) || !ry::TakeScaleOption(args, scale) ||
+            args.size() != 4) {
             std::fputs("usage: rykem --export-picture SCRIPT OUT.svg|OUT.png|OUT.pdf "
-                       "[--route-style classic|around-boxes]\n",
+                       "[--route-style classic|around-boxes] [--scale 1-4]\n",
                        stderr);
             return 2;
         }
-        return ry::ExportPictureCommand(args[2], args[3], style);
+        return ry::ExportPictureCommand(args[2], args[3], style, scale);
     }
 
     ry::QtPrompter prompter;

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/arrange_command.h"
 
 #include "base/designer.h"
 #include "base/host_paths.h"
@@ -6,6 +7,7 @@
 #include "base/script_commands.h"
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
+#include "canvas/canvas_interaction.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/canvas_view.h"
 #include "canvas/document_window.h"
@@ -255,6 +257,14 @@ void MainWindow::BuildMenus() {
     connect(AddAction(edit, ArrayName("mnuEdit", 2), QStringLiteral("&Delete module"),
                       QKeySequence(Qt::CTRL | Qt::Key_D)),
             &QAction::triggered, this, &MainWindow::DeleteModule);
+    connect(AddAction(edit, QStringLiteral("mnuArrange"), QStringLiteral("&Arrange Modules")),
+            &QAction::triggered, this, [this] {
+                if (DocumentWindow* window = ActiveDocumentWindow()) {
+                    window->CommitEdits();
+                    window->Interaction().EndGestures();
+                    ArrangeModules(this, designer_, *window);
+                }
+            });
     separator(edit, ArrayName("mnuEdit", 3));
     connect(AddAction(edit, ArrayName("mnuEdit", 4), QStringLiteral("Script Proper&ties"),
                       QKeySequence(Qt::CTRL | Qt::Key_T)),

@@ -54,7 +54,20 @@ bool TakeRouteStyleOption(QStringList& args, RouteStyle& style) {
     return true;
 }
 
-int ExportPictureCommand(const QString& script, const QString& out, RouteStyle style) {
+bool TakeScaleOption(QStringList& args, int& scale) {
+    const int at = args.indexOf(QStringLiteral("--scale"));
+    if (at < 0)
+        return true;
+    bool number = false;
+    const int value = at + 1 < args.size() ? args[at + 1].toInt(&number) : 0;
+    if (!number || value < 1 || value > kMaxPictureScale)
+        return false;
+    scale = value;
+    args.remove(at, 2);
+    return true;
+}
+
+int ExportPictureCommand(const QString& script, const QString& out, RouteStyle style, int scale) {
     ErrorStreamPrompter prompter;
     Designer designer(prompter);
     designer.ReadSettings();
@@ -88,7 +101,8 @@ int ExportPictureCommand(const QString& script, const QString& out, RouteStyle s
     }
     document.DeselectAllBoxes();
     QString error;
-    const bool written = WritePicture(window.Scene(), out, QFileInfo(script).fileName(), &error);
+    const bool written =
+        WritePicture(window.Scene(), out, QFileInfo(script).fileName(), &error, scale);
     window.Discard();
     if (!written) {
         ErrorStreamPrompter::Print(error);

@@ -17,7 +17,12 @@ inline constexpr const char* kExportPictureOption = "--export-picture";
 // written; 1 with the reason on standard error when the script does not load or the picture
 // cannot be written. Needs a QApplication; shows nothing and asks nothing.
 int ExportPictureCommand(const QString& script, const QString& out,
-                         RouteStyle style = RouteStyle::AroundBoxes);
+                         RouteStyle style = RouteStyle::AroundBoxes, int scale = 1);
+
+// Takes "--scale N" (a PNG picture N times the canvas's size, 1 to 4) out of the command
+// line's arguments, wherever it stands. False for a value that is no such number or a missing
+// one.
+bool TakeScaleOption(QStringList& args, int& scale);
 
 // Takes "--route-style classic|around-boxes" out of the command line's arguments, wherever it
 // stands, into `style`. False for a value that names no style or a missing one.

@@ -18,6 +18,7 @@
 #include <QPicture>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <vector>
 
 namespace ry {
@@ -25,6 +26,10 @@ namespace ry {
 namespace {
 
 constexpr qreal kMargin = 12;
+
+bool IsPartOfABox(const QGraphicsItem* item) {
+    return item->parentItem() && item->parentItem()->type() == BoxItem::Type;
+}
 
 // The drawing alone: the selection's look is taken off the boxes, items that only the mouse
 // needs are hidden, and boxes are painted directly rather than from their screen cache, so
@@ -40,6 +45,8 @@ public:
             if (item->type() == BoxItem::Type) {
                 cached_.push_back({item, item->cacheMode()});
                 item->setCacheMode(QGraphicsItem::NoCache);
+            } else if (IsPartOfABox(item)) {
+                continue; // the start mark belongs to the drawing
             } else if (item->isVisible()) {
                 item->setVisible(false);
                 hidden_.push_back(item);
@@ -72,7 +79,8 @@ QRectF DrawingArea(CanvasScene& scene) {
     QRectF area;
     for (QGraphicsItem* item : scene.items())
         if (item->type() == BoxItem::Type)
-            area = area.united(item->sceneBoundingRect());
+            area = area.united(item->sceneBoundingRect())
+                       .united(item->mapRectToScene(item->childrenBoundingRect()));
     // Connectors, labels, stubs and tags reach beyond the boxes: what they paint says where.
     QPicture picture;
     {
@@ -83,7 +91,8 @@ QRectF DrawingArea(CanvasScene& scene) {
         area = area.united(QRectF(picture.boundingRect()));
     if (area.isEmpty())
         return QRectF(0, 0, 320, 200).intersected(scene.sceneRect());
-    return area.adjusted(-kMargin, -kMargin, kMargin, kMargin).intersected(scene.sceneRect());
+    // The margin may reach past the canvas's edges: a box at the very corner keeps its frame.
+    return area.intersected(scene.sceneRect()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
 }
 
 void PaintDrawing(QPainter& painter, CanvasScene& scene, const QRectF& area, const QRectF& target) {
@@ -102,8 +111,8 @@ PictureFormat PictureFormatOf(const QString& fileName) {
     return PictureFormat::Unknown;
 }
 
-bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& title,
-                  QString* error) {
+bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& title, QString* error,
+                  int scale) {
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;
@@ -130,11 +139,15 @@ bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& ti
         QPainter painter(&svg);
         PaintDrawing(painter, scene, area, target);
     } else if (format == PictureFormat::Png) {
-        QImage image(size, QImage::Format_RGB32);
+        scale = std::clamp(scale, 1, kMaxPictureScale);
+        QImage image(size * scale, QImage::Format_RGB32);
         image.fill(Qt::white);
         {
             QPainter painter(&image);
-            PaintDrawing(painter, scene, area, target);
+            painter.setRenderHint(QPainter::Antialiasing, scale > 1);
+            painter.setRenderHint(QPainter::TextAntialiasing, scale > 1);
+            PaintDrawing(painter, scene, area,
+                         QRectF(QPointF(0, 0), area.size() * static_cast<qreal>(scale)));
         }
         if (!image.save(&buffer, "PNG"))
             return fail(QStringLiteral("The picture could not be made: ") + fileName);

@@ -13,8 +13,9 @@ namespace ry {
 
 class CanvasScene;
 
-// The part of the canvas that holds the drawing, with a small margin, kept on the canvas; a
-// small area at the top-left for a canvas without boxes.
+// The part of the canvas that holds the drawing, with a small margin all round (beyond the
+// canvas's edge for boxes at its edge); a small area at the top-left for a canvas without
+// boxes.
 QRectF DrawingArea(CanvasScene& scene);
 
 // Paints `area` of the canvas into `target` of the painter's device.
@@ -25,10 +26,11 @@ enum class PictureFormat { Unknown, Svg, Png, Pdf };
 PictureFormat PictureFormatOf(const QString& fileName);
 
 // Writes the whole drawing to `fileName` in the format of its extension: SVG (texts stay text),
-// PNG at the canvas's own size, or PDF on one page of the drawing's size. The file is replaced
-// only once the picture is complete. False, with the reason in `error`, for an unknown
-// extension or a file that cannot be written.
-bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& title,
-                  QString* error);
+// PNG at the canvas's own size times `scale` (1 to kMaxPictureScale), or PDF on one page of the
+// drawing's size. The file is replaced only once the picture is complete. False, with the reason in
+// `error`, for an unknown extension or a file that cannot be written.
+bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& title, QString* error,
+                  int scale = 1);
+inline constexpr int kMaxPictureScale = 4;
 
 } // namespace ry

@@ -6,6 +6,7 @@
 #include "canvas/canvas_picture.h"
 #include "canvas/canvas_scene.h"
 
+#include <QImage>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -74,6 +75,32 @@ TEST_F(PictureTest, ExportPictureWritesTheDrawingInTheFormatOfTheExtension) {
     // No extension: an SVG picture.
     EXPECT_TRUE(ReadAll(folder_.filePath(QStringLiteral("office.svg"))).startsWith("<?xml"));
     EXPECT_TRUE(prompter_.messages.empty());
+}
+
+TEST_F(PictureTest, APictureKeepsItsMarginAtTheCanvasCornerAndTheStartMark) {
+    MakeMain();
+    ScriptDocument& document = Active()->Document();
+    const std::int16_t first = document.ModuleOfBox(document.Boxes().front());
+    document.MoveModules({{first, QPoint(0, 0)}});
+    document.SetStartModule(QString::fromLatin1(document.Module(first).Title.c_str()));
+    document.DeselectAllBoxes();
+
+    const QString png = folder_.filePath(QStringLiteral("corner.png"));
+    ASSERT_TRUE(WritePicture(Active()->Scene(), png, QStringLiteral("corner"), nullptr));
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    // White all along the top-left corner, then the box's frame where the margin ends.
+    EXPECT_EQ(image.pixel(2, 2), qRgb(255, 255, 255));
+    bool frame = false;
+    for (int y = 14; y < 60; ++y)
+        frame = frame || qGray(image.pixel(12, y)) < 128;
+    EXPECT_TRUE(frame) << "the box's left edge 12 pixels in";
+
+    const QString svg = folder_.filePath(QStringLiteral("corner.svg"));
+    ASSERT_TRUE(WritePicture(Active()->Scene(), svg, QStringLiteral("corner"), nullptr));
+    EXPECT_TRUE(
+        QString::fromUtf8(ReadAll(svg))
+            .contains(QRegularExpression(QStringLiteral("<text[^>]*>\\s*Start\\s*</text>"))));
 }
 
 TEST_F(PictureTest, APictureThatCannotBeWrittenIsSaidAndNothingIsLeft) {
