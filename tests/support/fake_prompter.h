@@ -25,6 +25,8 @@ public:
     std::deque<MessageAnswer> answers;
     std::vector<FileRequest> fileRequests;
     std::deque<QString> files;
+    // The filter a Save dialog reports as chosen; "" leaves the caller's.
+    QString selectedFilter;
     // Handlers for modal dialogs: each fills the dialog and returns its result.
     std::deque<std::function<int(QDialog&)>> dialogs;
 
@@ -39,6 +41,8 @@ public:
     }
     QString ChooseFile(QWidget*, const FileRequest& request) override {
         fileRequests.push_back(request);
+        if (request.selectedFilter != nullptr && !selectedFilter.isEmpty())
+            *request.selectedFilter = selectedFilter;
         if (files.empty())
             return {};
         QString f = files.front();

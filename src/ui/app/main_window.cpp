@@ -6,6 +6,7 @@
 #include "base/registry.h"
 #include "base/script_commands.h"
 #include "base/text_codec.h"
+#include "base/window_placement.h"
 #include "canvas/box_geometry.h"
 #include "canvas/canvas_interaction.h"
 #include "canvas/canvas_scene.h"
@@ -19,8 +20,10 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QCloseEvent>
+#include <QApplication>
 #include <QDockWidget>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -137,6 +140,8 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     : QMainWindow(parent), designer_(designer), mdi_(new QMdiArea(this)),
       status_(new QLabel(this)) {
     setObjectName(QStringLiteral("frmMain"));
+    // Every window of the program, the document windows and dialogs too, shows its icon.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
     setCentralWidget(mdi_);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -340,8 +345,12 @@ void MainWindow::RestorePosition() {
         }
     }
     const QRect twips = ReadWindowPosition();
-    setGeometry(twips.x() / kTwipsPerPixel, twips.y() / kTwipsPerPixel,
-                twips.width() / kTwipsPerPixel, twips.height() / kTwipsPerPixel);
+    const QRect stored(twips.x() / kTwipsPerPixel, twips.y() / kTwipsPerPixel,
+                       twips.width() / kTwipsPerPixel, twips.height() / kTwipsPerPixel);
+    const QScreen* screen = QGuiApplication::screenAt(stored.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    setGeometry(screen ? FitOnScreen(stored, screen->availableGeometry()) : stored);
 }
 
 void MainWindow::RestoreLayout() {

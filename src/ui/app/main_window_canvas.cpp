@@ -110,7 +110,11 @@ void MainWindow::ExportPicture() {
     request.title = QStringLiteral("Export Picture");
     request.filter =
         QStringLiteral("SVG Picture (*.svg);;PNG Picture (*.png);;PDF Document (*.pdf)");
-    request.folder = file.isEmpty() ? QDir::homePath() : QFileInfo(file).absolutePath();
+    // The dialog proposes the script's name as an SVG picture beside the script.
+    const QString folder = file.isEmpty() ? QDir::homePath() : QFileInfo(file).absolutePath();
+    const QString name = file.isEmpty() ? window->Caption() : QFileInfo(file).completeBaseName();
+    request.folder =
+        QDir(folder).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".svg"));
     QString chosen = designer_.Prompts().ChooseFile(this, request);
     if (chosen.isEmpty())
         return;
@@ -119,8 +123,12 @@ void MainWindow::ExportPicture() {
         chosen += QStringLiteral(".svg");
     QString error;
     const QString title = file.isEmpty() ? window->Caption() : QFileInfo(file).fileName();
-    if (!WritePicture(window->Scene(), chosen, title, &error))
+    if (!WritePicture(window->Scene(), chosen, title, &error)) {
         designer_.Message(error, MessageIcon::Exclamation, MessageButtons::Ok, this);
+        return;
+    }
+    designer_.ShowStatusText(QStringLiteral("Picture written to ") +
+                             QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()));
 }
 
 void MainWindow::InstallCanvasCommands() {

@@ -5,6 +5,7 @@
 #include "base/help_window.h"
 #include "base/text_codec.h"
 #include "script/loader.h"
+#include "settings/program_folder.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -20,12 +21,34 @@ namespace ry {
 
 namespace {
 
+constexpr int kBrowserStartMs = 2000;
+
 class DesktopLauncher : public Launcher {
 public:
     bool StartProgram(const QString& program, const QStringList& arguments) override {
         return QProcess::startDetached(program, arguments);
     }
-    bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+    bool OpenUrl(const QUrl& url) override {
+        if (url.isLocalFile())
+            return QDesktopServices::openUrl(url);
+        // QDesktopServices reports success once xdg-open has started, even when it then
+        // finds no browser. xdg-open ends at once with an error then, so it is given a moment.
+        auto* opener = new QProcess;
+        opener->start(QStringLiteral("xdg-open"), {url.toString()});
+        if (!opener->waitForStarted(3000)) {
+            delete opener;
+            return false;
+        }
+        if (opener->waitForFinished(kBrowserStartMs)) {
+            const bool opened =
+                opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+            delete opener;
+            return opened;
+        }
+        // Still running: it has a browser to start, which may stay in its foreground.
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return true;
+    }
     void PlaySound(const QString& file) override {
         // One effect for the whole program: a new sound replaces the one playing. It is made
         // on first use so that a run that plays nothing never starts the audio back end.
@@ -95,10 +118,12 @@ void Companions::RunVoicemailManager() {
 }
 
 void Companions::RunCallLog(const QString& scriptFile) {
-    Run(QStringLiteral("RyLv.exe"), {scriptFile});
+    // An absolute name: a script called "-x.rys" is never taken for an option.
+    Run(QStringLiteral("RyLv.exe"),
+        {scriptFile.isEmpty() ? scriptFile : QFileInfo(scriptFile).absoluteFilePath()});
 }
 
-QString Companions::FindSoundFile(const QString& file, std::int16_t script) const {
+QStringList Companions::SoundFilePlaces(const QString& file, std::int16_t script) const {
     const QString folder = ScriptTables::IsScriptIndex(script)
                                ? FromHostPath(designer_.Tables().Script(script).FolderPath)
                                : QString();
@@ -114,7 +139,11 @@ QString Companions::FindSoundFile(const QString& file, std::int16_t script) cons
         // ... and any file is looked for by its name next to the script.
         candidates << Slashed(folder) + file.mid(FolderOfPath(file).size());
     }
-    for (const QString& candidate : candidates)
+    return candidates;
+}
+
+QString Companions::FindSoundFile(const QString& file, std::int16_t script) const {
+    for (const QString& candidate : SoundFilePlaces(file, script))
         if (Probe(candidate) == FileProbe::Exists)
             return candidate;
     return {};
@@ -131,15 +160,43 @@ void Companions::PlaySoundFile(const QString& file, std::int16_t script) {
     }
     const QString found = FindSoundFile(file, script);
     if (found.isEmpty()) {
+        // Where it was looked for, as full paths: a name relative to nothing says little.
+        // A relative name is also tried from the folder the designer runs in, which tells the
+        // user nothing unless it is the only place.
+        const QStringList tried = SoundFilePlaces(file, script);
+        QStringList places;
+        for (const QString& place : tried)
+            if (QFileInfo(place).isAbsolute() && !places.contains(place))
+                places << place;
+        if (places.isEmpty())
+            places << QFileInfo(tried.value(tried.size() - 1)).absoluteFilePath();
         designer_.Message(QStringLiteral("Sound file: ") + file +
-                          QStringLiteral("\r\nCould not be found"));
+                          QStringLiteral("\r\nCould not be found. Looked for:\r\n") +
+                          places.join(QStringLiteral("\r\n")));
         return;
     }
     launcher_->PlaySound(found);
 }
 
+QString FindHelpFolder(const QStringList& folders) {
+    for (const QString& folder : folders)
+        if (QFileInfo(QDir(folder).filePath(QString::fromLatin1(help::kContentsPage))).isFile())
+            return folder;
+    return folders.value(0);
+}
+
 QString Companions::HelpFolder() const {
-    return designer_.DataFolder() + QStringLiteral("/help");
+    // A program folder set by RYVANE_HOME may be an engine's folder without the manual; the
+    // manual is then the one that came with this program, beside it or installed with it.
+    const QString exe = QString::fromStdString(ExecutableFolder());
+    QStringList folders{designer_.DataFolder() + QStringLiteral("/help")};
+    if (!exe.isEmpty())
+        folders << exe + QStringLiteral("/help")
+                << QDir::cleanPath(exe + QLatin1Char('/') +
+                                   QString::fromLatin1(kInstalledDataFromExecutable.data(),
+                                                       kInstalledDataFromExecutable.size()) +
+                                   QStringLiteral("/help"));
+    return FindHelpFolder(folders);
 }
 
 void Companions::ShowHelp(int topic, bool search) {

@@ -30,6 +30,10 @@ public:
 // The real desktop: QProcess::startDetached, QDesktopServices, QSoundEffect (wave files).
 std::unique_ptr<Launcher> MakeDesktopLauncher();
 
+// The first of `folders` that holds the manual's contents page; the first folder when none
+// does.
+QString FindHelpFolder(const QStringList& folders);
+
 class Companions {
 public:
     explicit Companions(Designer& designer);
@@ -54,6 +58,8 @@ public:
     // else below the script's folder when the name is relative, else the name's last part in
     // the script's folder. "" when none of them exists.
     QString FindSoundFile(const QString& file, std::int16_t script) const;
+    // The paths FindSoundFile tries, in its order.
+    QStringList SoundFilePlaces(const QString& file, std::int16_t script) const;
 
     // Opens the manual at a topic's page (base/help_topics.h) in the designer's one help
     // window, titled with the brand; a number that is no topic opens the contents. With
@@ -62,7 +68,8 @@ public:
     void ShowHelp(int topic, bool search = false);
     // The help window, once one was opened; nullptr before.
     HelpWindow* OpenHelpWindow() const { return help_.get(); }
-    // Where the manual's pages are: the folder "help" of the program folder.
+    // Where the manual's pages are: the folder "help" of the program folder, else of the
+    // executable's folder, else the installed one beside it (FindHelpFolder).
     QString HelpFolder() const;
 
     // The program folder + "/" + name.

@@ -96,14 +96,19 @@ void FileDialogs::StoreFolder(int slot, const QString& folder) {
 }
 
 QString FileDialogs::Choose(QWidget* owner, const QString& current, bool save, const QString& title,
-                            const QString& filter, int slot, std::int16_t script, bool moduleFile) {
+                            const QString& filter, int slot, std::int16_t script, bool moduleFile,
+                            QString* selectedFilter) {
     FileRequest request;
+    request.selectedFilter = selectedFilter;
     request.kind = save ? FileRequest::Save : FileRequest::Open;
     request.title = title;
     request.filter = QtFileFilter(filter);
     request.folder = StartFolder(current, slot, script, moduleFile);
-    const QString chosen = designer_.Prompts().ChooseFile(owner, request);
+    QString chosen = designer_.Prompts().ChooseFile(owner, request);
     if (!chosen.isEmpty()) {
+        // The name is kept whole and made absolute: nothing later may depend on the folder the
+        // designer was started in.
+        chosen = QFileInfo(chosen).absoluteFilePath();
         folders_[static_cast<size_t>(slot)] = FolderOfPath(chosen);
         StoreFolder(slot, FolderOfPath(chosen));
     }
@@ -129,12 +134,22 @@ QString FileDialogs::RelativeToScript(const QString& path, std::int16_t script) 
     return path;
 }
 
+QString WithScriptExtension(const QString& file, const QString& filter) {
+    if (file.isEmpty() || !QFileInfo(file).suffix().isEmpty())
+        return file;
+    return file + (filter.contains(QStringLiteral("*.ryp")) ? QStringLiteral(".ryp")
+                                                            : QStringLiteral(".rys"));
+}
+
 QString FileDialogs::SelectFile_ScriptSave(QWidget* owner, const QString& current) {
     const QString t = designer_.BrandName();
-    return Choose(owner, current, true, QStringLiteral("Save Script File"),
-                  t + QStringLiteral(" Script (*.rys)|*.rys|") + t +
-                      QStringLiteral(" Protected Script (*.ryp)|*.ryp|"),
-                  0);
+    QString filter;
+    const QString chosen = Choose(owner, current, true, QStringLiteral("Save Script File"),
+                                  t + QStringLiteral(" Script (*.rys)|*.rys|") + t +
+                                      QStringLiteral(" Protected Script (*.ryp)|*.ryp|"),
+                                  0, 0, false, &filter);
+    // A name typed without an extension gets the filter's, so that Open lists the file.
+    return WithScriptExtension(chosen, filter);
 }
 
 QString FileDialogs::SelectFile_SoundSave(QWidget* owner, const QString& current,

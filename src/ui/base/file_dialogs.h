@@ -46,7 +46,7 @@ private:
     // starts the dialog below the script's folder. `moduleFile`: a file a module names.
     QString Choose(QWidget* owner, const QString& current, bool save, const QString& title,
                    const QString& filter, int slot, std::int16_t script = 0,
-                   bool moduleFile = false);
+                   bool moduleFile = false, QString* selectedFilter = nullptr);
     QString StartFolder(const QString& current, int slot, std::int16_t script,
                         bool moduleFile) const;
     // The folder of a kind from an earlier run, and keeping it for the next.
@@ -60,6 +60,10 @@ private:
     Designer& designer_;
     std::array<QString, 8> folders_;
 };
+
+// A script's name as saved: a name without an extension gets the one of the Save dialog's
+// chosen filter, ".ryp" for the protected scripts' and ".rys" otherwise.
+QString WithScriptExtension(const QString& file, const QString& filter);
 
 // A "description|pattern|description|pattern" filter in Qt's "description (pattern);;..."
 // form; patterns already named in the description are not repeated.

@@ -12,6 +12,8 @@ namespace ry::help {
 inline constexpr int kMainWindow = 1501;
 inline constexpr int kPbxStrings = 1508;
 inline constexpr int kScriptProperties = 1509;
+// The CT Media Options dialog had no topic of its own either; it is given the next free number.
+inline constexpr int kCtMedia = 1510;
 inline constexpr int kPlay = 2010;
 inline constexpr int kRecord = 2020;
 inline constexpr int kGetNumbers = 2030;
@@ -43,6 +45,7 @@ inline constexpr TopicPage kTopicPages[] = {
     {kMainWindow, kContentsPage},
     {kPbxStrings, "pbx-strings.html"},
     {kScriptProperties, "script-properties.html"},
+    {kCtMedia, "ct-media.html"},
     {kPlay, "module-play.html"},
     {kRecord, "module-record.html"},
     {kGetNumbers, "module-get-numbers.html"},

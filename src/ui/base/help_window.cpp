@@ -2,6 +2,7 @@
 
 #include "base/help_topics.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,10 +15,13 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ry {
 
@@ -76,7 +80,6 @@ HelpWindow::HelpWindow(const QString& folder, const QString& title, QWidget* par
     splitter->addWidget(side);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 620});
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(back_);
@@ -103,6 +106,12 @@ HelpWindow::HelpWindow(const QString& folder, const QString& title, QWidget* par
     });
 
     LoadContents();
+    // The contents list is as wide as its longest title, scroll bar included.
+    const int listWidth =
+        std::max(220, contents_->sizeHintForColumn(0) + 2 * contents_->frameWidth() +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+    splitter->setSizes({listWidth, 620});
+    resize(listWidth + 660, 640);
 }
 
 void HelpWindow::LoadContents() {
@@ -154,6 +163,7 @@ QString HelpWindow::CurrentPage() const {
 }
 
 void HelpWindow::SourceChanged(const QUrl& url) {
+    HighlightSearchWords();
     // The contents list marks the page shown, however it was reached.
     const QString file = QFileInfo(url.toLocalFile()).fileName();
     for (int i = 0; i < contents_->count(); ++i) {
@@ -163,6 +173,19 @@ void HelpWindow::SourceChanged(const QUrl& url) {
         }
     }
     contents_->clearSelection();
+}
+
+void HelpWindow::HighlightSearchWords() {
+    QList<QTextEdit::ExtraSelection> marks;
+    QTextCharFormat format;
+    format.setBackground(QColor(255, 230, 90));
+    format.setForeground(Qt::black);
+    for (const QString& word : searchWords_) {
+        for (QTextCursor at = browser_->document()->find(word); !at.isNull();
+             at = browser_->document()->find(word, at))
+            marks.append({at, format});
+    }
+    browser_->setExtraSelections(marks);
 }
 
 void HelpWindow::Activate(QListWidgetItem* item) {
@@ -195,6 +218,9 @@ QStringList HelpWindow::Search(const QString& query) {
             new QListWidgetItem(QStringLiteral("No page holds all of these words."), results_);
     }
     results_->setVisible(!words.isEmpty());
+    // The words found are marked in every page shown until the search is cleared.
+    searchWords_ = found.isEmpty() ? QStringList() : words;
+    HighlightSearchWords();
     return found;
 }
 

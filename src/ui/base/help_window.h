@@ -42,6 +42,8 @@ public:
 private:
     void LoadContents();
     void SourceChanged(const QUrl& url);
+    // Marks the words of the last search that found pages in the page shown.
+    void HighlightSearchWords();
     void Activate(QListWidgetItem* item);
     QString PageTitle(const QString& file);
     // The page's text without its markup, read once.
@@ -54,6 +56,7 @@ private:
     QLineEdit* search_;
     QPushButton* back_;
     QPushButton* forward_;
+    QStringList searchWords_;
     QStringList pages_; // the contents' pages in order, the contents page first
     QHash<QString, QString> text_;
     QHash<QString, QString> titles_;

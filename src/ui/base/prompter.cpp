@@ -57,7 +57,8 @@ MessageAnswer QtPrompter::Message(QWidget* owner, const QString& title, const QS
 
 QString QtPrompter::ChooseFile(QWidget* owner, const FileRequest& request) {
     if (request.kind == FileRequest::Save)
-        return QFileDialog::getSaveFileName(owner, request.title, request.folder, request.filter);
+        return QFileDialog::getSaveFileName(owner, request.title, request.folder, request.filter,
+                                            request.selectedFilter);
     return QFileDialog::getOpenFileName(owner, request.title, request.folder, request.filter);
 }
 

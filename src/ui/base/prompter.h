@@ -20,6 +20,8 @@ struct FileRequest {
     QString title;
     QString filter; // Qt form: "Wave Files (*.wav);;Text Files (*.txt)"
     QString folder; // where the dialog starts
+    // When set, a Save dialog writes here the filter the user left chosen.
+    QString* selectedFilter = nullptr;
 };
 
 class Prompter {

@@ -18,4 +18,19 @@ void CentreOnScreen(QWidget& window) {
     window.move(frame.topLeft());
 }
 
+QRect FitOnScreen(const QRect& stored, const QRect& screen) {
+    if (screen.isEmpty())
+        return stored;
+    QRect fitted(stored.topLeft(), stored.size().boundedTo(screen.size()));
+    if (fitted.right() > screen.right())
+        fitted.moveRight(screen.right());
+    if (fitted.bottom() > screen.bottom())
+        fitted.moveBottom(screen.bottom());
+    if (fitted.left() < screen.left())
+        fitted.moveLeft(screen.left());
+    if (fitted.top() < screen.top())
+        fitted.moveTop(screen.top());
+    return fitted;
+}
+
 } // namespace ry

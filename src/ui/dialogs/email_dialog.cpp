@@ -150,15 +150,17 @@ void EmailDialog::BuildMethodPage(Method& method, int number, const QString& cap
 }
 
 void EmailDialog::MethodChosen(Method& method) {
-    // Both methods follow one rule: under MAPI nothing of SMTP applies; under SMTP the login
-    // applies when the connection authenticates.
+    // Under MAPI nothing of SMTP applies to the primary method; the alternate method keeps its
+    // login under MAPI as set by its authentication box (the engine may log in to the local
+    // mail software with it). Under SMTP the login applies when the connection authenticates.
     const bool smtp = !method.mapi->isChecked();
+    const bool alternate = &method == &methods_[1];
     method.server->setEnabled(smtp);
     method.port->setEnabled(smtp);
     method.useAuth->setEnabled(smtp);
     for (QLabel* label : method.smtpLabels)
         label->setEnabled(smtp);
-    const bool login = smtp && method.useAuth->isChecked();
+    const bool login = (smtp || alternate) && method.useAuth->isChecked();
     method.login->setEnabled(login);
     method.password->setEnabled(login);
     method.loginLabel->setEnabled(login);

@@ -1,6 +1,7 @@
 #include "dialogs/module_dialog.h"
 
 #include "base/designer.h"
+#include "base/tab_chain.h"
 #include "base/text_codec.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
@@ -193,6 +194,7 @@ void ModuleDialog::Load() {
             SelectTab(0);
     }
     WatchKeys();
+    OrderTabChain(*this, title_, {ok_, cancel_, apply_, help_});
     FitToScreen();
     show();
     // Stores what was loaded in its normal form and leaves the dialog clean.
@@ -604,6 +606,11 @@ bool ModuleDialog::eventFilter(QObject* watched, QEvent* event) {
         const bool shift = key->modifiers().testFlag(Qt::ShiftModifier);
         if (control && key->key() == Qt::Key_Tab && !shift) {
             NextTab();
+            return true;
+        }
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            if (help_->isEnabled())
+                help_->click();
             return true;
         }
         // Ctrl+Shift+Tab arrives as Backtab, or as Tab with Shift.

@@ -1,6 +1,8 @@
 #include "settings/ct_media_dialog.h"
 
+#include "base/companions.h"
 #include "base/designer.h"
+#include "base/help_topics.h"
 #include "base/text_codec.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
@@ -131,6 +133,10 @@ void CtMediaDialog::DeleteScript() {
     delete scripts_->takeItem(row);
     ListChanged();
     EnableApply();
+}
+
+void CtMediaDialog::Help() {
+    designer().Programs().ShowHelp(help::kCtMedia);
 }
 
 void CtMediaDialog::Store() {

@@ -29,6 +29,7 @@ public:
 
 protected:
     void Store() override;
+    void Help() override;
 
 private:
     void AddScript();

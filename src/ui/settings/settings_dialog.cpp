@@ -1,9 +1,11 @@
 #include "settings/settings_dialog.h"
 
+#include "base/tab_chain.h"
 #include "base/window_placement.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -18,7 +20,9 @@ SettingsDialog::SettingsDialog(Designer& designer, const QString& name, const QS
       help_(new QPushButton(QStringLiteral("&Help"), this)) {
     setObjectName(name);
     setWindowTitle(caption);
-    setModal(true);
+    // Modal to the window it was opened from only: the manual, a window of its own, stays
+    // usable beside it.
+    setWindowModality(Qt::WindowModal);
     tabs_->setObjectName(QStringLiteral("tbsOptions"));
     ok_->setObjectName(QStringLiteral("cmdOK"));
     cancel_->setObjectName(QStringLiteral("cmdCancel"));
@@ -40,6 +44,8 @@ SettingsDialog::SettingsDialog(Designer& designer, const QString& name, const QS
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(apply_, &QPushButton::clicked, this, &SettingsDialog::ApplyClicked);
     connect(help_, &QPushButton::clicked, this, [this] { Help(); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            [this] { Help(); });
 }
 
 bool SettingsDialog::IsApplyEnabled() const {
@@ -74,6 +80,8 @@ void SettingsDialog::ApplyClicked() {
 
 void SettingsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The pages' fields were made after the buttons.
+    OrderTabChain(*this, nullptr, {ok_, cancel_, apply_, help_});
     CentreOnScreen(*this);
 }
 

@@ -4,6 +4,11 @@
 
 #include "base/text_codec.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+
 namespace ry::test {
 namespace {
 
@@ -83,7 +88,9 @@ TEST_F(Companions, SoundFilesAreFoundAsNamedOrBesideTheScript) {
         {"found nowhere",
          QStringLiteral("prompts\\gone.wav"),
          {},
-         QStringLiteral("Sound file: prompts\\gone.wav\r\nCould not be found")},
+         QStringLiteral("Sound file: prompts\\gone.wav\r\nCould not be found. Looked for:\r\n") +
+             scripts + QStringLiteral("/prompts/gone.wav\r\n") + scripts +
+             QStringLiteral("/gone.wav")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -107,7 +114,42 @@ TEST_F(Companions, SoundFilesAreFoundAsNamedOrBesideTheScript) {
     const std::int16_t unsaved = D().Tables().MemStructRys_Get();
     D().Programs().PlaySoundFile(QStringLiteral("welcome.wav"), unsaved);
     EXPECT_EQ(prompter_.MessageTexts(),
-              QStringList{QStringLiteral("Sound file: welcome.wav\r\nCould not be found")});
+              QStringList{QStringLiteral("Sound file: welcome.wav\r\nCould not be found. Looked "
+                                         "for:\r\n") +
+                          QDir::current().absoluteFilePath(QStringLiteral("welcome.wav"))});
+}
+
+TEST_F(Companions, TheDesktopSaysWhenNoBrowserOpensAWebAddress) {
+    // xdg-open ends with an error when it finds no browser; the desktop launcher waits for
+    // that rather than taking the start of xdg-open for an opened page.
+    const QByteArray path = qgetenv("PATH");
+    struct Case {
+        const char* name;
+        const char* opener; // the script standing in for xdg-open; nullptr: none at all
+        bool opened;
+    };
+    const Case cases[] = {
+        {"a browser opens it", "#!/bin/sh\nexit 0\n", true},
+        {"no browser", "#!/bin/sh\nexit 3\n", false},
+        {"no xdg-open", nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir bin;
+        ASSERT_TRUE(bin.isValid());
+        if (c.opener != nullptr) {
+            QFile script(bin.filePath(QStringLiteral("xdg-open")));
+            ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+            script.write(c.opener);
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", bin.path().toLocal8Bit());
+        const bool opened =
+            MakeDesktopLauncher()->OpenUrl(QUrl(QStringLiteral("https://example.com/")));
+        qputenv("PATH", path);
+        EXPECT_EQ(opened, c.opened);
+    }
 }
 
 } // namespace

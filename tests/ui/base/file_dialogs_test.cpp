@@ -166,5 +166,34 @@ TEST_F(FileDialogsTest, SoundFilesInsideTheScriptsFolderComeBackRelative) {
     }
 }
 
+TEST_F(FileDialogsTest, ASavedScriptNameWithoutExtensionGetsTheChosenFiltersOne) {
+    MakeDesigner();
+    const QString rys = QStringLiteral("Ryvane Script (*.rys)");
+    const QString ryp = QStringLiteral("Ryvane Protected Script (*.ryp)");
+    struct Case {
+        const char* name;
+        QString chosen;
+        QString filter;
+        QString result;
+    };
+    const Case cases[] = {
+        {"plain", QStringLiteral("/lines/office"), rys, QStringLiteral("/lines/office.rys")},
+        {"protected", QStringLiteral("/lines/office"), ryp, QStringLiteral("/lines/office.ryp")},
+        {"no filter reported", QStringLiteral("/lines/office"), QString(),
+         QStringLiteral("/lines/office.rys")},
+        {"own extension kept", QStringLiteral("/lines/office.txt"), ryp,
+         QStringLiteral("/lines/office.txt")},
+        {"dotted folder", QStringLiteral("/lines.old/office"), rys,
+         QStringLiteral("/lines.old/office.rys")},
+        {"cancelled", QString(), rys, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter_.files = {c.chosen};
+        prompter_.selectedFilter = c.filter;
+        EXPECT_EQ(D().Files().SelectFile_ScriptSave(nullptr, QString()), c.result);
+    }
+}
+
 } // namespace
 } // namespace ry::test

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTextEdit>
 
 #include <set>
 
@@ -137,10 +138,28 @@ TEST_F(HelpWindowTest, SearchListsThePagesHoldingEveryWord) {
     EXPECT_EQ(Texts(*results), QStringList{"Paths"});
     results->itemClicked(results->item(0));
     EXPECT_EQ(w.CurrentPage(), QStringLiteral("paths.html"));
+    // Each word is marked where the page holds it.
+    auto* page = Child<QTextBrowser>(w, "txtHelpPage");
+    QStringList marked;
+    for (const QTextEdit::ExtraSelection& mark : page->extraSelections())
+        marked << mark.cursor.selectedText().toLower();
+    marked.sort();
+    EXPECT_EQ(marked, (QStringList{"case", "lower"}));
 
     search->clear();
     EXPECT_TRUE(results->isHidden());
     EXPECT_EQ(results->count(), 0);
+    EXPECT_TRUE(page->extraSelections().isEmpty());
+}
+
+TEST_F(HelpWindowTest, TheContentsListShowsItsLongestTitleWhole) {
+    WriteFile(QStringLiteral("help/index.html"),
+              "<html><body><a href=\"a.html\">A page whose title in the contents is a long "
+              "one, longer than the list was</a></body></html>");
+    HelpWindow& w = Window();
+    w.show();
+    auto* contents = Child<QListWidget>(w, "lstContents");
+    EXPECT_GE(contents->viewport()->width(), contents->sizeHintForColumn(0));
 }
 
 // ---- Topics.
@@ -188,6 +207,22 @@ TEST_F(HelpWindowTest, AMissingManualOrPageIsReportedWithItsPath) {
     EXPECT_EQ(prompter_.MessageTexts(),
               QStringList{ProgramFolder() +
                           QStringLiteral("/help/module-record.html\r\nCould not be found.")});
+}
+
+TEST_F(HelpWindowTest, TheManualIsTheFirstFolderThatHoldsItsContents) {
+    // An engine's folder set as the program folder holds no manual: the one beside the
+    // program, or installed with it, is found instead.
+    const QString engine = folder_.filePath(QStringLiteral("engine/help"));
+    const QString beside = folder_.filePath(QStringLiteral("bin/help"));
+    const QString installed = folder_.filePath(QStringLiteral("share/ryvane/help"));
+    WriteFile(QStringLiteral("engine/help/play.html"), "<html/>"); // a page, no contents
+    WriteFile(QStringLiteral("share/ryvane/help/index.html"), "<html/>");
+    EXPECT_EQ(FindHelpFolder({engine, beside, installed}), installed);
+    WriteFile(QStringLiteral("bin/help/index.html"), "<html/>");
+    EXPECT_EQ(FindHelpFolder({engine, beside, installed}), beside);
+    // None: the first, so that the message names where the manual belongs.
+    EXPECT_EQ(FindHelpFolder({engine}), engine);
+    EXPECT_EQ(FindHelpFolder({}), QString());
 }
 
 TEST_F(HelpWindowTest, EveryDialogHasATopicOfItsOwnInTheTable) {

@@ -42,17 +42,18 @@ TEST_F(MessageDialogTest, SendMethodsAndTheirSmtpSettings) {
     EXPECT_EQ(Field(d, "txtSmtpPort_1")->text(), ""); // the default port
     EXPECT_EQ(Field(d, "txtSmtpPort_2")->text(), "2525");
 
-    // Which SMTP controls can be used, for each choice, the same for both methods.
+    // Which SMTP controls can be used, for each choice. Under MAPI the alternate method keeps
+    // its login as its authentication box says; the primary one has none.
     struct Case {
         bool smtp;
         bool authenticate;
         bool serverEnabled;
-        bool loginEnabled;
+        bool loginEnabled[2]; // method 1, method 2
     } cases[] = {
-        {false, false, false, false},
-        {false, true, false, false}, // a login is no use without SMTP
-        {true, false, true, false},
-        {true, true, true, true},
+        {false, false, false, {false, false}},
+        {false, true, false, {false, true}},
+        {true, false, true, {false, false}},
+        {true, true, true, {true, true}},
     };
     for (int method = 1; method <= 2; ++method) {
         for (const Case& c : cases) {
@@ -70,7 +71,8 @@ TEST_F(MessageDialogTest, SendMethodsAndTheirSmtpSettings) {
             for (const char* name : {"txtSmtpServer", "txtSmtpPort", "chkUseAutentication"})
                 EXPECT_EQ(MethodField(d, name, method)->isEnabled(), c.serverEnabled) << name;
             for (const char* name : {"txtSmtpLogin", "txtSmtpPassword"})
-                EXPECT_EQ(MethodField(d, name, method)->isEnabled(), c.loginEnabled) << name;
+                EXPECT_EQ(MethodField(d, name, method)->isEnabled(), c.loginEnabled[method - 1])
+                    << name;
         }
     }
 }

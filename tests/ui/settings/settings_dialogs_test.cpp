@@ -4,9 +4,11 @@
 #include "designer_fixture.h"
 
 #include "base/help_window.h"
+#include "base/tab_chain.h"
 #include "base/text_codec.h"
 #include "settings/profile_file.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -150,32 +152,42 @@ TEST_F(SettingsDialogs, EachOpensModalAndCentredFromTheEditMenu) {
     }
 }
 
-TEST_F(SettingsDialogs, HelpOpensTheDialogsPageOfTheManual) {
+TEST_F(SettingsDialogs, HelpAndF1OpenTheDialogsPageOfTheManualWhichStaysUsable) {
     Start();
     const struct {
         const char* menu;
-        const char* page; // nullptr: the dialog has no help
+        const char* page;
     } cases[] = {
         {"mnuEdit(4)", "script-properties.html"},
         {"mnuEdit(5)", "pbx-strings.html"},
-        {"mnuEdit(6)", nullptr},
+        {"mnuEdit(6)", "ct-media.html"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.menu);
-        if (c.page)
-            WriteFile(QStringLiteral("help/") + QLatin1String(c.page), "<html/>");
+        WriteFile(QStringLiteral("help/") + QLatin1String(c.page), "<html/>");
         Open(QString::fromLatin1(c.menu), [&](QDialog& dialog) {
+            // Modal to its window only: the manual, a window of its own, takes input beside it.
+            EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
+            dialog.show();
             Click(dialog, "cmdHelp");
-            dialog.reject();
-        });
-        HelpWindow* help = D().Programs().OpenHelpWindow();
-        if (c.page) {
+            HelpWindow* help = D().Programs().OpenHelpWindow();
             ASSERT_NE(help, nullptr);
             EXPECT_EQ(help->CurrentPage(), QLatin1String(c.page));
+            EXPECT_FALSE(dialog.isAncestorOf(help));
             help->close();
-        } else {
-            EXPECT_TRUE(!help || help->isHidden());
-        }
+            // F1 is a shortcut of the dialog's window, which has the keyboard.
+            QApplication::setActiveWindow(&dialog);
+            QTest::keyClick(&dialog, Qt::Key_F1);
+            EXPECT_TRUE(help->isVisible());
+            EXPECT_EQ(help->CurrentPage(), QLatin1String(c.page));
+            help->close();
+            // Tab goes through the fields, then OK, Cancel, Apply and Help.
+            QStringList last;
+            for (QWidget* w : TabChain(dialog).mid(TabChain(dialog).size() - 4))
+                last << w->objectName();
+            EXPECT_EQ(last, QStringList({"cmdOK", "cmdCancel", "cmdApply", "cmdHelp"}));
+            dialog.reject();
+        });
         EXPECT_TRUE(prompter_.messages.empty()) << prompter_.MessageTexts().join('|').toStdString();
     }
 }
@@ -548,7 +560,8 @@ TEST_F(SettingsDialogs, CtMediaAddAndDelete) {
 TEST_F(SettingsDialogs, CtMediaTakesOnlyNamesRyIniCanHold) {
     Start();
     Open(QStringLiteral("mnuEdit(6)"), [&](QDialog& dialog) {
-        prompter_.files = {QStringLiteral("/scripts/日本.rys"), QStringLiteral("/scripts/café.rys")};
+        prompter_.files = {QStringLiteral("/scripts/日本.rys"),
+                           QStringLiteral("/scripts/café.rys")};
         Click(dialog, "cmdAddScript");
         EXPECT_TRUE(prompter_.messages.back().text.contains(
             QStringLiteral("characters that RY.INI cannot hold")));
