@@ -160,23 +160,6 @@ TEST_F(PictureTest, TheExportCommandExitsByWhatHappened) {
          false,
          "e.bmp"},
         {"no output named", {kExample}, 2, false, "usage"},
-        {"png twice as large",
-         {kExample, folder_.filePath(QStringLiteral("f.png")), QStringLiteral("--scale"),
-          QStringLiteral("2")},
-         0,
-         true,
-         ""},
-        {"scale out of range",
-         {kExample, folder_.filePath(QStringLiteral("g.png")), QStringLiteral("--scale"),
-          QStringLiteral("5")},
-         2,
-         false,
-         "usage"},
-        {"scale without a number",
-         {kExample, folder_.filePath(QStringLiteral("h.png")), QStringLiteral("--scale")},
-         2,
-         false,
-         "usage"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -197,8 +180,6 @@ TEST_F(PictureTest, TheExportCommandExitsByWhatHappened) {
         EXPECT_TRUE(error.contains(QLatin1String(c.says))) << error.toStdString();
     }
     EXPECT_TRUE(ReadAll(folder_.filePath(QStringLiteral("a.svg"))).contains("Voicemail Box 200"));
-    const QImage once(folder_.filePath(QStringLiteral("a.png")));
-    EXPECT_EQ(QImage(folder_.filePath(QStringLiteral("f.png"))).size(), once.size() * 2);
 }
 
 // A picture's file takes the rules of a script's: a pipe, a device or a link to one is never
