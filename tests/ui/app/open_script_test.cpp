@@ -120,6 +120,8 @@ TEST_F(OpenScript, ShowsOneBoxPerModuleWithItsTitlePositionAndHeight) {
 TEST_F(OpenScript, PaintsTheConnectorsOfThePathsUnderTheBoxes) {
     const QString path = WriteFile(QStringLiteral("three.rys"), ThreeModuleScript());
     MakeMain();
+    // The classic shapes, whose every pixel is known from the two boxes alone.
+    D().SetRouteStyle(RouteStyle::Classic);
     Main().OpenScript(path);
     DocumentWindow& window = *Active();
     const QRect area(0, 0, 600, 400);

@@ -144,6 +144,8 @@ TEST_F(Canvas, NoModuleIsMadeWhenTheModuleTableIsFull) {
 
 TEST_F(Canvas, ConnectorsFollowThePathTextsAndTheBoxes) {
     MakeMain();
+    // The classic shapes, whose every pixel is known from the two boxes alone.
+    D().SetRouteStyle(RouteStyle::Classic);
     ScriptDocument& doc = Doc();
     const std::int16_t first = doc.ModuleOfBox(1);
     doc.MoveModules({{first, {40, 40}}});
