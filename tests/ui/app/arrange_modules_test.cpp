@@ -40,8 +40,9 @@ TEST_F(ArrangeModulesTest, TheWholeScriptWithoutOverlapsAndOneUndoPutsItBack) {
         EXPECT_GE(PositionOf(boxes[i]).x(), 0);
         for (size_t j = 0; j < i; ++j)
             EXPECT_FALSE(Intersects(BoxRect(boxes[i]), BoxRect(boxes[j]))) << j << " and " << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GT(PositionOf(boxes[i]).y(), PositionOf(boxes[0]).y()) << "below the start";
+        }
     }
     EXPECT_TRUE(Doc().Record().Modified);
 

