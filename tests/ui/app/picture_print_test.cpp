@@ -7,6 +7,7 @@
 #include "canvas/canvas_scene.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -51,7 +52,12 @@ TEST_F(PictureTest, ExportPictureWritesTheDrawingInTheFormatOfTheExtension) {
     EXPECT_EQ(document.CurrentBox(), selected);
     ASSERT_EQ(prompter_.fileRequests.size(), 1u);
     EXPECT_EQ(prompter_.fileRequests[0].kind, FileRequest::Save);
-    EXPECT_EQ(prompter_.fileRequests[0].folder, QFileInfo(kExample).absolutePath());
+    // The script's name as an SVG picture beside it is proposed; where it went is said.
+    EXPECT_EQ(prompter_.fileRequests[0].folder,
+              QFileInfo(kExample).absolutePath() + QLatin1Char('/') +
+                  QFileInfo(kExample).completeBaseName() + QStringLiteral(".svg"));
+    EXPECT_EQ(Main().findChild<QLabel*>(QStringLiteral("sbStatusBar(1)"))->text(),
+              QStringLiteral("Picture written to ") + svg);
     const QString text = QString::fromUtf8(ReadAll(svg));
     ASSERT_TRUE(text.startsWith(QStringLiteral("<?xml"))) << text.left(200).toStdString();
     // Titles, trigger labels and the tag of a voicemail destination are texts of the picture.
