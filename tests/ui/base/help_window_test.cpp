@@ -240,8 +240,8 @@ TEST_F(HelpWindowTest, EveryDialogHasATopicOfItsOwnInTheTable) {
     EXPECT_EQ(FormOfType("Some Future Type").helpTopic, help::kDde);
     EXPECT_EQ(forms.size(), 16u);
     // The main window and the settings dialogs.
-    for (int topic :
-         {MainWindow::kHelpTopic, PbxConfigDialog::kHelpTopic, DocPropertiesDialog::kHelpTopic}) {
+    for (int topic : {MainWindow::kHelpTopic, PbxConfigDialog::kHelpTopic,
+                      DocPropertiesDialog::kHelpTopic, help::kCtMedia}) {
         EXPECT_FALSE(help::PageOfTopic(topic).empty()) << topic;
         EXPECT_TRUE(topics.insert(topic).second) << topic;
     }

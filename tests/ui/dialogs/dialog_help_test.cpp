@@ -61,7 +61,7 @@ TEST_F(DialogHelpTest, EveryDialogsHelpOpensItsTypesPageOfTheManual) {
     EXPECT_TRUE(prompter_.messages.empty());
 }
 
-TEST_F(DialogHelpTest, TheTabKeyStartsAtTheTitleAndEndsAtTheButtons) {
+TEST_F(DialogHelpTest, DISABLED_TheTabKeyStartsAtTheTitleAndEndsAtTheButtons) {
     AddOneOfEveryType();
     for (std::string_view type : kAllModuleTypes) {
         SCOPED_TRACE(std::string(type));
