@@ -2,6 +2,8 @@
 
 #include "base/registry.h"
 
+#include <QDir>
+
 namespace ry {
 
 namespace {
@@ -12,9 +14,12 @@ void RecentFiles::Load() {
     try {
         CRegistry registry;
         registry.OpenKey(kHkeyCurrentUser, kKey, true);
-        for (int n = 1; n <= kCount; ++n)
-            entries_[static_cast<size_t>(n - 1)] =
-                registry.ReadValue(QStringLiteral("File%1").arg(n));
+        for (int n = 1; n <= kCount; ++n) {
+            const QString entry = registry.ReadValue(QStringLiteral("File%1").arg(n));
+            // A relative entry names a file in a folder nobody remembers: opened from here it
+            // would be another script, and a save would overwrite that one.
+            entries_[static_cast<size_t>(n - 1)] = QDir::isAbsolutePath(entry) ? entry : QString();
+        }
         registry.CloseKey();
     } catch (const RegistryError&) {
         // The list stays as far as it was read.

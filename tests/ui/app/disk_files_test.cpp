@@ -3,7 +3,10 @@
 
 #include "designer_fixture.h"
 
+#include <QDir>
+
 #include "app/toolbar.h"
+#include "base/registry.h"
 #include "base/script_commands.h"
 #include "base/text_codec.h"
 #include "script/protected_script.h"
@@ -75,6 +78,63 @@ TEST_F(DiskFiles, NamesInAnyLanguageOpenAndSaveUnderThemselves) {
         EXPECT_EQ(prompter_.fileRequests.back().folder, QFileInfo(copy).path() + "/");
     }
     EXPECT_EQ(Slurp(unrelated), "unrelated");
+}
+
+// A relative name, or one with blanks round it, opens the file it names in the folder the
+// designer was started in, and from then on the script knows itself by its absolute name.
+TEST_F(DiskFiles, ARelativeNameBecomesAbsoluteAndBlanksOfAnExistingNameStay) {
+    MakeMain();
+    const QString plain = WriteFile(QStringLiteral("A.rys"), kScript);
+    const QString blank = WriteFile(QStringLiteral("b.rys "), kScript);
+    const QString dash = WriteFile(QStringLiteral("-x.rys"), kScript);
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(ProgramFolder()));
+    for (const auto& [given, path] :
+         {std::pair{QStringLiteral("A.rys"), plain}, std::pair{QStringLiteral("b.rys "), blank},
+          std::pair{QStringLiteral("-x.rys"), dash}}) {
+        SCOPED_TRACE(given.toStdString());
+        Main().OpenScript(given);
+        ASSERT_NE(Active(), nullptr);
+        EXPECT_EQ(Active()->Caption(), path);
+        EXPECT_EQ(Doc().Record().FileName, HostPath(path));
+        EXPECT_EQ(D().Recent().At(1), path);
+        // The call log viewer gets the name whole, never a word that looks like an option.
+        launcher_->started.clear();
+        Main()
+            .findChild<MainToolbar*>(QStringLiteral("pictToolBar"))
+            ->Button(QStringLiteral("Call Log"))
+            ->trigger();
+        ASSERT_EQ(launcher_->started.size(), 1u);
+        EXPECT_EQ(launcher_->started[0].arguments, QStringList{path});
+    }
+
+    // A name typed into the save dialog is made absolute too.
+    prompter_.files = {QStringLiteral("copy.rys")};
+    Choose(QStringLiteral("mnuFile(7)"));
+    const QString copy = ProgramFolder() + QStringLiteral("/copy.rys");
+    EXPECT_EQ(Doc().Record().FileName, HostPath(copy));
+    EXPECT_EQ(D().Recent().At(1), copy);
+    EXPECT_EQ(Slurp(dash), kScript);
+    EXPECT_FALSE(Slurp(copy).isEmpty());
+    QDir::setCurrent(before);
+    EXPECT_EQ(ScriptPathOfCommandLine(blank), blank);
+}
+
+// A relative entry of the recent list, written by an older version, names a file in a folder
+// nobody remembers: it is not offered.
+TEST_F(DiskFiles, ARelativeRecentEntryIsNotOffered) {
+    const QString a = WriteFile(QStringLiteral("a.rys"), kScript);
+    {
+        CRegistry registry;
+        registry.OpenKey(kHkeyCurrentUser,
+                         QStringLiteral("Software\\Cordaxa\\Ryvane\\Recent File List"), true);
+        registry.WriteValue(QStringLiteral("File1"), QStringLiteral("a.rys"));
+        registry.WriteValue(QStringLiteral("File2"), a);
+    }
+    MakeMain();
+    EXPECT_EQ(D().Recent().At(1), QString());
+    EXPECT_FALSE(Menu(QStringLiteral("mnuRecent(1)"))->isVisible());
+    EXPECT_EQ(D().Recent().At(2), a);
 }
 
 // Special and oversized files fail to open at once, with a message, and the open scripts and
