@@ -68,5 +68,6 @@ int main(int argc, char** argv) {
     }
     ry::MainWindow window(designer, commandLine);
     window.show();
+    designer.WarnOfUnusableSettings();
     return app.exec();
 }

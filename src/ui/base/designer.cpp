@@ -1,5 +1,7 @@
 #include "base/designer.h"
 
+#include "base/registry.h"
+
 #include "base/password_dialogs.h"
 #include "base/program_folders.h"
 #include "base/text_codec.h"
@@ -84,6 +86,17 @@ MessageAnswer Designer::Message(const QString& text, MessageIcon icon, MessageBu
                                 QWidget* owner) {
     return prompter_.Message(owner ? owner : QApplication::activeWindow(), BrandName(), text, icon,
                              buttons);
+}
+
+void Designer::WarnOfUnusableSettings() {
+    const QString file = UnusableSettingsFile();
+    if (file.isEmpty())
+        return;
+    Message(QStringLiteral("The settings file ") + file +
+                QStringLiteral(" is not a regular file, so it is not read: the designer starts "
+                               "with its default settings and does not keep changes to them.\r\n"
+                               "Remove or rename it to keep your settings again."),
+            MessageIcon::Exclamation);
 }
 
 void Designer::SetCurrentTool(const QString& tool) {

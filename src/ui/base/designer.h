@@ -72,6 +72,8 @@ public:
     // A message box titled with the brand name, owned by `owner` or the active window.
     MessageAnswer Message(const QString& text, MessageIcon icon = MessageIcon::None,
                           MessageButtons buttons = MessageButtons::Ok, QWidget* owner = nullptr);
+    // Tells the user when the user's settings file cannot be used (see CRegistry).
+    void WarnOfUnusableSettings();
     void ShowStatusText(const QString& text) { emit statusTextChanged(text); }
 
     // The palette's choice: "Arrow" or a module type name.

@@ -2,8 +2,11 @@
 
 #include "script/number_text.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <optional>
@@ -57,12 +60,39 @@ void RequireOpen(bool open, const char* operation) {
         Fail(operation, QStringLiteral("No key is currently open."));
 }
 
+std::unique_ptr<QSettings> OpenSettings(const QString& organization, const QString& application,
+                                        std::unique_ptr<QTemporaryDir>& scratch) {
+    if (UnusableSettingsFile(organization, application).isEmpty())
+        return std::make_unique<QSettings>(organization, application);
+    scratch = std::make_unique<QTemporaryDir>();
+    return std::make_unique<QSettings>(scratch->filePath(QStringLiteral("settings.conf")),
+                                       QSettings::IniFormat);
+}
+
 } // namespace
+
+QString UnusableSettingsFile(const QString& organization, const QString& application) {
+    // The user's own files first, then the system's, each for the application and then for
+    // the whole organization, as QSettings reads them.
+    QStringList folders{QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+        if (!folders.contains(folder))
+            folders.append(folder);
+    for (const QString& folder : folders) {
+        for (const QString& name : {organization + QLatin1Char('/') + application, organization}) {
+            const QFileInfo file(folder + QLatin1Char('/') + name + QStringLiteral(".conf"));
+            if (file.exists() && !file.isFile())
+                return file.absoluteFilePath();
+        }
+    }
+    return {};
+}
 
 CRegistry::CRegistry() : CRegistry(QStringLiteral("Cordaxa"), QStringLiteral("Ryvane")) {}
 
 CRegistry::CRegistry(const QString& organization, const QString& application)
-    : settings_(std::make_unique<QSettings>(organization, application)),
+    : settings_(OpenSettings(organization, application, scratch_)),
       appKey_(QStringLiteral("Software\\") + organization + kSep + application) {}
 
 CRegistry::~CRegistry() {

@@ -15,6 +15,10 @@
 // QSettings has no empty groups: a key exists while it holds a value or a key below it, and
 // creating a key writes nothing until a value is written into it. The application's own key
 // always exists.
+//
+// A settings file that is there but is not a regular file (a named pipe, a device, a folder)
+// is never read nor written, since reading a pipe would block the start: the settings are then
+// taken as missing, and what is written lasts only as long as the CRegistry.
 
 #include <QString>
 
@@ -24,6 +28,7 @@
 #include <string>
 
 class QSettings;
+class QTemporaryDir;
 
 namespace ry {
 
@@ -103,6 +108,7 @@ private:
     // The spelling of an existing value name, or `name` itself when it is new.
     QString StoredValueName(const QString& name) const;
 
+    std::unique_ptr<QTemporaryDir> scratch_; // holds the settings when the real file is unusable
     std::unique_ptr<QSettings> settings_;
     QString appKey_; // "Software\<organization>\<application>"
     bool open_ = false;
@@ -110,6 +116,11 @@ private:
     QString currentKey_;
     QString group_; // the QSettings group of the open key, "" for the application's key
 };
+
+// The first of the settings files QSettings would read for `organization` and `application`
+// that exists but is not a regular file (following links); "" when there is none.
+QString UnusableSettingsFile(const QString& organization = QStringLiteral("Cordaxa"),
+                             const QString& application = QStringLiteral("Ryvane"));
 
 // A number stored as the text of a value of the open key, converted as script values are
 // (TextToInt32): `defaultValue` when the value is empty or is not a number that fits 32 bits.

@@ -4,9 +4,16 @@
 
 #include "base/registry.h"
 
+#include <QDir>
 #include <QDockWidget>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace ry::test {
 namespace {
@@ -175,6 +182,56 @@ TEST_F(StartUp, ACancelledCloseKeepsTheProgramAndDoesNotStoreThePosition) {
     EXPECT_FALSE(Main().close());
     EXPECT_EQ(Windows().size(), 1u);
     EXPECT_EQ(ReadWindowPosition(), QRect(1000, 1000, 6500, 6500));
+}
+
+TEST_F(StartUp, ASettingsFileThatIsNotARegularFileIsTakenAsMissingAndNeverBlocks) {
+    const QString file = QSettings(QStringLiteral("Cordaxa"), QStringLiteral("Ryvane")).fileName();
+    const QString pipe = QFileInfo(file).path() + QStringLiteral("/pipe");
+    struct Case {
+        const char* name;
+        std::function<bool()> make;
+    };
+    const Case cases[] = {
+        {"a named pipe", [&] { return ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0; }},
+        {"a folder", [&] { return QDir().mkpath(file); }},
+        {"a link to a named pipe",
+         [&] {
+             return ::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0 &&
+                    QFile::link(pipe, file);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(file);
+        ASSERT_TRUE(c.make());
+        struct Tidy {
+            QString file, pipe;
+            ~Tidy() {
+                QDir(file).removeRecursively();
+                QFile::remove(file);
+                QFile::remove(pipe);
+            }
+        } tidy{file, pipe};
+        prompter_.messages.clear();
+
+        // Reading a pipe would wait for a writer for ever.
+        MakeMain();
+        D().WarnOfUnusableSettings();
+        ASSERT_EQ(prompter_.messages.size(), 1u);
+        EXPECT_TRUE(prompter_.messages[0].text.contains(file))
+            << prompter_.messages[0].text.toStdString();
+        EXPECT_EQ(ReadWindowPosition(), QRect(1000, 1000, 6500, 6500));
+        // Settings are written as usual, and the special file is left as it was.
+        ASSERT_TRUE(Main().close());
+        EXPECT_TRUE(QFileInfo(file).exists() && !QFileInfo(file).isFile());
+        main_.reset();
+        designer_.reset();
+    }
+    // A regular file again: nothing to say.
+    MakeDesigner();
+    prompter_.messages.clear();
+    D().WarnOfUnusableSettings();
+    EXPECT_TRUE(prompter_.messages.empty());
 }
 
 } // namespace
