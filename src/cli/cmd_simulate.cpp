@@ -3,6 +3,7 @@
 #include "json_writer.h"
 
 #include "script/text.h"
+#include "walk/time_switch.h"
 #include "walk/walk.h"
 
 #include <memory>
@@ -30,6 +31,12 @@ void WriteText(const WalkResult& walk, std::ostream& out) {
     if (!end.Destination.empty())
         out << ": " << Cp1252ToUtf8(end.Destination);
     out << "\n";
+    if (!walk.UnusedEvents.empty()) {
+        out << "unused events:";
+        for (const std::string& event : walk.UnusedEvents)
+            out << " " << Cp1252ToUtf8(event);
+        out << "\n";
+    }
 }
 
 void TextOrNull(JsonWriter& json, std::string_view key, const std::optional<std::string>& text) {
@@ -68,13 +75,18 @@ void WriteJson(const WalkResult& walk, std::ostream& out) {
         json.EndObject();
     }
     json.EndArray();
+    json.BeginArray("unused_events");
+    for (const std::string& event : walk.UnusedEvents)
+        json.String(Cp1252ToUtf8(event));
+    json.EndArray();
     json.EndObject();
 }
 
 } // namespace
 
-// Walks a script with the events given. Exit status: 0 when the call ends at a hangup or in
-// voicemail, 1 for any other end, 2 for a usage error or a script that does not load.
+// Walks a script with the events given, Time Switches answered at the clock of --at (default
+// now). Exit status: 0 when the call ends at a hangup, a transfer or in voicemail with every
+// event taken, 1 otherwise, 2 for a usage error or a script that does not load.
 int RunSimulate(const Args& given, std::ostream& out, std::ostream& err) {
     Args args = given;
     const bool json = TakeFlag(args, "--json");
@@ -82,6 +94,15 @@ int RunSimulate(const Args& given, std::ostream& out, std::ostream& err) {
     auto password = TakeOption(args, "--password", missing);
     if (missing)
         return UsageError(err, "--password needs a value");
+    auto at = TakeOption(args, "--at", missing);
+    if (missing)
+        return UsageError(err, "--at needs a date and time");
+    std::optional<DateTime> clock = DateTime::Now();
+    if (at) {
+        clock = ParseClock(*at);
+        if (!clock)
+            return UsageError(err, "--at takes a date and time as \"YYYY-MM-DD HH:MM\"");
+    }
     if (args.empty())
         return UsageError(err, "simulate takes a script file and the events of the call");
 
@@ -93,12 +114,12 @@ int RunSimulate(const Args& given, std::ostream& out, std::ostream& err) {
     std::vector<std::string> events;
     for (auto it = args.begin() + 1; it != args.end(); ++it)
         events.push_back(Utf8ToCp1252(*it));
-    const WalkResult walk = WalkScript(*tables, *script, events);
+    const WalkResult walk = WalkScript(*tables, *script, events, clock);
     if (json)
         WriteJson(walk, out);
     else
         WriteText(walk, out);
-    return walk.End.Reason == WalkEnd::Hangup || walk.End.Reason == WalkEnd::Voicemail ? 0 : 1;
+    return WalkEndIsClean(walk.End.Reason) && walk.UnusedEvents.empty() ? 0 : 1;
 }
 
 } // namespace ry::cli

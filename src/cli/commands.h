@@ -30,13 +30,21 @@ inline constexpr std::string_view kUsage =
     "  check FILE... [--json]    report each script's problems, one line each as\n"
     "                            FILE: MODULE: REASON (--json: as a JSON array);\n"
     "                            exit 1 when any is found, 2 when a script does not load\n"
-    "  simulate FILE [--json] EVENT...\n"
+    "  simulate FILE [--json] [--at \"YYYY-MM-DD HH:MM\"] EVENT...\n"
     "                            walk a call through the script, taking the events\n"
-    "                            (1, #, timeout, success, Busy, ...) in turn; exit 0 when\n"
-    "                            it ends at a hangup or in voicemail, 1 otherwise\n"
+    "                            (1, #, timeout, success, Busy, ...) in turn, Time Switches\n"
+    "                            answered at the --at clock (default now); exit 0 when it\n"
+    "                            ends at a hangup, a transfer or in voicemail with every\n"
+    "                            event taken, 1 otherwise\n"
+    "  test FILE... [--junit OUT.xml]\n"
+    "                            run the calls of each scenario file (YAML) against the\n"
+    "                            script it names: one line per call, ok or FAIL with what\n"
+    "                            was wanted and what happened (--junit: also as JUnit XML);\n"
+    "                            exit 1 when a call fails, 2 when a file cannot be read,\n"
+    "                            holds an unknown key or its script does not load\n"
     "  arrange IN OUT            lay the boxes out from the start module downwards and\n"
     "                            save the script to OUT; only the boxes' places change\n"
-    "  dump, resave, tidy, check, simulate and arrange take --password P for\n"
+    "  dump, resave, tidy, check, simulate, test and arrange take --password P for\n"
     "                            protected (.ryp) scripts\n"
     "  ini get FILE SECTION KEY  print a value of an INI file such as RY.INI\n"
     "  ini get FILE SECTION KEY --int DEFAULT\n"
@@ -58,6 +66,7 @@ int RunIni(const Args& args, std::ostream& out, std::ostream& err);
 int RunCheck(const Args& args, std::ostream& out, std::ostream& err);
 int RunSimulate(const Args& args, std::ostream& out, std::ostream& err);
 int RunArrange(const Args& args, std::ostream& out, std::ostream& err);
+int RunTest(const Args& args, std::ostream& out, std::ostream& err);
 
 // The script's records as JSON: the script's fields, then its modules in chain order.
 void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostream& out);

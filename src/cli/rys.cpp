@@ -16,10 +16,11 @@ struct Command {
 
 // One row per command; each command's code lives in a file of its own.
 constexpr std::array kCommands = {
-    Command{"dump", RunDump},       Command{"resave", RunResave},       Command{"tidy", RunTidy},
-    Command{"protect", RunProtect}, Command{"unprotect", RunUnprotect}, Command{"ini", RunIni},
-    Command{"check", RunCheck},     Command{"simulate", RunSimulate},
-    Command{"arrange", RunArrange},
+    Command{"dump", RunDump},           Command{"resave", RunResave},
+    Command{"tidy", RunTidy},           Command{"protect", RunProtect},
+    Command{"unprotect", RunUnprotect}, Command{"ini", RunIni},
+    Command{"check", RunCheck},         Command{"simulate", RunSimulate},
+    Command{"arrange", RunArrange},     Command{"test", RunTest},
 };
 
 } // namespace

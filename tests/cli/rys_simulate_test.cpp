@@ -96,7 +96,8 @@ TEST(RysSimulate, JsonInUtf8WithNullsAndVariables) {
                      "      \"name\": \"Who\",\n"
                      "      \"value\": \"Z\xc3\xa9\"\n"
                      "    }\n"
-                     "  ]\n"
+                     "  ],\n"
+                     "  \"unused_events\": []\n"
                      "}\n");
 
     // Events typed in UTF-8 are compared as the script holds its text.
@@ -136,6 +137,56 @@ TEST(RysSimulate, UsageErrorsAndScriptsThatDoNotLoad) {
         "s.ryp", EncryptScriptText(InsertPasswordLine(ReadAll(kOffice), "PW"), ScriptKey()));
     EXPECT_EQ(Rys({"simulate", locked, "--password", "pw", "timeout", "true", "9"}).code, 0);
     EXPECT_EQ(Rys({"simulate", locked, "--password", "wrong", "timeout"}).code, 2);
+}
+
+TEST(RysSimulate, TransfersLeftOverEventsAndTheClock) {
+    TempDir dir;
+    std::string transfer = dir.Write("t.rys", "[Desk]\r\nType=Transfer Call\r\n"
+                                              "on {fail} goto [Desk]\r\n\r\nPosition=0,0\r\n");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string tail; // the end of the text output
+    };
+    const Case cases[] = {
+        {{transfer, "success"}, 0, "end: transferred at Desk\n"},
+        {{transfer, "success", "1", "#"}, 1, "end: transferred at Desk\nunused events: 1 #\n"},
+        // Wednesday 09:30: open, so the switch goes on to the menu by itself.
+        {{kOffice, "--at", "2026-12-09 09:30", "timeout", "1", "success"},
+         0,
+         "Office Hours (Time Switch): true -> on {true} goto [Main Menu]\n"
+         "Main Menu (Play): 1 -> on {1} goto [Sales]\n"
+         "Sales (Transfer Call): success -> on {success} goto [Goodbye]\n"
+         "Goodbye (Hangup the Call)\nend: hangup at Goodbye\n"},
+        // Saturday: shut.
+        {{kOffice, "--at", "2026-12-12 09:30", "timeout", "timeout", "#"},
+         0,
+         "Office Hours (Time Switch): false -> on {false} goto [After Hours]\n"
+         "After Hours (Play): timeout -> on {timeout 0} goto [Leave Message]\n"
+         "Leave Message (Record): # -> on {#} goto [Goodbye]\n"
+         "Goodbye (Hangup the Call)\nend: hangup at Goodbye\n"},
+        // A given true still chooses, on Saturday too.
+        {{kOffice, "--at", "2026-12-12 09:30", "timeout", "true", "9"},
+         0,
+         "end: voicemail at Main Menu: Voicemail Box 200\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"simulate"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        RysRun r = Rys(args);
+        EXPECT_EQ(r.code, c.code) << r.out << r.err;
+        EXPECT_TRUE(r.out.ends_with(c.tail)) << r.out;
+    }
+    RysRun json = Rys({"simulate", "--json", transfer, "success", "1"});
+    EXPECT_EQ(json.code, 1);
+    EXPECT_NE(json.out.find("\"reason\": \"transferred\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"unused_events\": [\n    \"1\"\n  ]"), std::string::npos) << json.out;
+    for (const char* at : {"12/09/2026 09:30", "now", ""}) {
+        RysRun bad = Rys({"simulate", kOffice, "--at", at, "timeout"});
+        EXPECT_EQ(bad.code, 2) << at;
+        EXPECT_NE(bad.err.find("--at"), std::string::npos) << bad.err;
+    }
+    EXPECT_EQ(Rys({"simulate", kOffice, "--at"}).code, 2);
 }
 
 // The program itself: its exit status and output as a shell sees them.

@@ -5,12 +5,29 @@
 #include "script/module_types.h"
 #include "script/text.h"
 #include "walk/module_summary.h"
+#include "walk/time_switch.h"
+
+#include <array>
 
 namespace ry {
 
 namespace {
 
 constexpr std::string_view kTimeout = "timeout";
+
+// The caption Evaluate and Time Switch offer in the paths panel for a value typed in its
+// place: no event of a call.
+constexpr std::string_view kResultPlaceholder = "Insert Result Here";
+
+constexpr std::array kEnds = {
+    WalkEnd::Hangup,       WalkEnd::Transferred, WalkEnd::Voicemail,
+    WalkEnd::Return,       WalkEnd::NoPath,      WalkEnd::UnknownDestination,
+    WalkEnd::NoMoreEvents, WalkEnd::StepLimit,   WalkEnd::EmptyScript};
+
+bool IsTrueOrFalse(std::string_view event) {
+    const std::string e = ToLowerAnsi(TrimBlanks(event));
+    return e == "true" || e == "false";
+}
 
 // A path in the normal form on one line: "on {1} goto [A] rvset [n]{v}".
 std::string OneLine(const PathParts& path) {
@@ -55,6 +72,8 @@ std::string_view WalkEndName(WalkEnd end) {
         return {};
     case WalkEnd::Hangup:
         return "hangup";
+    case WalkEnd::Transferred:
+        return "transferred";
     case WalkEnd::Voicemail:
         return "voicemail";
     case WalkEnd::Return:
@@ -67,8 +86,21 @@ std::string_view WalkEndName(WalkEnd end) {
         return "no-more-events";
     case WalkEnd::StepLimit:
         return "step-limit";
+    case WalkEnd::EmptyScript:
+        return "empty-script";
     }
     return {};
+}
+
+std::optional<WalkEnd> WalkEndFromName(std::string_view name) {
+    for (WalkEnd end : kEnds)
+        if (WalkEndName(end) == name)
+            return end;
+    return std::nullopt;
+}
+
+bool WalkEndIsClean(WalkEnd end) {
+    return end == WalkEnd::Hangup || end == WalkEnd::Transferred || end == WalkEnd::Voicemail;
 }
 
 std::int16_t DestinationModule(const TitleIndex& titles, std::string_view title) {
@@ -81,8 +113,9 @@ std::int16_t DestinationModule(const TitleIndex& titles, std::string_view title)
     return m;
 }
 
-ScriptWalk::ScriptWalk(const ScriptTables& tables, std::int16_t script)
-    : tables_(tables), titles_(tables, script) {
+ScriptWalk::ScriptWalk(const ScriptTables& tables, std::int16_t script,
+                       std::optional<DateTime> clock)
+    : tables_(tables), titles_(tables, script), clock_(clock) {
     std::int16_t start = -1;
     std::int16_t first = -1;
     std::string startTitle;
@@ -99,8 +132,8 @@ ScriptWalk::ScriptWalk(const ScriptTables& tables, std::int16_t script)
     if (start < 1)
         start = first;
     if (start < 1) {
-        // A script without modules: the call goes nowhere from the start.
-        Stop(WalkEnd::UnknownDestination, startTitle);
+        // A script without modules: the call has nowhere to start.
+        Stop(WalkEnd::EmptyScript);
         return;
     }
     Enter(start);
@@ -152,6 +185,8 @@ std::vector<std::string> ScriptWalk::OfferedEvents() const {
             offered.emplace_back(trigger);
     }
     for (std::string_view caption : TriggerCaptions(m.Type)) {
+        if (caption == kResultPlaceholder)
+            continue;
         std::string event = cmbTrig2Act(caption);
         if (!taken(event))
             offered.push_back(std::move(event));
@@ -159,11 +194,42 @@ std::vector<std::string> ScriptWalk::OfferedEvents() const {
     return offered;
 }
 
-void ScriptWalk::Take(std::string_view event) {
-    if (Ended() || steps_.empty())
+std::optional<std::string> ScriptWalk::ClockAnswer() const {
+    if (Ended() || steps_.empty() || !clock_)
+        return std::nullopt;
+    const ModuleRecord& m = tables_.Module(Current());
+    if (m.Type != kTypeTimeSwitch)
+        return std::nullopt;
+    const std::optional<DateTime> moment = TimeSwitchMoment(m, *clock_);
+    if (!moment)
+        return std::nullopt;
+    return std::string(TimeSwitchHolds(m, *moment) ? "true" : "false");
+}
+
+void ScriptWalk::AnswerTimeSwitches(std::string_view event) {
+    if (IsTrueOrFalse(event))
         return;
+    // Each answer enters a module, so a ring of Time Switches stops at the step limit.
+    while (!Ended()) {
+        std::optional<std::string> answer = ClockAnswer();
+        if (!answer)
+            return;
+        TakeHere(*answer, true);
+    }
+}
+
+bool ScriptWalk::Take(std::string_view event) {
+    AnswerTimeSwitches(event);
+    if (Ended() || steps_.empty())
+        return false;
+    TakeHere(event, false);
+    return true;
+}
+
+void ScriptWalk::TakeHere(std::string_view event, bool answered) {
     WalkStep& step = steps_.back();
     step.Event = std::string(event);
+    step.Answered = answered;
     const std::vector<PathParts> paths = ReadPaths(tables_.Module(step.Module).PathText);
     const PathParts* taken = nullptr;
     for (const PathParts& p : paths) {
@@ -173,7 +239,10 @@ void ScriptWalk::Take(std::string_view event) {
         }
     }
     if (!taken) {
-        Stop(WalkEnd::NoPath);
+        // A transfer that went through hands the call on; it needs no path of its own.
+        const bool transferred = tables_.Module(step.Module).Type == kTypeTransferCall &&
+                                 TriggerMatches("success", event);
+        Stop(transferred ? WalkEnd::Transferred : WalkEnd::NoPath);
         return;
     }
     step.Path = OneLine(*taken);
@@ -204,6 +273,7 @@ void ScriptWalk::Take(std::string_view event) {
 }
 
 void ScriptWalk::Finish() {
+    AnswerTimeSwitches({});
     if (!Ended())
         Stop(WalkEnd::NoMoreEvents);
 }
@@ -223,15 +293,15 @@ std::string WalkedText(const ScriptTables& tables, std::int16_t script) {
 }
 
 WalkResult WalkScript(const ScriptTables& tables, std::int16_t script,
-                      const std::vector<std::string>& events) {
-    ScriptWalk walk(tables, script);
-    for (const std::string& event : events) {
-        if (walk.Ended())
-            break;
-        walk.Take(event);
-    }
+                      const std::vector<std::string>& events, std::optional<DateTime> clock) {
+    ScriptWalk walk(tables, script, clock);
+    std::size_t used = 0;
+    while (used < events.size() && walk.Take(events[used]))
+        ++used;
     walk.Finish();
-    return {walk.Steps(), walk.Variables(), walk.End()};
+    return {
+        walk.Steps(), walk.Variables(), walk.End(),
+        std::vector<std::string>(events.begin() + static_cast<std::ptrdiff_t>(used), events.end())};
 }
 
 } // namespace ry

@@ -13,9 +13,14 @@
 //   return [R]             enters R and forgets the module remembered last;
 //   rvset [name]{value}    records the assignments in order.
 //
+// Given a clock, the walk answers a Time Switch itself (walk/time_switch.h) unless the event
+// is "true" or "false", which still chooses the branch. A Transfer Call whose "success" no path
+// takes has handed the call on.
+//
 // Text is Windows-1252, like the records it comes from.
 
 #include "paths/destinations.h"
+#include "script/datetime.h"
 #include "script/records.h"
 
 #include <cstddef>
@@ -44,17 +49,23 @@ std::int16_t DestinationModule(const TitleIndex& titles, std::string_view title)
 enum class WalkEnd {
     None,               // still walking
     Hangup,             // at a "Hangup the Call" module
+    Transferred,        // a Transfer Call succeeded with no path to take
     Voicemail,          // at a voicemail destination
     Return,             // at a return with nothing remembered
     NoPath,             // no path of the module takes the event
     UnknownDestination, // a destination that names no module
     NoMoreEvents,       // the events ran out
     StepLimit,          // kWalkStepLimit modules entered
+    EmptyScript,        // the script has no module to start at
 };
 
-// The end as a word for machines: "hangup", "voicemail", "return", "no-path",
-// "unknown-destination", "no-more-events", "step-limit"; empty for None.
+// The end as a word for machines: "hangup", "transferred", "voicemail", "return", "no-path",
+// "unknown-destination", "no-more-events", "step-limit", "empty-script"; empty for None.
 std::string_view WalkEndName(WalkEnd end);
+// The end a word names; nothing for a word that names none.
+std::optional<WalkEnd> WalkEndFromName(std::string_view name);
+// Whether a call that ends so went as a call should: a hangup, a transfer or voicemail.
+bool WalkEndIsClean(WalkEnd end);
 
 // A call that has entered this many modules is taken for one going round a loop.
 inline constexpr std::size_t kWalkStepLimit = 1000;
@@ -70,6 +81,8 @@ struct WalkStep {
     // The path taken with the event, in the normal form on one line (its assignment lines
     // joined with blanks); nothing when none was taken.
     std::optional<std::string> Path;
+    // The event was the walk's own answer to a Time Switch at its clock, not one given.
+    bool Answered = false;
 };
 
 // An assignment made on the way, with the step whose path made it.
@@ -98,7 +111,8 @@ class ScriptWalk {
 public:
     // Enters the start module: the one the script's start module names (exactly, else in any
     // letter case, as loading accepts it), else the first module, as loading makes it.
-    ScriptWalk(const ScriptTables& tables, std::int16_t script);
+    ScriptWalk(const ScriptTables& tables, std::int16_t script,
+               std::optional<DateTime> clock = std::nullopt);
 
     bool Ended() const { return end_.Reason != WalkEnd::None; }
     const WalkEnding& End() const { return end_; }
@@ -112,9 +126,18 @@ public:
     // that no earlier event already takes. None once the walk has ended.
     std::vector<std::string> OfferedEvents() const;
 
-    // Takes one event at the current module. Does nothing once the walk has ended.
-    void Take(std::string_view event);
-    // The events have run out: a walk still going ends with NoMoreEvents.
+    // The clock Time Switches are answered at; nothing leaves them to the events.
+    const std::optional<DateTime>& Clock() const { return clock_; }
+    // The branch the clock chooses at the current module when it is a Time Switch: "true" or
+    // "false"; nothing otherwise or when the walk cannot tell.
+    std::optional<std::string> ClockAnswer() const;
+
+    // Takes one event at the current module, after passing the Time Switches the clock
+    // answers. Whether the event was taken: false once the walk has ended, before or on the
+    // way.
+    bool Take(std::string_view event);
+    // The events have run out: the walk passes the Time Switches the clock answers, and one
+    // still going ends with NoMoreEvents.
     void Finish();
 
     const std::vector<WalkStep>& Steps() const { return steps_; }
@@ -131,6 +154,10 @@ private:
     // Follows a destination written in brackets (or a bare title).
     void GoTo(std::string_view destination);
     void Stop(WalkEnd reason, std::string destination = {});
+    // Takes the event at the current module, with nothing answered first.
+    void TakeHere(std::string_view event, bool answered);
+    // Passes the Time Switches the clock answers, unless `event` chooses the branch itself.
+    void AnswerTimeSwitches(std::string_view event);
 
     const ScriptTables& tables_;
     TitleIndex titles_;
@@ -138,6 +165,7 @@ private:
     std::vector<WalkVariable> variables_;
     std::vector<Remembered> remembered_;
     WalkEnding end_;
+    std::optional<DateTime> clock_;
 };
 
 // What a walk, and the summaries of the modules it enters, read of a script, as one text: an
@@ -148,10 +176,13 @@ struct WalkResult {
     std::vector<WalkStep> Steps;
     std::vector<WalkVariable> Variables;
     WalkEnding End;
+    // The events given that the walk never took: it ended before them.
+    std::vector<std::string> UnusedEvents;
 };
 
 // A whole walk: the events taken in turn until the walk ends or they run out.
 WalkResult WalkScript(const ScriptTables& tables, std::int16_t script,
-                      const std::vector<std::string>& events);
+                      const std::vector<std::string>& events,
+                      std::optional<DateTime> clock = std::nullopt);
 
 } // namespace ry

@@ -211,6 +211,30 @@ TEST_F(WalkTest, FollowsTheRulesOfTheCall) {
          {"A", "B", "A", "B"},
          E::NoMoreEvents,
          "B"},
+        {"a successful transfer with no path hands the call on",
+         {{kTypeTransferCall, "A", "on {fail} goto [B]\r\n"}, {Hangup, "B", ""}},
+         {" Success "},
+         {"A"},
+         E::Transferred,
+         "A"},
+        {"a successful transfer with a path takes it",
+         {{kTypeTransferCall, "A", "on {success} goto [B]\r\n"}, {Hangup, "B", ""}},
+         {"success"},
+         {"A", "B"},
+         E::Hangup,
+         "B"},
+        {"a failed transfer with no path is a hole",
+         {{kTypeTransferCall, "A", "on {success} goto [B]\r\n"}, {Hangup, "B", ""}},
+         {"fail"},
+         {"A"},
+         E::NoPath,
+         "A"},
+        {"success at another module with no path is a hole",
+         {{kTypeRunProgram, "A", ""}},
+         {"success"},
+         {"A"},
+         E::NoPath,
+         "A"},
         {"a script that starts at a hangup",
          {{Hangup, "Bye", "on {1} goto [Bye]\r\n"}},
          {"1"},
@@ -228,6 +252,106 @@ TEST_F(WalkTest, FollowsTheRulesOfTheCall) {
         ASSERT_FALSE(r.Steps.empty()) << c.what;
         EXPECT_EQ(r.End.Module, r.Steps.back().Module) << c.what;
     }
+}
+
+TEST_F(WalkTest, EventsLeftOverAreReported) {
+    Build({{Play, "A", "on {1} goto [B]\r\n"}, {Hangup, "B", ""}});
+    EXPECT_EQ(WalkScript(*t, s, {"1", "2", "3"}).UnusedEvents,
+              (std::vector<std::string>{"2", "3"}));
+    EXPECT_TRUE(WalkScript(*t, s, {"1"}).UnusedEvents.empty());
+    // The event no path takes was taken: the walk ended on it.
+    EXPECT_EQ(WalkScript(*t, s, {"7", "1"}).UnusedEvents, std::vector<std::string>{"1"});
+}
+
+// A Time Switch open 08:00 to 17:00 on weekdays, between a start and two ends.
+class WalkClockTest : public WalkTest {
+protected:
+    void SetUp() override {
+        Build({{Play, "Start", "on {1} goto [Hours]\r\n"},
+               {kTypeTimeSwitch, "Hours", "on {true} goto [Open]\r\non {false} goto [Shut]\r\n"},
+               {Play, "Open", "on {1} goto [Bye]\r\n"},
+               {Hangup, "Shut", ""},
+               {Hangup, "Bye", ""}});
+        ModuleRecord& hours = t->Module(DestinationModule(TitleIndex(*t, s), "Hours"));
+        hours.iTimeSwitch_Type = 1;
+        hours.dTimeSwitch_DateStart = {2024, 1, 1, 8, 0, 0};
+        hours.dTimeSwitch_DateEnd = {2024, 1, 1, 17, 0, 0};
+        hours.sTimeSwitch_DaysSelected = "MoTuWeThFr";
+    }
+    // Wednesday and Saturday mornings.
+    const DateTime wednesday{2026, 12, 9, 9, 30, 0};
+    const DateTime saturday{2026, 12, 12, 9, 30, 0};
+};
+
+TEST_F(WalkClockTest, TheClockAnswersATimeSwitchAndTrueOrFalseStillChoose) {
+    struct Case {
+        const char* what;
+        std::optional<DateTime> clock;
+        std::vector<std::string> events;
+        std::vector<std::string> entered;
+        WalkEnd end;
+        std::vector<std::string> unused = {};
+    };
+    const Case cases[] = {
+        {"open: the next event is taken after the switch",
+         wednesday,
+         {"1", "1"},
+         {"Start", "Hours", "Open", "Bye"},
+         WalkEnd::Hangup},
+        {"shut: the switch's answer leads to a hangup, the event is left over",
+         saturday,
+         {"1", "1"},
+         {"Start", "Hours", "Shut"},
+         WalkEnd::Hangup,
+         {"1"}},
+        {"the events run out at the switch: the clock still answers it",
+         saturday,
+         {"1"},
+         {"Start", "Hours", "Shut"},
+         WalkEnd::Hangup},
+        {"false chooses the branch whatever the clock",
+         wednesday,
+         {"1", "FALSE"},
+         {"Start", "Hours", "Shut"},
+         WalkEnd::Hangup},
+        {"true chooses the branch whatever the clock",
+         saturday,
+         {"1", "true", "1"},
+         {"Start", "Hours", "Open", "Bye"},
+         WalkEnd::Hangup},
+        {"without a clock the switch waits for its event",
+         std::nullopt,
+         {"1", "1"},
+         {"Start", "Hours"},
+         WalkEnd::NoPath},
+    };
+    for (const Case& c : cases) {
+        WalkResult r = WalkScript(*t, s, c.events, c.clock);
+        EXPECT_EQ(Titles(r.Steps), c.entered) << c.what;
+        EXPECT_EQ(r.End.Reason, c.end) << c.what;
+        EXPECT_EQ(r.UnusedEvents, c.unused) << c.what;
+    }
+
+    // The answered step says so; a given true or false does not.
+    WalkResult r = WalkScript(*t, s, {"1", "1"}, wednesday);
+    EXPECT_EQ(r.Steps[1].Event, "true");
+    EXPECT_TRUE(r.Steps[1].Answered);
+    EXPECT_FALSE(r.Steps[0].Answered);
+    r = WalkScript(*t, s, {"1", "true", "1"}, saturday);
+    EXPECT_FALSE(r.Steps[1].Answered);
+
+    // What the panel shows at the switch before taking anything.
+    ScriptWalk walk(*t, s, saturday);
+    walk.Take("1");
+    EXPECT_EQ(walk.ClockAnswer(), "false");
+    EXPECT_EQ(walk.Current(), DestinationModule(TitleIndex(*t, s), "Hours"));
+}
+
+TEST_F(WalkClockTest, ARingOfTimeSwitchesStopsAtTheStepLimit) {
+    Build({{kTypeTimeSwitch, "A", "on {true} goto [A]\r\non {false} goto [A]\r\n"}});
+    WalkResult r = WalkScript(*t, s, {"1"}, wednesday);
+    EXPECT_EQ(r.End.Reason, WalkEnd::StepLimit);
+    EXPECT_EQ(r.UnusedEvents, std::vector<std::string>{"1"});
 }
 
 TEST_F(WalkTest, StepsRecordTheEventAndThePathTaken) {
@@ -290,15 +414,16 @@ TEST_F(WalkTest, StartsWhereLoadingStartsTheCall) {
         EXPECT_EQ(r.Steps[0].Title, entered) << start;
     }
 
-    // A script without modules ends at once, with nowhere to go.
+    // A script without modules ends at once, with an end of its own; its events go unused.
     Build({});
     t->Script(s).StartModule = "Gone";
     WalkResult r = WalkScript(*t, s, {"1"});
     EXPECT_TRUE(r.Steps.empty());
-    EXPECT_EQ(r.End.Reason, WalkEnd::UnknownDestination);
+    EXPECT_EQ(r.End.Reason, WalkEnd::EmptyScript);
     EXPECT_EQ(r.End.Module, -1);
-    EXPECT_EQ(r.End.Destination, "Gone");
-    EXPECT_EQ(WalkScript(*t, 0, {}).End.Reason, WalkEnd::UnknownDestination);
+    EXPECT_EQ(r.End.Destination, "");
+    EXPECT_EQ(r.UnusedEvents, std::vector<std::string>{"1"});
+    EXPECT_EQ(WalkScript(*t, 0, {}).End.Reason, WalkEnd::EmptyScript);
 }
 
 TEST_F(WalkTest, OffersTheModulesTriggersThenItsTypes) {
@@ -306,7 +431,9 @@ TEST_F(WalkTest, OffersTheModulesTriggersThenItsTypes) {
         {{Play, "M", "on {1} goto [M]\r\non { timeout 5 } goto [M]\r\non {1} goto [M]\r\n"},
          {"1", "timeout 5", "2", "3", "4", "5", "6", "7", "8", "9", "0", "*", "#"}},
         {{kTypeEvaluate, "M", "on {Gold} goto [M]\r\non {TRUE} goto [M]\r\n"},
-         {"Gold", "TRUE", "false", "Insert Result Here"}},
+         {"Gold", "TRUE", "false"}},
+        // The placeholder for a typed value is no event.
+        {{kTypeTimeSwitch, "M", ""}, {"true", "false"}},
         {{kTypeDialAndConference, "M", ""},
          {"Call End", "Busy", "timeout", "Error", "No Line", "No Ring Tone", "Fast Busy"}},
         {{kTypeGetNumbers, "M", "on {42} goto [M]\r\n"},
@@ -364,9 +491,14 @@ TEST(TriggerRules, MatchingAndKeys) {
     EXPECT_EQ(TriggerKey(" Success "), "success");
     EXPECT_EQ(TriggerKey("Timeout 5"), TriggerKey("timeout 10"));
     EXPECT_NE(TriggerKey("1"), TriggerKey("12"));
-    for (WalkEnd end : {WalkEnd::Hangup, WalkEnd::Voicemail, WalkEnd::Return, WalkEnd::NoPath,
-                        WalkEnd::UnknownDestination, WalkEnd::NoMoreEvents, WalkEnd::StepLimit})
+    for (WalkEnd end : {WalkEnd::Hangup, WalkEnd::Transferred, WalkEnd::Voicemail, WalkEnd::Return,
+                        WalkEnd::NoPath, WalkEnd::UnknownDestination, WalkEnd::NoMoreEvents,
+                        WalkEnd::StepLimit, WalkEnd::EmptyScript}) {
         EXPECT_FALSE(WalkEndName(end).empty());
+        EXPECT_EQ(WalkEndFromName(WalkEndName(end)), end);
+    }
+    EXPECT_EQ(WalkEndFromName("hang-up"), std::nullopt);
+    EXPECT_EQ(WalkEndFromName(""), std::nullopt);
     EXPECT_EQ(WalkEndName(WalkEnd::UnknownDestination), "unknown-destination");
 }
 

@@ -1,0 +1,127 @@
+#include "cli_host.h"
+#include "commands.h"
+#include "junit_writer.h"
+
+#include "scenario/scenario.h"
+#include "scenario/scenario_run.h"
+#include "script/file_io.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+namespace ry::cli {
+
+namespace {
+
+// Scenario files are small; a larger one is not one.
+constexpr std::uint64_t kScenarioSizeLimit = 16u << 20;
+
+// The script a scenario names: relative to the scenario file's folder, "\" taken as "/".
+std::string ScriptPathOf(const std::string& scenarioFile, std::string script) {
+    std::replace(script.begin(), script.end(), '\\', '/');
+    const std::filesystem::path path(script);
+    if (path.is_absolute())
+        return script;
+    return (std::filesystem::path(scenarioFile).parent_path() / path).string();
+}
+
+struct FileOutcome {
+    JUnitSuite suite;
+    int passed = 0;
+    int failed = 0;
+};
+
+// Runs one scenario file; false when it could not be run (said on `err`).
+bool RunFile(const std::string& file, const std::string& password, const DateTime& now,
+             FileOutcome& outcome, std::ostream& out, std::ostream& err) {
+    outcome.suite.Name = file;
+    auto fail = [&](const std::string& why) {
+        err << "rys: " << file << ": " << why << "\n";
+        outcome.suite.Error = why;
+        return false;
+    };
+    const FileRead read = ReadRegularFile(file, kScenarioSizeLimit);
+    if (!read.Ok())
+        return fail("cannot be read: " + FileReadProblem(read, kScenarioSizeLimit));
+    ScenarioError error;
+    const std::optional<Scenario> scenario = ParseScenario(read.bytes, error);
+    if (!scenario)
+        return fail((error.Line > 0 ? "line " + std::to_string(error.Line) + ": " : "") +
+                    error.Message);
+
+    auto tables = std::make_unique<ScriptTables>();
+    CliHost host(err, password);
+    const std::string scriptPath = ScriptPathOf(file, scenario->Script);
+    std::ostringstream loadError;
+    const std::optional<std::int16_t> script =
+        LoadScriptForCommand(*tables, host, scriptPath, loadError);
+    if (!script) {
+        std::string why = loadError.str();
+        while (!why.empty() && why.back() == '\n')
+            why.pop_back();
+        return fail("script " + scenario->Script + ": " + why);
+    }
+    for (const ScenarioCall& call : scenario->Calls) {
+        const CallResult result =
+            RunScenarioCall(*tables, *script, call, ScenarioClock(*scenario, call, now));
+        if (result.Passed) {
+            out << "ok " << call.Name << "\n";
+            ++outcome.passed;
+        } else {
+            out << "FAIL " << call.Name << ": " << result.Failure << "\n";
+            ++outcome.failed;
+        }
+        outcome.suite.Cases.push_back({call.Name, result.Failure});
+    }
+    return true;
+}
+
+} // namespace
+
+// Runs the calls of each scenario file against its script. Exit status: 0 when every call
+// passes, 1 when any fails, 2 when a file cannot be read, holds a key it should not, or names
+// a script that does not load (the other files still run), or for a usage error.
+int RunTest(const Args& given, std::ostream& out, std::ostream& err) {
+    Args args = given;
+    bool missing = false;
+    auto password = TakeOption(args, "--password", missing);
+    if (missing)
+        return UsageError(err, "--password needs a value");
+    auto junit = TakeOption(args, "--junit", missing);
+    if (missing || (junit && junit->empty()))
+        return UsageError(err, "--junit needs the file to write");
+    if (args.empty())
+        return UsageError(err, "test takes one or more scenario files");
+    for (const std::string& a : args)
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0)
+            return UsageError(err, "unknown option " + a);
+
+    const DateTime now = DateTime::Now();
+    std::vector<JUnitSuite> suites;
+    int passed = 0, failed = 0;
+    bool unreadable = false;
+    for (const std::string& file : args) {
+        FileOutcome outcome;
+        if (!RunFile(file, password.value_or(""), now, outcome, out, err))
+            unreadable = true;
+        passed += outcome.passed;
+        failed += outcome.failed;
+        suites.push_back(std::move(outcome.suite));
+    }
+    out << passed << " passed, " << failed << " failed\n";
+    if (junit) {
+        std::ostringstream xml;
+        WriteJUnit(suites, xml);
+        const std::string problem = WriteFileReplacing(*junit, xml.str());
+        if (!problem.empty()) {
+            err << "rys: " << *junit << ": not written: " << problem << "\n";
+            return 2;
+        }
+    }
+    return unreadable ? 2 : failed > 0 ? 1 : 0;
+}
+
+} // namespace ry::cli

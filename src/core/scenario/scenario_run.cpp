@@ -1,0 +1,109 @@
+#include "scenario/scenario_run.h"
+
+#include "script/text.h"
+
+#include <cstddef>
+
+namespace ry {
+
+namespace {
+
+bool SameText(std::string_view a, std::string_view b) {
+    return ToLowerAnsi(a) == ToLowerAnsi(b);
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+    std::string out;
+    for (const std::string& item : items)
+        out += (out.empty() ? "" : ", ") + Cp1252ToUtf8(item);
+    return out;
+}
+
+// "no-path at Sales", "voicemail at Main Menu to Voicemail Box 200".
+std::string EndText(WalkEnd end, const std::optional<std::string>& module,
+                    const std::optional<std::string>& destination) {
+    std::string out(WalkEndName(end));
+    if (module && !module->empty())
+        out += " at " + Cp1252ToUtf8(*module);
+    if (destination && !destination->empty())
+        out += " to " + Cp1252ToUtf8(*destination);
+    return out;
+}
+
+// Whether `wanted` are entered in this order among `entered`.
+bool VisitedInOrder(const std::vector<std::string>& wanted,
+                    const std::vector<std::string>& entered) {
+    std::size_t next = 0;
+    for (const std::string& title : entered)
+        if (next < wanted.size() && SameText(title, wanted[next]))
+            ++next;
+    return next == wanted.size();
+}
+
+} // namespace
+
+CallResult RunScenarioCall(const ScriptTables& tables, std::int16_t script,
+                           const ScenarioCall& call, const DateTime& clock) {
+    CallResult result;
+    result.Walk = WalkScript(tables, script, call.Events, clock);
+    const WalkResult& walk = result.Walk;
+    const WalkEnding& end = walk.End;
+    const std::vector<std::string> taken(call.Events.begin(),
+                                         call.Events.end() -
+                                             static_cast<std::ptrdiff_t>(walk.UnusedEvents.size()));
+    std::vector<std::string> entered;
+    for (const WalkStep& step : walk.Steps)
+        entered.push_back(step.Title);
+
+    std::vector<std::string> faults;
+    const bool endWrong = end.Reason != call.End ||
+                          (call.Module && !SameText(end.Title, *call.Module)) ||
+                          (call.Destination && !SameText(end.Destination, *call.Destination));
+    if (endWrong) {
+        const std::optional<std::string> gotModule =
+            end.Module >= 1 ? std::optional(end.Title) : std::nullopt;
+        const std::optional<std::string> gotDestination =
+            end.Destination.empty() ? std::nullopt : std::optional(end.Destination);
+        faults.push_back("want end " + EndText(call.End, call.Module, call.Destination) + ", got " +
+                         EndText(end.Reason, gotModule, gotDestination) + " after " +
+                         (taken.empty() ? std::string("no events") : Joined(taken)));
+    }
+    if (!walk.UnusedEvents.empty())
+        faults.push_back("want every event taken, got " + Joined(walk.UnusedEvents) + " left over");
+    if (!VisitedInOrder(call.Visits, entered))
+        faults.push_back("want visits " + Joined(call.Visits) + ", got " + Joined(entered));
+    for (const auto& [name, value] : call.Variables) {
+        const WalkVariable* last = nullptr;
+        for (const WalkVariable& v : walk.Variables)
+            if (SameText(v.Name, name))
+                last = &v;
+        if (!last)
+            faults.push_back("want " + Cp1252ToUtf8(name) + " = " + Cp1252ToUtf8(value) + ", got " +
+                             Cp1252ToUtf8(name) + " never set");
+        else if (last->Value != value)
+            faults.push_back("want " + Cp1252ToUtf8(name) + " = " + Cp1252ToUtf8(value) + ", got " +
+                             Cp1252ToUtf8(name) + " = " + Cp1252ToUtf8(last->Value));
+    }
+    result.Passed = faults.empty();
+    for (const std::string& fault : faults)
+        result.Failure += (result.Failure.empty() ? "" : "; ") + fault;
+    return result;
+}
+
+ScenarioCall CallOfWalk(std::string name, const std::vector<std::string>& events,
+                        const WalkResult& walk, const DateTime& clock) {
+    ScenarioCall call;
+    call.Name = std::move(name);
+    call.Events = events;
+    call.At = clock;
+    call.End = walk.End.Reason;
+    if (walk.End.Module >= 1)
+        call.Module = walk.End.Title;
+    if (!walk.End.Destination.empty())
+        call.Destination = walk.End.Destination;
+    for (const WalkStep& step : walk.Steps)
+        call.Visits.push_back(step.Title);
+    return call;
+}
+
+} // namespace ry

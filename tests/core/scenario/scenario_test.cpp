@@ -1,0 +1,275 @@
+#include "scenario/scenario.h"
+#include "scenario/scenario_run.h"
+
+#include "script/module_types.h"
+
+#include "core/script/script_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace ry {
+namespace {
+
+constexpr std::string_view kFile = R"(# the front desk
+script: office-line.rys
+at: 2026-12-09 09:30
+calls:
+  - name: sales answers
+    events: [timeout, 1, success]
+    end: hangup
+    visits: [Main Menu, Sales, Goodbye]
+  - name: closed on saturday
+    at: 2026-12-12 09:30:15
+    events: [timeout, timeout, "#"]
+    end: hangup
+    module: Goodbye
+  - name: caller asks for voicemail
+    events: [timeout, 9]
+    end: voicemail
+    destination: Voicemail Box 200
+    variables: {Reason: sales busy}
+)";
+
+TEST(ScenarioFile, ReadsTheScriptTheClockAndEveryCall) {
+    ScenarioError error;
+    const std::optional<Scenario> s = ParseScenario(kFile, error);
+    ASSERT_TRUE(s) << error.Line << ": " << error.Message;
+    EXPECT_EQ(s->Script, "office-line.rys");
+    EXPECT_EQ(s->At, (DateTime{2026, 12, 9, 9, 30, 0}));
+    ASSERT_EQ(s->Calls.size(), 3u);
+    const ScenarioCall& a = s->Calls[0];
+    EXPECT_EQ(a.Name, "sales answers");
+    EXPECT_EQ(a.Line, 5);
+    EXPECT_EQ(a.Events, (std::vector<std::string>{"timeout", "1", "success"}));
+    EXPECT_EQ(a.End, WalkEnd::Hangup);
+    EXPECT_EQ(a.Visits, (std::vector<std::string>{"Main Menu", "Sales", "Goodbye"}));
+    EXPECT_FALSE(a.Module);
+    EXPECT_EQ(s->Calls[1].At, (DateTime{2026, 12, 12, 9, 30, 15}));
+    EXPECT_EQ(s->Calls[1].Events.back(), "#");
+    EXPECT_EQ(s->Calls[1].Module, "Goodbye");
+    EXPECT_EQ(s->Calls[2].Destination, "Voicemail Box 200");
+    EXPECT_EQ(s->Calls[2].Variables,
+              (std::vector<std::pair<std::string, std::string>>{{"Reason", "sales busy"}}));
+
+    // A call's own clock comes first, then the file's, then now.
+    const DateTime now{2030, 1, 1, 0, 0, 0};
+    EXPECT_EQ(ScenarioClock(*s, s->Calls[1], now), *s->Calls[1].At);
+    EXPECT_EQ(ScenarioClock(*s, s->Calls[0], now), *s->At);
+    EXPECT_EQ(ScenarioClock(Scenario{}, s->Calls[0], now), now);
+}
+
+TEST(ScenarioFile, AFaultIsNamedWithItsLineAndNothingPassesSilently) {
+    struct Case {
+        const char* what;
+        std::string text;
+        int line;
+        std::string says;
+    };
+    const std::string head = "script: a.rys\ncalls:\n  - name: x\n    events: [1]\n";
+    const Case cases[] = {
+        {"a misspelt key of a call", head + "    end: hangup\n    modul: Goodbye\n", 6,
+         "unknown key \"modul\""},
+        {"a misspelt key of the file", "script: a.rys\nclock: 2026-01-01 10:00\ncalls:\n", 2,
+         "unknown key \"clock\""},
+        {"a key given twice", head + "    end: hangup\n    end: voicemail\n", 6, "given twice"},
+        {"an end that is no end", head + "    end: hungup\n", 5, "unknown end \"hungup\""},
+        {"no end", head, 3, "needs the end"},
+        {"no events", "script: a.rys\ncalls:\n  - name: x\n    end: hangup\n", 3,
+         "needs its events"},
+        {"no name", "script: a.rys\ncalls:\n  - events: []\n    end: hangup\n", 3, "needs a name"},
+        {"events not a list",
+         "script: a.rys\ncalls:\n  - name: x\n    events: 1\n    end: hangup\n", 4, "takes a list"},
+        {"a clock that is no date", "script: a.rys\nat: tomorrow\ncalls:\n", 2, "YYYY-MM-DD HH:MM"},
+        {"no script", "calls:\n  - name: x\n    events: []\n    end: hangup\n", 1,
+         "needs the script"},
+        {"no calls", "script: a.rys\n", 1, "needs its calls"},
+        {"an unquoted alias", "script: a.rys\ncalls:\n  - name: x\n    events: [*]\n", 4, ""},
+        {"a list, not a mapping", "- a\n- b\n", 1, "mapping"},
+        {"an empty file", "", 0, "empty"},
+        {"not YAML", "script: [a\n", 2, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScenarioError error;
+        EXPECT_FALSE(ParseScenario(c.text, error));
+        EXPECT_EQ(error.Line, c.line) << error.Message;
+        EXPECT_NE(error.Message.find(c.says), std::string::npos) << error.Message;
+        EXPECT_FALSE(error.Message.empty());
+    }
+}
+
+TEST(ScenarioFile, ACallWrittenOutReadsBackAsItWas) {
+    ScenarioCall call;
+    call.Name = "odd keys: # * & [x] é";
+    call.Events = {"#", "*", "1", "01", "timeout", "true", "", "a: b", "[x]", "-", "\xE9t\xE9"};
+    call.At = DateTime{2026, 12, 9, 9, 30, 0};
+    call.End = WalkEnd::Voicemail;
+    call.Module = "Main Menu";
+    call.Destination = "Voicemail Box 200";
+    call.Visits = {"Greeting", "Main Menu", "Caf\xE9"};
+    call.Variables = {{"Reason", "sales: busy"}, {"N", "#1"}};
+
+    const std::string text = NewScenarioText("my line.rys", call);
+    ScenarioError error;
+    std::optional<Scenario> s = ParseScenario(text, error);
+    ASSERT_TRUE(s) << text << error.Message;
+    EXPECT_EQ(s->Script, "my line.rys");
+    ASSERT_EQ(s->Calls.size(), 1u);
+    const ScenarioCall& back = s->Calls[0];
+    EXPECT_EQ(back.Name, call.Name);
+    EXPECT_EQ(back.Events, call.Events) << text;
+    EXPECT_EQ(back.At, call.At);
+    EXPECT_EQ(back.End, call.End);
+    EXPECT_EQ(back.Module, call.Module);
+    EXPECT_EQ(back.Destination, call.Destination);
+    EXPECT_EQ(back.Visits, call.Visits);
+    EXPECT_EQ(back.Variables, call.Variables);
+}
+
+TEST(ScenarioFile, ACallIsAppendedKeepingEveryLineAndCommentOfTheFile) {
+    ScenarioCall call;
+    call.Name = "new one";
+    call.Events = {"2"};
+    call.End = WalkEnd::NoPath;
+    for (const char* lineEnd : {"\n", "\r\n"}) {
+        std::string text = std::string(kFile) + "# the last call above\n";
+        if (std::string_view(lineEnd) == "\r\n") {
+            std::string crlf;
+            for (char c : text)
+                crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+            text = crlf;
+        }
+        ScenarioError error;
+        const std::optional<std::string> out = AppendScenarioCall(text, call, error);
+        ASSERT_TRUE(out) << error.Message;
+        EXPECT_EQ(out->substr(0, text.size()), text);
+        EXPECT_EQ(out->find(std::string("  - name: new one") + lineEnd), text.size()) << *out;
+        const std::optional<Scenario> s = ParseScenario(*out, error);
+        ASSERT_TRUE(s);
+        ASSERT_EQ(s->Calls.size(), 4u);
+        EXPECT_EQ(s->Calls[3].Name, "new one");
+        EXPECT_EQ(s->Calls[3].End, WalkEnd::NoPath);
+    }
+
+    // A file whose calls are not a "-" list at its end is left to the user.
+    const char* refused[] = {
+        "script: a.rys\ncalls: [{name: x, events: [], end: hangup}]\n",
+        "calls:\n  - name: x\n    events: []\n    end: hangup\nscript: a.rys\n",
+        "script: a.rys\ncalls:\n",
+        "script: a.rys\ncalls:\n  - name: x\n    modul: y\n",
+    };
+    for (const char* text : refused) {
+        SCOPED_TRACE(text);
+        ScenarioError error;
+        EXPECT_FALSE(AppendScenarioCall(text, call, error));
+        EXPECT_FALSE(error.Message.empty());
+    }
+}
+
+class ScenarioRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s = test::NewScript(*t);
+        auto add = [&](std::string_view type, std::string_view title, std::string_view paths) {
+            test::AddModule(*t, s, type, title).PathText = std::string(paths);
+        };
+        add(kTypePlay, "Main Menu",
+            "on {1} goto [Sales]\r\non {9} goto [Voicemail Box 200] rvset [Reason]{sales "
+            "busy}\r\n");
+        add(kTypeTransferCall, "Sales", "on {fail} goto [Goodbye]\r\n");
+        add(kTypeHangup, "Goodbye", "");
+    }
+    CallResult Run(ScenarioCall call) { return RunScenarioCall(*t, s, call, DateTime::Now()); }
+
+    std::unique_ptr<ScriptTables> t = std::make_unique<ScriptTables>();
+    std::int16_t s = -1;
+};
+
+TEST_F(ScenarioRun, ACallPassesWhenTheWalkDoesAllItWants) {
+    ScenarioCall call;
+    call.Name = "sales";
+    call.Events = {"1", "success"};
+    call.End = WalkEnd::Transferred;
+    call.Module = "sales"; // titles in any letter case
+    call.Visits = {"Main Menu", "Sales"};
+    CallResult r = Run(call);
+    EXPECT_TRUE(r.Passed) << r.Failure;
+    EXPECT_EQ(r.Failure, "");
+
+    call.Events = {"9"};
+    call.End = WalkEnd::Voicemail;
+    call.Module.reset();
+    call.Visits = {"Main Menu"};
+    call.Destination = "Voicemail Box 200";
+    call.Variables = {{"reason", "sales busy"}};
+    r = Run(call);
+    EXPECT_TRUE(r.Passed) << r.Failure;
+}
+
+TEST_F(ScenarioRun, AFailureSaysWhatWasWantedAndWhatHappened) {
+    struct Case {
+        const char* what;
+        ScenarioCall call;
+        std::string failure;
+    };
+    auto call = [](std::vector<std::string> events, WalkEnd end) {
+        ScenarioCall c;
+        c.Name = "c";
+        c.Events = std::move(events);
+        c.End = end;
+        return c;
+    };
+    ScenarioCall atGoodbye = call({"1", "success"}, WalkEnd::Hangup);
+    atGoodbye.Module = "Goodbye";
+    ScenarioCall visits = call({"1", "fail"}, WalkEnd::Hangup);
+    visits.Visits = {"Sales", "Main Menu"};
+    ScenarioCall variable = call({"9"}, WalkEnd::Voicemail);
+    variable.Variables = {{"Reason", "closed"}, {"Other", "x"}};
+    ScenarioCall destination = call({"9"}, WalkEnd::Voicemail);
+    destination.Destination = "Voicemail Box 300";
+    const Case cases[] = {
+        {"the wrong end", atGoodbye,
+         "want end hangup at Goodbye, got transferred at Sales after 1, success"},
+        {"no path", call({"2"}, WalkEnd::Hangup),
+         "want end hangup, got no-path at Main Menu after 2"},
+        {"events left over", call({"1", "success", "3", "#"}, WalkEnd::Transferred),
+         "want every event taken, got 3, # left over"},
+        {"no events at all", call({}, WalkEnd::Hangup),
+         "want end hangup, got no-more-events at Main Menu after no events"},
+        {"visits out of order", visits,
+         "want visits Sales, Main Menu, got Main Menu, Sales, Goodbye"},
+        {"variables", variable,
+         "want Reason = closed, got Reason = sales busy; want Other = x, got Other never set"},
+        {"another voicemail box", destination,
+         "want end voicemail to Voicemail Box 300, got voicemail at Main Menu to Voicemail Box "
+         "200 after 9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CallResult r = Run(c.call);
+        EXPECT_FALSE(r.Passed);
+        EXPECT_EQ(r.Failure, c.failure);
+    }
+}
+
+TEST_F(ScenarioRun, AWalkKeptAsACallPassesAgainstTheSameScript) {
+    const std::vector<std::string> events{"1", "fail"};
+    const DateTime clock{2026, 12, 9, 9, 30, 0};
+    const WalkResult walk = WalkScript(*t, s, events, clock);
+    const ScenarioCall call = CallOfWalk("kept", events, walk, clock);
+    EXPECT_EQ(call.End, WalkEnd::Hangup);
+    EXPECT_EQ(call.Module, "Goodbye");
+    EXPECT_EQ(call.Visits, (std::vector<std::string>{"Main Menu", "Sales", "Goodbye"}));
+    EXPECT_EQ(call.At, clock);
+
+    ScenarioError error;
+    const std::optional<Scenario> back = ParseScenario(NewScenarioText("a.rys", call), error);
+    ASSERT_TRUE(back);
+    const CallResult r = RunScenarioCall(*t, s, back->Calls[0], clock);
+    EXPECT_TRUE(r.Passed) << r.Failure;
+}
+
+} // namespace
+} // namespace ry
