@@ -54,6 +54,10 @@ QString EndText(const WalkEnding& end, const std::vector<WalkStep>& steps) {
         return QStringLiteral("Waiting at %1 for the caller or the line.").arg(at);
     case WalkEnd::Hangup:
         return QStringLiteral("The call ends: %1 hangs up.").arg(at);
+    case WalkEnd::Transferred:
+        return QStringLiteral("The call is transferred at %1.").arg(at);
+    case WalkEnd::EmptyScript:
+        return QStringLiteral("The script has no modules.");
     case WalkEnd::Voicemail:
         return QStringLiteral("The call goes to voicemail: [%1].").arg(ToQt(end.Destination));
     case WalkEnd::Return:
