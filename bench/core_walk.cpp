@@ -4,11 +4,14 @@
 #include "script_generator.h"
 
 #include "check/checker.h"
+#include "scenario/scenario.h"
+#include "scenario/scenario_run.h"
 #include "walk/walk.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -70,5 +73,38 @@ void BM_CheckWithEveryKind1000Modules(benchmark::State& state) {
     state.counters["problems"] = static_cast<double>(problems);
 }
 BENCHMARK(BM_CheckWithEveryKind1000Modules)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// What rys test does beyond loading the script: a scenario file of 100 calls read, and each
+// call walked and compared with what it wants. Each call keys 1 to 20 times, then times out
+// until the walk reaches a module with no path for it or the events run out.
+void BM_ScenarioRun100Calls1000Modules(benchmark::State& state) {
+    Fixture& f = Shared();
+    std::string text = "script: bench.rys\nat: 2026-12-09 09:30\ncalls:\n";
+    for (int c = 0; c < 100; ++c) {
+        ScenarioCall call;
+        call.Name = "call " + std::to_string(c);
+        for (int k = 0; k < 1 + c % 20; ++k)
+            call.Events.push_back("1");
+        for (int k = 0; k < 10; ++k)
+            call.Events.push_back("timeout");
+        call.End = WalkEnd::Hangup;
+        call.Visits = {"Module 1", "Module 2"};
+        text += ScenarioCallText(call);
+    }
+    int failed = 0;
+    for (auto _ : state) {
+        ScenarioError error;
+        const std::optional<Scenario> scenario = ParseScenario(text, error);
+        failed = 0;
+        for (const ScenarioCall& call : scenario->Calls)
+            failed += RunScenarioCall(*f.tables, f.script, call,
+                                      ScenarioClock(*scenario, call, DateTime{}))
+                              .Passed
+                          ? 0
+                          : 1;
+    }
+    state.counters["failed"] = failed;
+}
+BENCHMARK(BM_ScenarioRun100Calls1000Modules)->Unit(benchmark::kMillisecond);
 
 } // namespace
