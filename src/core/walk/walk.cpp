@@ -226,18 +226,32 @@ bool ScriptWalk::Take(std::string_view event) {
     return true;
 }
 
+namespace {
+
+// The first of `paths` whose trigger takes `event`.
+const PathParts* FirstTaking(const std::vector<PathParts>& paths, std::string_view event) {
+    for (const PathParts& p : paths)
+        if (TriggerMatches(Undelimited(p.Trigger), event))
+            return &p;
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<std::string> ScriptWalk::PathTaking(std::string_view event) const {
+    if (Ended() || steps_.empty())
+        return std::nullopt;
+    const std::vector<PathParts> paths = ReadPaths(tables_.Module(Current()).PathText);
+    const PathParts* taken = FirstTaking(paths, event);
+    return taken ? std::optional(OneLine(*taken)) : std::nullopt;
+}
+
 void ScriptWalk::TakeHere(std::string_view event, bool answered) {
     WalkStep& step = steps_.back();
     step.Event = std::string(event);
     step.Answered = answered;
     const std::vector<PathParts> paths = ReadPaths(tables_.Module(step.Module).PathText);
-    const PathParts* taken = nullptr;
-    for (const PathParts& p : paths) {
-        if (TriggerMatches(Undelimited(p.Trigger), event)) {
-            taken = &p;
-            break;
-        }
-    }
+    const PathParts* taken = FirstTaking(paths, event);
     if (!taken) {
         // A transfer that went through hands the call on; it needs no path of its own.
         const bool transferred = tables_.Module(step.Module).Type == kTypeTransferCall &&

@@ -126,6 +126,10 @@ public:
     // that no earlier event already takes. None once the walk has ended.
     std::vector<std::string> OfferedEvents() const;
 
+    // The path of the current module that takes `event`, in the normal form on one line;
+    // nothing when none does or the walk has ended.
+    std::optional<std::string> PathTaking(std::string_view event) const;
+
     // The clock Time Switches are answered at; nothing leaves them to the events.
     const std::optional<DateTime>& Clock() const { return clock_; }
     // The branch the clock chooses at the current module when it is a Time Switch: "true" or

@@ -1,7 +1,9 @@
 #include "app/test_call_panel.h"
 
 #include "app/main_window.h"
+#include "app/scenario_files.h"
 #include "base/designer.h"
+#include "base/input_dialog.h"
 #include "base/text_codec.h"
 #include "canvas/box_highlight.h"
 #include "canvas/box_item.h"
@@ -9,9 +11,15 @@
 #include "canvas/canvas_view.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
+#include "scenario/scenario_run.h"
+#include "script/module_types.h"
 #include "walk/module_summary.h"
+#include "walk/time_switch.h"
 
 #include <QAction>
+#include <QDateTimeEdit>
+#include <QFileInfo>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +31,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -41,6 +50,25 @@ constexpr int kEventColumns = 4;
 
 // The keys of the dial pad, as a telephone lays them out.
 constexpr const char* kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "0", "#"};
+
+// Whether an event is a single key of the dial pad.
+bool IsKey(const std::string& event) {
+    return event.size() == 1 &&
+           std::string_view("0123456789*#").find(event[0]) != std::string_view::npos;
+}
+
+DateTime FromQDateTime(const QDateTime& t) {
+    const QDate d = t.date();
+    const QTime h = t.time();
+    return {d.year(), d.month(), d.day(), h.hour(), h.minute(), h.second()};
+}
+
+QDateTime ToQDateTime(const DateTime& t) {
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
+}
+
+// Marks a button as showing an event that a path takes.
+constexpr const char* kHasPathProperty = "hasPath";
 
 // How the walk ended, as a sentence.
 QString EndText(const WalkEnding& end, const std::vector<WalkStep>& steps) {
@@ -84,7 +112,8 @@ TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     : QDockWidget(QStringLiteral("Test Call"), parent), designer_(designer),
       title_(new QLabel(this)), type_(new QLabel(this)), does_(new QLabel(this)),
       state_(new QLabel(this)), events_(new QWidget(this)), dialPad_(nullptr),
-      digits_(new QLineEdit(this)), trace_(new QTreeWidget(this)) {
+      digits_(new QLineEdit(this)), clock_(new QDateTimeEdit(this)), pages_(new QTabWidget(this)),
+      trace_(new QTreeWidget(this)), tests_(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("TestCall"));
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
@@ -105,6 +134,19 @@ TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     }
     layout->addWidget(module);
 
+    // Time Switches are answered at this clock; "true" and "false" still choose.
+    clock_->setObjectName(QStringLiteral("dtCallClock"));
+    clock_->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
+    clock_->setCalendarPopup(true);
+    clock_->setToolTip(QStringLiteral("The date and time of the call, at which Time Switch "
+                                      "modules are answered"));
+    const QDateTime now = QDateTime::currentDateTime();
+    clock_->setDateTime(QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())));
+    connect(clock_, &QDateTimeEdit::dateTimeChanged, this, [this] { Restart(); });
+    auto* clockRow = new QFormLayout;
+    clockRow->addRow(QStringLiteral("C&lock:"), clock_);
+    layout->addLayout(clockRow);
+
     auto* events = new QGroupBox(QStringLiteral("Events"), body);
     auto* eventsLayout = new QVBoxLayout(events);
     events_->setObjectName(QStringLiteral("fraCallEvents"));
@@ -114,6 +156,7 @@ TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     eventsLayout->addWidget(dialPad_);
     layout->addWidget(events);
 
+    pages_->setObjectName(QStringLiteral("tabCallPages"));
     trace_->setObjectName(QStringLiteral("lstCallTrace"));
     trace_->setColumnCount(3);
     trace_->setHeaderLabels(
@@ -124,15 +167,43 @@ TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     trace_->header()->setStretchLastSection(true);
     trace_->setColumnWidth(0, 140);
     trace_->setColumnWidth(1, 70);
-    layout->addWidget(trace_, 1);
+    pages_->addTab(trace_, QStringLiteral("&Trace"));
     connect(trace_, &QTreeWidget::itemClicked, this, &TestCallPanel::TraceRowClicked);
     connect(trace_, &QTreeWidget::itemActivated, this, &TestCallPanel::TraceRowClicked);
 
+    tests_->setObjectName(QStringLiteral("lstCallTests"));
+    tests_->setColumnCount(2);
+    tests_->setHeaderLabels({QStringLiteral("Call"), QStringLiteral("Result")});
+    tests_->setRootIsDecorated(false);
+    tests_->setUniformRowHeights(true);
+    tests_->setAllColumnsShowFocus(true);
+    tests_->setColumnWidth(0, 220);
+    tests_->setToolTip(QStringLiteral("Double-click a call to walk it again"));
+    connect(tests_, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { Replay(tests_->indexOfTopLevelItem(item)); });
+    pages_->addTab(tests_, QStringLiteral("Te&sts"));
+    layout->addWidget(pages_, 1);
+
+    auto* saveTest = new QPushButton(QStringLiteral("Save as Test..."), body);
+    saveTest->setObjectName(QStringLiteral("cmdCallSaveTest"));
+    saveTest->setToolTip(QStringLiteral("Keep this call as a test in the scenario file beside the "
+                                        "script"));
+    connect(saveTest, &QPushButton::clicked, this, [this] { SaveAsTest(); });
+    auto* runTests = new QPushButton(QStringLiteral("Run Tests"), body);
+    runTests->setObjectName(QStringLiteral("cmdCallRunTests"));
+    runTests->setToolTip(QStringLiteral("Walk every call of the scenario file beside the script "
+                                        "and show which pass"));
+    connect(runTests, &QPushButton::clicked, this, &TestCallPanel::RunTests);
     auto* restart = new QPushButton(QStringLiteral("&Restart"), body);
     restart->setObjectName(QStringLiteral("cmdCallRestart"));
     restart->setToolTip(QStringLiteral("Begin the call again at the start module"));
     connect(restart, &QPushButton::clicked, this, &TestCallPanel::Restart);
-    layout->addWidget(restart, 0, Qt::AlignRight);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(saveTest);
+    buttons->addWidget(runTests);
+    buttons->addStretch(1);
+    buttons->addWidget(restart);
+    layout->addLayout(buttons);
     setWidget(body);
 
     // The mark shows only while the panel does.
@@ -153,13 +224,13 @@ QWidget* TestCallPanel::BuildDialPad() {
         auto* button = new QPushButton(QLatin1String(key), pad);
         button->setObjectName(QStringLiteral("cmdKey(%1)").arg(QLatin1String(key)));
         button->setToolTip(QStringLiteral("Key in %1").arg(QLatin1String(key)));
-        connect(button, &QPushButton::clicked, this,
-                [this, key] { digits_->insert(QLatin1String(key)); });
+        connect(button, &QPushButton::clicked, this, [this, key] { PressKey(QLatin1String(key)); });
         grid->addWidget(button, index / 3, index % 3);
+        keys_.push_back(button);
         ++index;
     }
     digits_->setObjectName(QStringLiteral("txtCallDigits"));
-    digits_->setPlaceholderText(QStringLiteral("Keys, a number or any event"));
+    digits_->setPlaceholderText(QStringLiteral("A number or any event"));
     digits_->setToolTip(QStringLiteral("The keys the caller presses, or any event typed, sent as "
                                        "one event"));
     auto* send = new QPushButton(QStringLiteral("&Send"), pad);
@@ -212,8 +283,10 @@ DocumentWindow* TestCallPanel::LiveWindow() const {
 void TestCallPanel::Restart() {
     walk_.reset();
     walked_.clear();
+    given_.clear();
     if (DocumentWindow* window = LiveWindow()) {
-        walk_ = std::make_unique<ScriptWalk>(designer_.Tables(), window->Script());
+        walk_ = std::make_unique<ScriptWalk>(designer_.Tables(), window->Script(),
+                                             FromQDateTime(clock_->dateTime()));
         walked_ = WalkedText(designer_.Tables(), window->Script());
         ++starts_;
     }
@@ -231,13 +304,164 @@ void TestCallPanel::DocumentEdited() {
 void TestCallPanel::Take(const QString& event) {
     if (!walk_ || walk_->Ended() || !LiveWindow())
         return;
-    walk_->Take(FromQt(event));
+    given_.push_back(FromQt(event));
+    walk_->Take(given_.back());
     ShowWalk();
     MarkCurrentBox(true);
 }
 
+void TestCallPanel::PressKey(const QString& key) {
+    // A number gathers in the field; elsewhere a key is the caller's choice at once.
+    if (CollectsNumber() || !digits_->text().isEmpty())
+        digits_->insert(key);
+    else
+        Take(key);
+}
+
+bool TestCallPanel::CollectsNumber() const {
+    return walk_ && !walk_->Ended() && walk_->Current() >= 1 &&
+           designer_.Tables().Module(walk_->Current()).Type == kTypeGetNumbers;
+}
+
+void TestCallPanel::SetClock(const QDateTime& clock) {
+    clock_->setDateTime(clock);
+}
+
+QDateTime TestCallPanel::Clock() const {
+    return clock_->dateTime();
+}
+
 std::vector<QPushButton*> TestCallPanel::EventButtons() const {
     return eventButtons_;
+}
+
+bool TestCallPanel::ShowsPath(const QPushButton& button) {
+    return button.property(kHasPathProperty).toBool();
+}
+
+void TestCallPanel::ShowEventButton(QPushButton& button, const QString& event) const {
+    const std::optional<std::string> path = walk_ ? walk_->PathTaking(FromQt(event)) : std::nullopt;
+    button.setProperty(kHasPathProperty, path.has_value());
+    // A path's event stands out; one that would stop the call lies flat.
+    QFont font = button.font();
+    font.setBold(path.has_value());
+    button.setFont(font);
+    button.setFlat(!path);
+    const bool clocked = walk_ && walk_->ClockAnswer() == FromQt(event);
+    QString tip = path ? QStringLiteral("\"%1\": %2").arg(event, ToQt(*path))
+                       : QStringLiteral("\"%1\": no path takes it").arg(event);
+    if (clocked)
+        tip += QStringLiteral("\nThe clock's answer");
+    button.setToolTip(tip);
+}
+
+QString TestCallPanel::ScenarioFile() {
+    DocumentWindow* window = LiveWindow();
+    if (!window)
+        return {};
+    const std::string& script = window->Document().Record().FileName;
+    if (script.empty()) {
+        designer_.Message(QStringLiteral("Save the script first: its tests are kept in a file "
+                                         "beside it."),
+                          MessageIcon::Information, MessageButtons::Ok, this);
+        return {};
+    }
+    return ScenarioFileOf(FromHostPath(script));
+}
+
+bool TestCallPanel::SaveAsTest(const QString& given) {
+    DocumentWindow* window = LiveWindow();
+    if (!walk_ || !window)
+        return false;
+    const QString file = ScenarioFile();
+    if (file.isEmpty())
+        return false;
+    QString name = given.trimmed();
+    if (name.isEmpty()) {
+        InputDialog dialog(this);
+        dialog.setWindowTitle(QStringLiteral("Save as Test"));
+        dialog.Description().setText(
+            QStringLiteral("Name of the call, as the tests will show it:"));
+        designer_.Prompts().Exec(dialog);
+        name = dialog.Value().trimmed();
+        if (name.isEmpty())
+            return false;
+    }
+    // The call as rys test will walk it: the same events, from the start, at the same clock.
+    const DateTime clock = FromQDateTime(clock_->dateTime());
+    const WalkResult walk = WalkScript(designer_.Tables(), window->Script(), given_, clock);
+    const ScenarioCall call = CallOfWalk(name.toStdString(), given_, walk, clock);
+    const QString problem =
+        AddCallToScenarioFile(file, FromHostPath(window->Document().Record().FileName), call);
+    if (!problem.isEmpty()) {
+        designer_.Message(QStringLiteral("The call was not saved to %1: %2").arg(file, problem),
+                          MessageIcon::Exclamation, MessageButtons::Ok, this);
+        return false;
+    }
+    designer_.ShowStatusText(
+        QStringLiteral("The call \"%1\" was added to %2.").arg(name, QFileInfo(file).fileName()));
+    return true;
+}
+
+void TestCallPanel::RunTests() {
+    DocumentWindow* window = LiveWindow();
+    if (!window)
+        return;
+    const QString file = ScenarioFile();
+    if (file.isEmpty())
+        return;
+    const ScenarioRead read = ReadScenarioFile(file);
+    if (!read.scenario) {
+        designer_.Message(
+            read.problem.isEmpty()
+                ? QStringLiteral("This script has no tests yet (%1). Walk a call, then choose "
+                                 "Save as Test.")
+                      .arg(QFileInfo(file).fileName())
+                : QStringLiteral("The tests in %1 cannot be run: %2").arg(file, read.problem),
+            MessageIcon::Information, MessageButtons::Ok, this);
+        return;
+    }
+    tests_->clear();
+    listed_.clear();
+    const DateTime now = DateTime::Now();
+    int failed = 0;
+    for (ScenarioCall call : read.scenario->Calls) {
+        call.At = ScenarioClock(*read.scenario, call, now);
+        const CallResult result =
+            RunScenarioCall(designer_.Tables(), window->Script(), call, *call.At);
+        const QString name = QString::fromStdString(call.Name);
+        auto* row = new QTreeWidgetItem(
+            tests_, {name, result.Passed ? QStringLiteral("passed") : QStringLiteral("failed")});
+        const QColor colour = result.Passed ? QColor(0, 128, 0) : QColor(200, 0, 0);
+        row->setForeground(0, colour);
+        row->setForeground(1, colour);
+        row->setIcon(0, style()->standardIcon(result.Passed ? QStyle::SP_DialogApplyButton
+                                                            : QStyle::SP_DialogCancelButton));
+        const QString tip = result.Passed ? name : QString::fromStdString(result.Failure);
+        row->setToolTip(0, tip);
+        row->setToolTip(1, tip);
+        failed += result.Passed ? 0 : 1;
+        listed_.push_back(std::move(call));
+    }
+    pages_->setCurrentWidget(tests_);
+    designer_.ShowStatusText(QStringLiteral("Tests: %1 passed, %2 failed.")
+                                 .arg(static_cast<int>(listed_.size()) - failed)
+                                 .arg(failed));
+}
+
+void TestCallPanel::Replay(int row) {
+    if (row < 0 || row >= static_cast<int>(listed_.size()))
+        return;
+    const ScenarioCall call = listed_[static_cast<std::size_t>(row)];
+    {
+        // One start for the new clock, not two.
+        const QSignalBlocker quiet(clock_);
+        clock_->setDateTime(ToQDateTime(*call.At));
+    }
+    Restart();
+    for (const std::string& event : call.Events)
+        Take(ToQt(event));
+    pages_->setCurrentWidget(trace_);
 }
 
 int TestCallPanel::BoxOfModule(std::int16_t module) const {
@@ -277,7 +501,10 @@ void TestCallPanel::ShowWalk() {
         type_->clear();
         does_->clear();
     }
-    state_->setText(walk_ ? EndText(walk_->End(), walk_->Steps()) : QString());
+    QString state = walk_ ? EndText(walk_->End(), walk_->Steps()) : QString();
+    if (const std::optional<std::string> answer = walk_ ? walk_->ClockAnswer() : std::nullopt)
+        state += QStringLiteral(" At the clock's time it is %1.").arg(ToQt(*answer));
+    state_->setText(state);
     dialPad_->setEnabled(walk_ && !walk_->Ended());
     ShowEvents();
     ShowTrace();
@@ -290,14 +517,18 @@ void TestCallPanel::ShowEvents() {
     if (!walk_)
         return;
     auto* grid = static_cast<QGridLayout*>(events_->layout());
+    for (QPushButton* key : keys_)
+        ShowEventButton(*key, key->text());
     int index = 0;
     for (const std::string& event : walk_->OfferedEvents()) {
+        if (IsKey(event))
+            continue;
         const QString text = ToQt(event);
         // "&" would make the next letter a shortcut.
         auto* button =
             new QPushButton(QString(text).replace(QLatin1Char('&'), QLatin1String("&&")), events_);
         button->setObjectName(QStringLiteral("cmdEvent(%1)").arg(index));
-        button->setToolTip(QStringLiteral("The event \"%1\"").arg(text));
+        ShowEventButton(*button, text);
         connect(button, &QPushButton::clicked, this, [this, text] { Take(text); });
         grid->addWidget(button, index / kEventColumns, index % kEventColumns);
         eventButtons_.push_back(button);

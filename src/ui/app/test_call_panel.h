@@ -7,11 +7,21 @@
 // trace of the modules entered, the events taken and the variables set; clicking a row of the
 // trace selects that module's box. Restart begins the call again.
 //
+// Keys are pressed on the one dial pad: a key is the caller's event at once, except where the
+// module collects a number, where the keys gather in the field until Send. Events and keys that
+// a path of the module takes look different from those that would stop the call. Time Switches
+// are answered at the panel's clock.
+//
+// A walk can be kept as a test in the scenario file beside the script (Save as Test), and that
+// file's calls run against the script as it is now (Run Tests); a listed call is walked again
+// by a double-click.
+//
 // It walks the script as the document holds it now, unsaved edits included. An edit that
 // changes what a call meets (a path, a title, a type, a module's settings, the start module)
 // starts the walk again from the start module; one that does not (a box moved, a box's text)
 // leaves it where it is.
 
+#include "scenario/scenario.h"
 #include "walk/walk.h"
 
 #include <QDockWidget>
@@ -21,8 +31,11 @@
 #include <string>
 #include <vector>
 
+class QDateTime;
+class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
+class QTabWidget;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -49,10 +62,31 @@ public:
     // Takes an event at the current module, as its button or the dial pad would.
     void Take(const QString& event);
 
+    // Presses a key of the dial pad.
+    void PressKey(const QString& key);
+
+    // The clock Time Switches are answered at; a new clock begins the call again.
+    void SetClock(const QDateTime& clock);
+    QDateTime Clock() const;
+
+    // Adds the call so far to the scenario file beside the script, under `name`, or under the
+    // name the user gives when `name` is empty. Whether it was added.
+    bool SaveAsTest(const QString& name = {});
+    // Runs the calls of the scenario file beside the script against the script as the
+    // document holds it, and lists them passed or failed.
+    void RunTests();
+    // The calls Run Tests listed, in the file's order.
+    QTreeWidget& Tests() { return *tests_; }
+    // Walks a listed call again from the start, at its clock.
+    void Replay(int row);
+
     // The walk so far; null without a document.
     const ScriptWalk* Walk() const { return walk_.get(); }
-    // The buttons of the events offered at the current module, in order.
+    // The buttons of the events offered at the current module, in order; keys are on the dial
+    // pad instead.
     std::vector<QPushButton*> EventButtons() const;
+    // Whether the button shows an event that a path of the current module takes.
+    static bool ShowsPath(const QPushButton& button);
     QTreeWidget& Trace() { return *trace_; }
     // The box the canvas marks; 0 for none.
     int MarkedBox() const;
@@ -65,6 +99,12 @@ private:
     void ShowWalk();
     void ShowTrace();
     void ShowEvents();
+    // Looks of an event's button: whether a path takes it, and what it does.
+    void ShowEventButton(QPushButton& button, const QString& event) const;
+    // Whether the current module collects a number keyed in, rather than single keys.
+    bool CollectsNumber() const;
+    // The script's scenario file; "" (said to the user) for a script never saved.
+    QString ScenarioFile();
     void MarkCurrentBox(bool scroll);
     // The box of a module of the followed script; 0 when it has none.
     int BoxOfModule(std::int16_t module) const;
@@ -81,6 +121,8 @@ private:
     std::vector<QMetaObject::Connection> following_;
     std::unique_ptr<ScriptWalk> walk_;
     std::string walked_;
+    std::vector<std::string> given_; // the events given since the walk began
+    std::vector<ScenarioCall> listed_;
     int starts_ = 0;
 
     QLabel* title_;
@@ -90,8 +132,12 @@ private:
     QWidget* events_;
     std::vector<QPushButton*> eventButtons_;
     QWidget* dialPad_;
+    std::vector<QPushButton*> keys_;
     QLineEdit* digits_;
+    QDateTimeEdit* clock_;
+    QTabWidget* pages_;
     QTreeWidget* trace_;
+    QTreeWidget* tests_;
 };
 
 } // namespace ry

@@ -447,6 +447,17 @@ TEST_F(WalkTest, OffersTheModulesTriggersThenItsTypes) {
     }
 }
 
+TEST_F(WalkTest, PathTakingNamesThePathAnEventWouldTake) {
+    Build({{Play, "A", "on {timeout 5} goto [B]\r\non {1} goto [B] rvset [N]{1}\r\n"},
+           {Hangup, "B", ""}});
+    ScriptWalk walk(*t, s);
+    EXPECT_EQ(walk.PathTaking("1"), "on {1} goto [B] rvset [N]{1}");
+    EXPECT_EQ(walk.PathTaking("timeout"), "on {timeout 5} goto [B]");
+    EXPECT_EQ(walk.PathTaking("2"), std::nullopt);
+    walk.Take("1");
+    EXPECT_EQ(walk.PathTaking("1"), std::nullopt) << "the call has ended";
+}
+
 TEST_F(WalkTest, WalkedTextChangesWithWhatACallMeets) {
     Build({{Play, "A", "on {1} goto [B]\r\n"}, {Hangup, "B", ""}});
     const std::string before = WalkedText(*t, s);

@@ -6,7 +6,11 @@
 #include "app/test_call_panel.h"
 #include "base/text_codec.h"
 #include "canvas/canvas_view.h"
+#include "scenario/scenario.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,7 +44,10 @@ protected:
             out << button->text();
         return out;
     }
-    // Clicks the button of an offered event.
+    QPushButton& Key(QChar key) {
+        return Part<QPushButton>(("cmdKey(" + QString(key) + ")").toLatin1().constData());
+    }
+    // Clicks the button of an offered event, or the dial pad's key.
     void Press(const QString& event) {
         for (QPushButton* button : Panel().EventButtons()) {
             if (button->text() == event) {
@@ -48,16 +55,24 @@ protected:
                 return;
             }
         }
+        if (event.size() == 1 && QStringLiteral("0123456789*#").contains(event)) {
+            Key(event[0]).click();
+            return;
+        }
         ADD_FAILURE() << "no button " << event.toStdString() << " among "
                       << Offered().join(QStringLiteral(", ")).toStdString();
     }
-    // Keys a number in on the dial pad and sends it.
+    // Keys a number in on the dial pad, and sends it when the module gathers it.
     void Dial(const QString& keys) {
         for (QChar key : keys)
-            Part<QPushButton>(("cmdKey(" + QString(key) + ")").toLatin1().constData()).click();
-        EXPECT_EQ(Part<QLineEdit>("txtCallDigits").text(), keys);
-        Part<QPushButton>("cmdCallSend").click();
+            Key(key).click();
+        if (!Part<QLineEdit>("txtCallDigits").text().isEmpty()) {
+            EXPECT_EQ(Part<QLineEdit>("txtCallDigits").text(), keys);
+            Part<QPushButton>("cmdCallSend").click();
+        }
     }
+    // A Wednesday morning, when the example's office is open.
+    static QDateTime OpenHours() { return QDateTime(QDate(2026, 12, 9), QTime(9, 30)); }
     int BoxTitled(const std::string& title) {
         for (int box : Doc().Boxes())
             if (Doc().Module(Doc().ModuleOfBox(box)).Title == title)
@@ -106,8 +121,8 @@ TEST_F(TestCallPanelTest, ClicksThroughTheExampleToItsHangup) {
     EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Greeting"));
     EXPECT_EQ(Text("lblCallType"), QStringLiteral("Play"));
     EXPECT_EQ(Text("lblCallDoes"), QStringLiteral("Plays \"prompts\\welcome.wav\""));
-    EXPECT_EQ(Offered(), (QStringList{"timeout 0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0",
-                                      "*", "#"}));
+    // Keys are on the dial pad only.
+    EXPECT_EQ(Offered(), (QStringList{"timeout 0"}));
     EXPECT_EQ(Panel().MarkedBox(), BoxTitled("Greeting"));
 
     Press(QStringLiteral("timeout 0"));
@@ -253,6 +268,150 @@ TEST_F(TestCallPanelTest, AnEditThatChangesTheCallStartsItAgain) {
         window->Discard();
     EXPECT_EQ(Panel().Walk(), nullptr);
     EXPECT_TRUE(Offered().isEmpty());
+}
+
+TEST_F(TestCallPanelTest, OneDialPadWhoseKeysShowWhichHaveAPath) {
+    OpenExample();
+    OpenTestCall();
+    Panel().SetClock(OpenHours());
+    Press(QStringLiteral("timeout 0"));
+    // The clock's answer is said, and true and false still choose.
+    EXPECT_TRUE(Text("lblCallState").endsWith(QStringLiteral("At the clock's time it is true.")))
+        << Text("lblCallState").toStdString();
+    Press(QStringLiteral("true"));
+    ASSERT_EQ(Text("lblCallModule"), QStringLiteral("Main Menu"));
+
+    for (QPushButton* button : Panel().EventButtons())
+        EXPECT_NE(button->text().size(), 1) << "a key among the event buttons";
+    struct Case {
+        QChar key;
+        bool path;
+    };
+    for (const Case c : {Case{'1', true}, {'2', true}, {'9', true}, {'3', false}, {'#', false}}) {
+        EXPECT_EQ(TestCallPanel::ShowsPath(Key(c.key)), c.path) << QString(c.key).toStdString();
+        EXPECT_EQ(Key(c.key).isFlat(), !c.path);
+    }
+    for (QPushButton* button : Panel().EventButtons())
+        if (button->text() == QStringLiteral("timeout 5"))
+            EXPECT_TRUE(TestCallPanel::ShowsPath(*button));
+
+    // A key is the caller's choice at once.
+    Key('1').click();
+    EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Sales"));
+    EXPECT_EQ(Part<QLineEdit>("txtCallDigits").text(), QString());
+
+    // On a Saturday the same switch answers false.
+    Panel().SetClock(QDateTime(QDate(2026, 12, 12), QTime(9, 30)));
+    EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Greeting")) << "a new clock starts again";
+    Press(QStringLiteral("timeout 0"));
+    EXPECT_TRUE(Text("lblCallState").endsWith(QStringLiteral("it is false.")));
+}
+
+TEST_F(TestCallPanelTest, AWalkSavedAsATestRunsAndAFailedOneIsWalkedAgain) {
+    QFile example(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
+    ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+    const QString script = WriteFile(QStringLiteral("line/office-line.rys"), example.readAll());
+    const QString tests = folder_.filePath(QStringLiteral("line/office-line.tests.yaml"));
+    MakeMain();
+    Main().OpenScript(script);
+    OpenTestCall();
+    Panel().SetClock(OpenHours());
+
+    // Before any test is saved there is nothing to run.
+    Part<QPushButton>("cmdCallRunTests").click();
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_TRUE(prompter_.messages[0].text.contains(QStringLiteral("no tests yet")));
+
+    for (const QString& e : {"timeout 0", "true", "1", "success"})
+        Press(e);
+    // The name is asked for.
+    prompter_.dialogs.push_back([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("txtInputField"))
+            ->setText(QStringLiteral("sales answers"));
+        dialog.accept();
+        return QDialog::Accepted;
+    });
+    Part<QPushButton>("cmdCallSaveTest").click();
+    ASSERT_TRUE(QFileInfo::exists(tests));
+    // A call still waiting is kept with the end it has reached so far.
+    Part<QPushButton>("cmdCallRestart").click();
+    for (const QString& e : {"timeout 0", "true", "2"})
+        Press(e);
+    ASSERT_TRUE(Panel().SaveAsTest(QStringLiteral("leaves a message")));
+    // A cancelled name saves nothing.
+    EXPECT_FALSE(Panel().SaveAsTest());
+
+    QFile file(tests);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    ScenarioError error;
+    const std::optional<Scenario> saved = ParseScenario(file.readAll().toStdString(), error);
+    ASSERT_TRUE(saved) << error.Message;
+    EXPECT_EQ(saved->Script, "office-line.rys");
+    ASSERT_EQ(saved->Calls.size(), 2u);
+    const ScenarioCall& first = saved->Calls[0];
+    EXPECT_EQ(first.Name, "sales answers");
+    EXPECT_EQ(first.Events, (std::vector<std::string>{"timeout 0", "true", "1", "success"}));
+    EXPECT_EQ(first.End, WalkEnd::Hangup);
+    EXPECT_EQ(first.Module, "Goodbye");
+    EXPECT_EQ(first.At, (DateTime{2026, 12, 9, 9, 30, 0}));
+    EXPECT_EQ(first.Visits, (std::vector<std::string>{"Greeting", "Office Hours", "Main Menu",
+                                                      "Sales", "Goodbye"}));
+    EXPECT_EQ(saved->Calls[1].End, WalkEnd::NoMoreEvents);
+    EXPECT_EQ(saved->Calls[1].Module, "Leave Message");
+
+    // Both pass; after an edit that takes Goodbye's name away the first fails.
+    Part<QPushButton>("cmdCallRunTests").click();
+    QTreeWidget& list = Panel().Tests();
+    ASSERT_EQ(list.topLevelItemCount(), 2);
+    EXPECT_EQ(list.topLevelItem(0)->text(1), QStringLiteral("passed"));
+    EXPECT_EQ(list.topLevelItem(1)->text(1), QStringLiteral("passed"));
+    Doc().RenameModule(Doc().ModuleOfBox(BoxTitled("Goodbye")), QStringLiteral("Bye"));
+    Part<QPushButton>("cmdCallRunTests").click();
+    ASSERT_EQ(list.topLevelItemCount(), 2);
+    EXPECT_EQ(list.topLevelItem(0)->text(1), QStringLiteral("failed"));
+    EXPECT_EQ(list.topLevelItem(0)->foreground(0).color(), QColor(200, 0, 0));
+    EXPECT_TRUE(list.topLevelItem(0)->toolTip(0).startsWith(
+        QStringLiteral("want end hangup at Goodbye, got hangup at Bye")))
+        << list.topLevelItem(0)->toolTip(0).toStdString();
+    EXPECT_EQ(list.topLevelItem(1)->text(1), QStringLiteral("passed"));
+
+    // A double-click walks the failed call again, at its own clock.
+    Panel().SetClock(QDateTime(QDate(2026, 12, 12), QTime(9, 30)));
+    emit list.itemActivated(list.topLevelItem(0), 0);
+    EXPECT_EQ(Panel().Clock(), OpenHours());
+    EXPECT_EQ(TraceModules(),
+              (std::vector<std::string>{"Greeting", "Office Hours", "Main Menu", "Sales", "Bye"}));
+    EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Bye"));
+}
+
+TEST_F(TestCallPanelTest, TestsNeedASavedScriptAndAFileThatReads) {
+    MakeMain(); // an untitled script
+    OpenTestCall();
+    EXPECT_FALSE(Panel().SaveAsTest(QStringLiteral("x")));
+    Part<QPushButton>("cmdCallRunTests").click();
+    ASSERT_EQ(prompter_.messages.size(), 2u);
+    for (const auto& m : prompter_.messages)
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("Save the script first")));
+
+    // A file with a misspelt key is neither run nor added to.
+    prompter_.messages.clear();
+    const QString script =
+        WriteFile(QStringLiteral("a.rys"), "StartModule=A\r\n[A]\r\nType=Hangup the Call\r\n"
+                                           "Position=0,0\r\n");
+    const QByteArray damaged = "script: a.rys\ncalls:\n  - name: x\n    events: []\n"
+                               "    end: hangup\n    modul: A\n";
+    const QString tests = WriteFile(QStringLiteral("a.tests.yaml"), damaged);
+    Main().OpenScript(script);
+    Part<QPushButton>("cmdCallRunTests").click();
+    EXPECT_FALSE(Panel().SaveAsTest(QStringLiteral("y")));
+    ASSERT_EQ(prompter_.messages.size(), 2u);
+    EXPECT_TRUE(
+        prompter_.messages[0].text.contains(QStringLiteral("line 6: unknown key \"modul\"")))
+        << prompter_.messages[0].text.toStdString();
+    EXPECT_TRUE(prompter_.messages[1].text.startsWith(QStringLiteral("The call was not saved")));
+    QFile file(tests);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), damaged);
 }
 
 } // namespace
