@@ -30,6 +30,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
@@ -204,7 +205,16 @@ TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     buttons->addStretch(1);
     buttons->addWidget(restart);
     layout->addLayout(buttons);
-    setWidget(body);
+    // The panel scrolls rather than stretch the main window past the screen.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrCallPanel"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(body);
+    // As wide as the panel's parts need, so that the dock column makes room for them.
+    scroll->setMinimumWidth(body->minimumSizeHint().width() +
+                            style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    setWidget(scroll);
 
     // The mark shows only while the panel does.
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool) { MarkCurrentBox(false); });
@@ -589,6 +599,9 @@ void TestCallPanel::TraceRowClicked(QTreeWidgetItem* item) {
 void MainWindow::InstallTestCallPanel() {
     auto* panel = new TestCallPanel(designer_, this);
     addDockWidget(Qt::RightDockWidgetArea, panel);
+    // It shares the overview's place as a tab, which gives it the column's height.
+    if (auto* overview = findChild<QDockWidget*>(QStringLiteral("Overview")))
+        tabifyDockWidget(overview, panel);
     panel->hide();
 
     QAction* item = panel->toggleViewAction();
