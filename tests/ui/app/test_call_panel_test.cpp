@@ -9,6 +9,7 @@
 #include "scenario/scenario.h"
 
 #include <QDateTime>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -268,6 +269,16 @@ TEST_F(TestCallPanelTest, AnEditThatChangesTheCallStartsItAgain) {
         window->Discard();
     EXPECT_EQ(Panel().Walk(), nullptr);
     EXPECT_TRUE(Offered().isEmpty());
+}
+
+TEST_F(TestCallPanelTest, ThePanelSharesTheOverviewsPlaceAndNeverStretchesTheWindow) {
+    MakeMain();
+    const int before = Main().minimumSizeHint().height();
+    OpenTestCall();
+    auto* overview = Main().findChild<QDockWidget*>(QStringLiteral("Overview"));
+    ASSERT_NE(overview, nullptr);
+    EXPECT_TRUE(Main().tabifiedDockWidgets(&Panel()).contains(overview));
+    EXPECT_LE(Main().minimumSizeHint().height(), before + 40);
 }
 
 TEST_F(TestCallPanelTest, OneDialPadWhoseKeysShowWhichHaveAPath) {
