@@ -38,7 +38,7 @@ share="$prefix/share"
 expected=(
   bin/rykem bin/rys
   share/ryvane/help/index.html share/ryvane/help/installing.html
-  share/ryvane/examples/office-line.rys
+  share/ryvane/examples/office-line.rys share/ryvane/examples/office-line.tests.yaml
   "share/applications/$app.desktop" share/mime/packages/ryvane.xml
   "share/metainfo/$app.metainfo.xml"
   share/man/man1/rykem.1.gz share/man/man1/rys.1.gz
@@ -121,6 +121,11 @@ if "$prefix/bin/rys" dump "$example" >"$work/dump.json" && grep -q '"Modules": \
   pass "rys dump of the installed example"
 else
   fail "rys dump of the installed example"
+fi
+if "$prefix/bin/rys" test "$share/ryvane/examples/office-line.tests.yaml" >"$work/test.txt"; then
+  pass "rys test of the installed example's calls: $(tail -n 1 "$work/test.txt")"
+else
+  fail "rys test of the installed example's calls"
 fi
 if version="$("$prefix/bin/rykem" --version)" && [ "$version" = "rykem $release" ]; then
   pass "rykem --version: $version"
