@@ -70,7 +70,9 @@ void ForEachKey(const YAML::Node& map, std::string_view where,
                                                 "name, events and end"));
     std::set<std::string> seen;
     for (auto it = map.begin(); it != map.end(); ++it) {
-        const YAML::Node& keyNode = it->first;
+        // The iterator hands out a proxy: its nodes are copied, not referred to.
+        const YAML::Node keyNode = it->first;
+        const YAML::Node value = it->second;
         if (!keyNode.IsScalar())
             Fail(keyNode, "a key must be a name");
         const std::string key = keyNode.Scalar();
@@ -83,7 +85,7 @@ void ForEachKey(const YAML::Node& map, std::string_view where,
         }
         if (!seen.insert(key).second)
             Fail(keyNode, "key " + Quoted(key) + " given twice");
-        take(key, it->second);
+        take(key, value);
     }
 }
 
@@ -120,10 +122,12 @@ ScenarioCall ReadCall(const YAML::Node& node) {
                        if (!value.IsMap())
                            Fail(value, "\"variables\" takes names and values, such as "
                                        "{Reason: sales busy}");
-                       for (auto v = value.begin(); v != value.end(); ++v)
-                           call.Variables.emplace_back(
-                               Utf8ToCp1252(ScalarOf(v->first, "variables")),
-                               Utf8ToCp1252(ScalarOf(v->second, "variables")));
+                       for (auto v = value.begin(); v != value.end(); ++v) {
+                           const YAML::Node name = v->first;
+                           const YAML::Node text = v->second;
+                           call.Variables.emplace_back(Utf8ToCp1252(ScalarOf(name, "variables")),
+                                                       Utf8ToCp1252(ScalarOf(text, "variables")));
+                       }
                    }
                });
     if (call.Name.empty())
