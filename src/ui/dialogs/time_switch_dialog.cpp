@@ -1,6 +1,7 @@
 #include "dialogs/time_switch_dialog.h"
 
 #include "base/text_codec.h"
+#include "base/typed_date_time_edit.h"
 #include "script/text.h"
 
 #include <QButtonGroup>
@@ -58,7 +59,7 @@ TimeSwitchDialog::TimeSwitchDialog(Designer& designer, const ModuleDialogSetup& 
         connect(option, &QRadioButton::toggled, this, &TimeSwitchDialog::TypeChosen);
     }
     for (int i = 0; i < 4; ++i) {
-        auto* picker = new QDateTimeEdit(page);
+        auto* picker = new TypedDateTimeEdit(page);
         picker->setObjectName(Indexed(QStringLiteral("dtp"), i));
         // Month names and AM/PM as the script's own dates write them, whatever the desktop's
         // language.

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace ry::test {
 namespace {
@@ -188,6 +189,44 @@ TEST_F(TypeDialogTest, TimeSwitchDaysOfWeek) {
     EXPECT_TRUE(Child<QRadioButton>(lower, "optSwitchType(1)")->isChecked());
     EXPECT_FALSE(Child<QCheckBox>(lower, "chkDay(6)")->isChecked());
     EXPECT_EQ(Tables().Module(lower->ModuleIndex()).sTimeSwitch_DaysSelected, "");
+}
+
+TEST_F(TypeDialogTest, TimeSwitchTimesLandAsTyped) {
+    Add("Time Switch", "Hours");
+    Show();
+    ModuleDialog* d = Open("Hours");
+    struct Case {
+        const char* picker;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"dtp(2)", "9:30 AM", "9:30 AM"},
+        {"dtp(2)", "9:30 PM", "9:30 PM"},
+        {"dtp(3)", "12:05 PM", "12:05 PM"},
+        {"dtp(3)", "11:45 am", "11:45 AM"},
+        {"dtp(2)", "7:05 P", "7:05 PM"},
+        // A text that is no time leaves the value as it was.
+        {"dtp(2)", "13:45 PM", "7:05 PM"},
+        {"dtp(2)", "21:30", "9:30 PM"},
+        {"dtp(0)", "9:30 PM 12-Dec-2026", "9:30 PM 12-Dec-2026"},
+        {"dtp(1)", "10:00 AM 1-Jan-2027", "10:00 AM 1-Jan-2027"},
+    };
+    Child<QRadioButton>(d, "optSwitchType(0)")->setChecked(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto* picker = Child<QDateTimeEdit>(d, c.picker);
+        picker->setEnabled(true);
+        picker->setFocus();
+        QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(picker, QLatin1String(c.typed));
+        QTest::keyClick(picker, Qt::Key_Tab);
+        EXPECT_EQ(picker->text(), QLatin1String(c.shown));
+    }
+    d->Apply();
+    const ModuleRecord& stored = Tables().Module(d->ModuleIndex());
+    EXPECT_EQ(stored.dTimeSwitch_DateStart, (DateTime{2026, 12, 12, 21, 30, 0}));
+    EXPECT_EQ(stored.dTimeSwitch_DateEnd, (DateTime{2027, 1, 1, 10, 0, 0}));
 }
 
 TEST(TimeSwitchPicker, KeepsEveryPartOfTheValue) {
