@@ -11,6 +11,7 @@
 #include "canvas/canvas_interaction.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/canvas_view.h"
+#include "canvas/connection_gestures.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
 #include "script/loader.h"
@@ -18,10 +19,10 @@
 #include "script/saver.h"
 
 #include <QAction>
-#include <QFileInfo>
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -621,34 +622,20 @@ void MainWindow::CopyModule() {
         designer_.ModuleClipboard() = designer_.Tables().Module(module);
 }
 
-QPoint MainWindow::PastePosition(DocumentWindow& window) const {
-    const QSize canvas = designer_.CanvasSize();
-    QPoint pos = window.View().VisibleCentre() - QPoint(kBoxWidth / 2, kLongBoxHeight / 2);
-    const ScriptTables& tables = designer_.Tables();
-    // A second paste at the same spot would hide the first one exactly.
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        pos.setX(std::clamp(pos.x(), 0, canvas.width() - kBoxWidth));
-        pos.setY(std::clamp(pos.y(), 0, canvas.height() - kLongBoxHeight));
-        bool taken = false;
-        ForEachModule(tables, window.Script(), [&](std::int16_t, const ModuleRecord& m) {
-            taken = taken || (m.PositionX == pos.x() && m.PositionY == pos.y());
-        });
-        if (!taken)
-            break;
-        pos += QPoint(20, 20);
-    }
-    return pos;
-}
-
 void MainWindow::PasteModule() {
     DocumentWindow* window = ActiveDocumentWindow();
     if (!window || !designer_.ModuleClipboard())
         return;
-    window->Document().PasteModule(*designer_.ModuleClipboard(), PastePosition(*window));
+    const ModuleRecord& copy = *designer_.ModuleClipboard();
+    const int height =
+        copy.DispSize >= 1 ? BoxHeightFor(copy.DispSize) : designer_.DefaultDisplayHeight();
+    window->Document().PasteModule(copy, window->Interaction().PasteSpot(kBoxWidth, height));
 }
 
 void MainWindow::DeleteModule() {
-    if (DocumentWindow* window = ActiveDocumentWindow())
+    DocumentWindow* window = ActiveDocumentWindow();
+    // A selected connector goes instead: no box is selected then.
+    if (window && !window->Interaction().Connections().DeleteSelected())
         window->Document().DeleteSelectedModules();
 }
 
@@ -768,8 +755,11 @@ void MainWindow::OnDocumentClosed() {
             for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot)
                 if (DocumentWindow* window = designer_.Document(slot)) {
                     BringToFront(window);
-                    return;
+                    break;
                 }
+            // The area may have activated that window already, while the closed one was
+            // still the designer's current script: the mark is read again now.
+            ShowModifiedMark();
         },
         Qt::QueuedConnection);
 }

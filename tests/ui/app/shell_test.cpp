@@ -151,6 +151,20 @@ TEST_F(ShellTest, AModifiedScriptShowsTheMarkInItsCaptionAndTheMainTitle) {
     EXPECT_EQ(first->windowTitle(), QStringLiteral("a [*][*] b[*]"));
 }
 
+TEST_F(ShellTest, TheMainTitleMarksTheActiveScriptAfterAnotherCloses) {
+    MakeMain();
+    DocumentWindow* first = Active();
+    Doc().MoveModules({{Doc().ModuleOfBox(1), QPoint(200, 200)}});
+    Main().NewScript();
+    ASSERT_NE(Active(), first);
+    EXPECT_FALSE(Main().isWindowModified());
+    Choose(QStringLiteral("mnuFile(2)")); // Close
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Active(), first);
+    EXPECT_TRUE(Main().isWindowModified());
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Ryvane[*]"));
+}
+
 TEST_F(ShellTest, UndoAndRedoNameTheirStep) {
     MakeMain();
     QAction* undo = Menu(QStringLiteral("mnuUndo"));
