@@ -1,12 +1,12 @@
 #include "cli_host.h"
 
 #include "script/loader.h"
+#include "script/saver.h"
 #include "script/text.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <vector>
+#include <memory>
 
 namespace ry::cli {
 
@@ -49,27 +49,31 @@ std::string LoadFailureInWords(const std::string& file, int result) {
     return std::string(LoadFailureReason(result));
 }
 
-bool TakeFlag(std::vector<std::string>& args, std::string_view name) {
-    auto it = std::find(args.begin(), args.end(), name);
-    if (it == args.end())
-        return false;
-    args.erase(it);
-    return true;
+int RewriteScriptFile(const std::string& in, const std::string& out, const std::string& password,
+                      std::ostream& err,
+                      const std::function<bool(ScriptTables&, std::int16_t script)>& edit) {
+    auto tables = std::make_unique<ScriptTables>();
+    CliHost host(err, password);
+    auto script = LoadScriptForCommand(*tables, host, in, err);
+    if (!script)
+        return 1;
+    if (!edit(*tables, *script))
+        return 0;
+    tables->Script(*script).FileName = out;
+    RecordBoxes boxes(*tables);
+    ProtectedWriter writer;
+    if (SaveScriptFile(*tables, host, boxes, writer, *script) != kSaveWritten) {
+        err << "rys: " << out << ": not saved\n";
+        return 1;
+    }
+    return 0;
 }
 
-std::optional<std::string> TakeOption(std::vector<std::string>& args, std::string_view name,
-                                      bool& missingValue) {
-    auto it = std::find(args.begin(), args.end(), name);
-    if (it == args.end())
-        return std::nullopt;
-    if (it + 1 == args.end()) {
-        missingValue = true;
-        args.erase(it);
-        return std::nullopt;
-    }
-    std::string value = *(it + 1);
-    args.erase(it, it + 2);
-    return value;
+void KeepPasswordForCopy(ScriptRecord& s, const std::optional<std::string>& given) {
+    if (given && s.Password.empty())
+        s.Password = *given;
+    if (s.Password.empty())
+        s.Password = "NOTSET";
 }
 
 } // namespace ry::cli

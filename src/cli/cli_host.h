@@ -3,6 +3,7 @@
 #include "script/host.h"
 #include "script/records.h"
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -39,12 +40,15 @@ std::string LoadFailureInWords(const std::string& file, int result);
 std::optional<std::int16_t> LoadScriptForCommand(ScriptTables& tables, CliHost& host,
                                                  const std::string& file, std::ostream& err);
 
-// Takes the flag `name` out of args wherever it stands; whether it was there.
-bool TakeFlag(std::vector<std::string>& args, std::string_view name);
+// Loads IN, lets `edit` change its records and saves them as OUT as the designer would, unless
+// `edit` answers false. Returns 0, or 1 when the script did not load or was not saved (said on
+// `err`).
+int RewriteScriptFile(const std::string& in, const std::string& out, const std::string& password,
+                      std::ostream& err,
+                      const std::function<bool(ScriptTables&, std::int16_t script)>& edit);
 
-// Takes "--name VALUE" out of args; nothing when absent. Sets `missingValue` when the option
-// is the last argument.
-std::optional<std::string> TakeOption(std::vector<std::string>& args, std::string_view name,
-                                      bool& missingValue);
+// The password a copy is saved under: the one it was opened with, else the one given, else the
+// mark of a script that has none yet.
+void KeepPasswordForCopy(ScriptRecord& s, const std::optional<std::string>& given);
 
 } // namespace ry::cli

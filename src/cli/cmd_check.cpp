@@ -1,11 +1,11 @@
 #include "cli_host.h"
 #include "commands.h"
 #include "json_writer.h"
+#include "options.h"
 
 #include "check/checker.h"
 #include "script/text.h"
 
-#include <algorithm>
 #include <memory>
 #include <ostream>
 
@@ -51,21 +51,22 @@ void WriteJson(const std::vector<FileProblem>& found, std::ostream& out) {
 
 // Checks each script and prints its problems. Exit status: 0 none, 1 some, 2 when a script
 // does not load (the others are still checked) or the command line is wrong.
-int RunCheck(const Args& given, std::ostream& out, std::ostream& err) {
-    Args args = given;
-    const bool json = TakeFlag(args, "--json");
-    bool missing = false;
-    auto password = TakeOption(args, "--password", missing);
-    if (missing)
-        return UsageError(err, "--password needs a value");
-    if (args.empty())
-        return UsageError(err, "check takes one or more script files");
+int RunCheck(const Args& args, std::ostream& out, std::ostream& err) {
+    static const Syntax syntax{.usage = "check FILE... [--json] [--password P]",
+                               .flags = {"--json"},
+                               .options = {{"--password"}},
+                               .minPositional = 1,
+                               .maxPositional = kAnyNumber,
+                               .countMessage = "check takes one or more script files"};
+    const auto read = ReadCommandLine(syntax, args, err);
+    if (!read)
+        return 2;
 
     auto tables = std::make_unique<ScriptTables>();
-    CliHost host(err, password.value_or(""));
+    CliHost host(err, read->Value("--password").value_or(""));
     bool loadFailed = false;
     std::vector<FileProblem> found;
-    for (const std::string& file : args) {
+    for (const std::string& file : read->positional) {
         auto script = LoadScriptForCommand(*tables, host, file, err);
         if (!script) {
             loadFailed = true;
@@ -78,7 +79,7 @@ int RunCheck(const Args& given, std::ostream& out, std::ostream& err) {
         // The module records are shared by all scripts: each script gives its back.
         tables->MemStructRys_FreeAll(*script);
     }
-    if (json)
+    if (read->Flag("--json"))
         WriteJson(found, out);
     else
         WriteLines(found, out);

@@ -1,6 +1,7 @@
 #include "cli_host.h"
 #include "commands.h"
 #include "json_writer.h"
+#include "options.h"
 
 #include "script/record_fields.h"
 #include "script/text.h"
@@ -67,11 +68,6 @@ struct FieldWriter {
 
 } // namespace
 
-int UsageError(std::ostream& err, std::string_view message) {
-    err << "rys: " << message << "\n" << kUsage;
-    return 2;
-}
-
 void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostream& out) {
     JsonWriter json(out);
     FieldWriter field{json};
@@ -88,17 +84,18 @@ void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostre
     json.EndObject();
 }
 
-int RunDump(const Args& given, std::ostream& out, std::ostream& err) {
-    Args args = given;
-    bool missing = false;
-    auto password = TakeOption(args, "--password", missing);
-    if (missing)
-        return UsageError(err, "--password needs a value");
-    if (args.size() != 1)
-        return UsageError(err, "dump takes one script file");
+int RunDump(const Args& args, std::ostream& out, std::ostream& err) {
+    static const Syntax syntax{.usage = "dump FILE [--password P]",
+                               .options = {{"--password"}},
+                               .minPositional = 1,
+                               .maxPositional = 1,
+                               .countMessage = "dump takes one script file"};
+    const auto read = ReadCommandLine(syntax, args, err);
+    if (!read)
+        return 2;
     auto tables = std::make_unique<ScriptTables>();
-    CliHost host(err, password.value_or(""));
-    auto script = LoadScriptForCommand(*tables, host, args[0], err);
+    CliHost host(err, read->Value("--password").value_or(""));
+    auto script = LoadScriptForCommand(*tables, host, read->positional[0], err);
     if (!script)
         return 1;
     WriteScriptJson(*tables, *script, out);

@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "options.h"
 
 #include "script/text.h"
 #include "settings/profile_file.h"
@@ -19,24 +20,37 @@ bool ParseInt32(std::string_view text, std::int32_t& value) {
     return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
+const Syntax kGet{.usage = "ini get FILE SECTION KEY [--int DEFAULT]",
+                  .options = {{"--int", "a default number"}},
+                  .minPositional = 3,
+                  .maxPositional = 3,
+                  .countMessage = "ini get takes FILE SECTION KEY [--int DEFAULT]"};
+const Syntax kSet{.usage = "ini set FILE SECTION KEY VALUE",
+                  .minPositional = 4,
+                  .maxPositional = 4,
+                  .countMessage = "ini set takes FILE SECTION KEY VALUE"};
+
 // The shell speaks UTF-8 and the file Windows-1252, as the designer's windows do.
 int Get(const Args& args, std::ostream& out, std::ostream& err) {
-    bool asInt = args.size() == 6 && args[4] == "--int";
-    if (args.size() != 4 && !asInt)
-        return UsageError(err, "ini get takes FILE SECTION KEY [--int DEFAULT]");
+    const auto read = ReadCommandLine(kGet, args, err);
+    if (!read)
+        return 2;
+    const auto defaultText = read->Value("--int");
     std::int32_t defaultValue = 0;
-    if (asInt && !ParseInt32(args[5], defaultValue))
-        return UsageError(err, "ini get: DEFAULT must be a whole number, not '" + args[5] + "'");
+    if (defaultText && !ParseInt32(*defaultText, defaultValue))
+        return UsageError(err, kGet,
+                          "ini get: DEFAULT must be a whole number, not '" + *defaultText + "'");
 
+    const Args& p = read->positional;
     std::string problem;
-    std::optional<std::string> text = ReadProfileFile(args[1], &problem);
+    std::optional<std::string> text = ReadProfileFile(p[0], &problem);
     if (!text) {
-        err << "rys: cannot read " << args[1] << ": " << problem << "\n";
+        err << "rys: cannot read " << p[0] << ": " << problem << "\n";
         return 1;
     }
-    std::string section = Utf8ToCp1252(args[2]);
-    std::string key = Utf8ToCp1252(args[3]);
-    if (asInt)
+    std::string section = Utf8ToCp1252(p[1]);
+    std::string key = Utf8ToCp1252(p[2]);
+    if (defaultText)
         out << ReadProfileInt(*text, section, key, defaultValue) << "\n";
     else
         out << Cp1252ToUtf8(ReadProfileString(*text, section, key)) << "\n";
@@ -44,19 +58,22 @@ int Get(const Args& args, std::ostream& out, std::ostream& err) {
 }
 
 int Set(const Args& args, std::ostream&, std::ostream& err) {
-    if (args.size() != 5)
-        return UsageError(err, "ini set takes FILE SECTION KEY VALUE");
-    std::string section = Utf8ToCp1252(args[2]);
-    std::string key = Utf8ToCp1252(args[3]);
-    std::string value = Utf8ToCp1252(args[4]);
+    const auto read = ReadCommandLine(kSet, args, err);
+    if (!read)
+        return 2;
+    const Args& p = read->positional;
+    std::string section = Utf8ToCp1252(p[1]);
+    std::string key = Utf8ToCp1252(p[2]);
+    std::string value = Utf8ToCp1252(p[3]);
     if (!SetProfileString("", section, key, value))
-        return UsageError(err, "ini set: the section, key or value cannot be written to an INI "
-                               "file (empty name, line break, \"]\" in the section, \"=\" in the "
-                               "key)");
+        return UsageError(err, kSet,
+                          "ini set: the section, key or value cannot be written to an INI "
+                          "file (empty name, line break, \"]\" in the section, \"=\" in the "
+                          "key)");
     std::string reason;
-    if (!WriteProfileString(args[1], section, key, value, &reason)) {
-        err << "rys: could not write [" << args[2] << "] " << args[3] << " in " << args[1] << ": "
-            << reason << "\n";
+    if (!WriteProfileString(p[0], section, key, value, &reason)) {
+        err << "rys: could not write [" << p[1] << "] " << p[2] << " in " << p[0] << ": " << reason
+            << "\n";
         return 1;
     }
     return 0;
@@ -65,13 +82,16 @@ int Set(const Args& args, std::ostream&, std::ostream& err) {
 } // namespace
 
 int RunIni(const Args& args, std::ostream& out, std::ostream& err) {
+    static const std::string both = std::string(kGet.usage) + "\n" + std::string(kSet.usage);
+    static const Syntax ini{.usage = both};
     if (args.empty())
-        return UsageError(err, "ini needs get or set");
+        return UsageError(err, ini, "ini needs get or set");
+    const Args rest(args.begin() + 1, args.end());
     if (args[0] == "get")
-        return Get(args, out, err);
+        return Get(rest, out, err);
     if (args[0] == "set")
-        return Set(args, out, err);
-    return UsageError(err, "ini: unknown action '" + args[0] + "'");
+        return Set(rest, out, err);
+    return UsageError(err, ini, "ini: unknown action '" + args[0] + "'");
 }
 
 } // namespace ry::cli

@@ -1,6 +1,7 @@
 #include "cli_host.h"
 #include "commands.h"
 #include "json_writer.h"
+#include "options.h"
 
 #include "script/text.h"
 #include "walk/time_switch.h"
@@ -87,35 +88,35 @@ void WriteJson(const WalkResult& walk, std::ostream& out) {
 // Walks a script with the events given, Time Switches answered at the clock of --at (default
 // now). Exit status: 0 when the call ends at a hangup, a transfer or in voicemail with every
 // event taken, 1 otherwise, 2 for a usage error or a script that does not load.
-int RunSimulate(const Args& given, std::ostream& out, std::ostream& err) {
-    Args args = given;
-    const bool json = TakeFlag(args, "--json");
-    bool missing = false;
-    auto password = TakeOption(args, "--password", missing);
-    if (missing)
-        return UsageError(err, "--password needs a value");
-    auto at = TakeOption(args, "--at", missing);
-    if (missing)
-        return UsageError(err, "--at needs a date and time");
+int RunSimulate(const Args& args, std::ostream& out, std::ostream& err) {
+    static const Syntax syntax{
+        .usage = "simulate FILE [--json] [--at \"YYYY-MM-DD HH:MM\"] [--password P] EVENT...",
+        .flags = {"--json"},
+        .options = {{"--password"}, {"--at", "a date and time"}},
+        .minPositional = 1,
+        .maxPositional = kAnyNumber,
+        .countMessage = "simulate takes a script file and the events of the call"};
+    const auto read = ReadCommandLine(syntax, args, err);
+    if (!read)
+        return 2;
     std::optional<DateTime> clock = DateTime::Now();
-    if (at) {
+    if (const auto at = read->Value("--at")) {
         clock = ParseClock(*at);
         if (!clock)
-            return UsageError(err, "--at takes a date and time as \"YYYY-MM-DD HH:MM\"");
+            return UsageError(err, syntax, "--at takes a date and time as \"YYYY-MM-DD HH:MM\"");
     }
-    if (args.empty())
-        return UsageError(err, "simulate takes a script file and the events of the call");
 
     auto tables = std::make_unique<ScriptTables>();
-    CliHost host(err, password.value_or(""));
-    auto script = LoadScriptForCommand(*tables, host, args[0], err);
+    CliHost host(err, read->Value("--password").value_or(""));
+    const Args& positional = read->positional;
+    auto script = LoadScriptForCommand(*tables, host, positional[0], err);
     if (!script)
         return 2;
     std::vector<std::string> events;
-    for (auto it = args.begin() + 1; it != args.end(); ++it)
+    for (auto it = positional.begin() + 1; it != positional.end(); ++it)
         events.push_back(Utf8ToCp1252(*it));
     const WalkResult walk = WalkScript(*tables, *script, events, clock);
-    if (json)
+    if (read->Flag("--json"))
         WriteJson(walk, out);
     else
         WriteText(walk, out);

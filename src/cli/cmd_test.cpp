@@ -1,6 +1,7 @@
 #include "cli_host.h"
 #include "commands.h"
 #include "junit_writer.h"
+#include "options.h"
 
 #include "scenario/scenario.h"
 #include "scenario/scenario_run.h"
@@ -84,26 +85,25 @@ bool RunFile(const std::string& file, const std::string& password, const DateTim
 // Runs the calls of each scenario file against its script. Exit status: 0 when every call
 // passes, 1 when any fails, 2 when a file cannot be read, holds a key it should not, or names
 // a script that does not load (the other files still run), or for a usage error.
-int RunTest(const Args& given, std::ostream& out, std::ostream& err) {
-    Args args = given;
-    bool missing = false;
-    auto password = TakeOption(args, "--password", missing);
-    if (missing)
-        return UsageError(err, "--password needs a value");
-    auto junit = TakeOption(args, "--junit", missing);
-    if (missing || (junit && junit->empty()))
-        return UsageError(err, "--junit needs the file to write");
-    if (args.empty())
-        return UsageError(err, "test takes one or more scenario files");
-    for (const std::string& a : args)
-        if (a.size() > 2 && a.compare(0, 2, "--") == 0)
-            return UsageError(err, "unknown option " + a);
+int RunTest(const Args& args, std::ostream& out, std::ostream& err) {
+    static const Syntax syntax{.usage = "test FILE... [--junit OUT.xml] [--password P]",
+                               .options = {{"--password"}, {"--junit", "the file to write"}},
+                               .minPositional = 1,
+                               .maxPositional = kAnyNumber,
+                               .countMessage = "test takes one or more scenario files"};
+    const auto read = ReadCommandLine(syntax, args, err);
+    if (!read)
+        return 2;
+    const auto password = read->Value("--password");
+    const auto junit = read->Value("--junit");
+    if (junit && junit->empty())
+        return UsageError(err, syntax, "--junit needs the file to write");
 
     const DateTime now = DateTime::Now();
     std::vector<JUnitSuite> suites;
     int passed = 0, failed = 0;
     bool unreadable = false;
-    for (const std::string& file : args) {
+    for (const std::string& file : read->positional) {
         FileOutcome outcome;
         if (!RunFile(file, password.value_or(""), now, outcome, out, err))
             unreadable = true;

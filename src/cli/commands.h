@@ -1,6 +1,9 @@
 #pragma once
 
+#include "options.h"
+
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -68,10 +71,12 @@ int RunSimulate(const Args& args, std::ostream& out, std::ostream& err);
 int RunArrange(const Args& args, std::ostream& out, std::ostream& err);
 int RunTest(const Args& args, std::ostream& out, std::ostream& err);
 
+// For the commands that read IN [--password P] and write OUT (resave, arrange): loads IN, lets
+// `edit` change its records and saves them to OUT under the password of KeepPasswordForCopy.
+int SaveCopy(const Syntax& syntax, const Args& args, std::ostream& err,
+             const std::function<void(ScriptTables&, std::int16_t script)>& edit);
+
 // The script's records as JSON: the script's fields, then its modules in chain order.
 void WriteScriptJson(const ScriptTables& tables, std::int16_t script, std::ostream& out);
-
-// Prints the usage error for a command and returns 2.
-int UsageError(std::ostream& err, std::string_view message);
 
 } // namespace ry::cli
