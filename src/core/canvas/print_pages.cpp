@@ -44,4 +44,13 @@ PrintLayout LayOutPrint(const PrintArea& drawing, double pageWidth, double pageH
     return out;
 }
 
+bool FitsLandscapeBetter(const PrintArea& drawing, double pageWidth, double pageHeight,
+                         double header, double screenScale) {
+    const PrintLayout portrait = LayOutPrint(drawing, pageWidth, pageHeight - header, screenScale);
+    const PrintLayout landscape = LayOutPrint(drawing, pageHeight, pageWidth - header, screenScale);
+    if (landscape.Pages.size() != portrait.Pages.size())
+        return landscape.Pages.size() < portrait.Pages.size();
+    return landscape.Scale > portrait.Scale * 1.01;
+}
+
 } // namespace ry

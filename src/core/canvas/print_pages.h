@@ -42,4 +42,10 @@ struct PrintLayout {
 PrintLayout LayOutPrint(const PrintArea& drawing, double pageWidth, double pageHeight,
                         double screenScale);
 
+// Whether landscape pages suit the drawing better than portrait ones: it needs fewer of them,
+// or as many and is printed larger. Portrait when both are alike. `pageWidth` and `pageHeight`
+// are a portrait page's printable size; `header` is taken off the height either way.
+bool FitsLandscapeBetter(const PrintArea& drawing, double pageWidth, double pageHeight,
+                         double header, double screenScale);
+
 } // namespace ry

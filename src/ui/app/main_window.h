@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,8 @@ public:
     void SaveAll();
     // Asks for a printer (a PDF file is one) and prints the active canvas (main_window_canvas.cpp).
     void PrintActive();
+    // Shows the active canvas's pages as they would print, with the printer's settings.
+    void PrintPreviewActive();
     // Asks for a file and writes the active canvas's drawing to it as SVG, PNG or PDF.
     void ExportPicture();
     void CopyModule();
@@ -163,9 +166,6 @@ private:
     // The document windows in slot order, each watched in case a question closes it.
     std::vector<QPointer<DocumentWindow>> OpenWindows() const;
     DocumentWindow* AddDocumentWindow(std::int16_t script, const QString& caption);
-    // Where a pasted box goes: near the middle of the visible canvas, moved down and right
-    // past boxes already standing exactly there.
-    QPoint PastePosition(DocumentWindow& window) const;
 
     Designer& designer_;
     QMdiArea* mdi_;
@@ -176,6 +176,12 @@ private:
     // Files whose change on disk the user chose not to load, as they were then.
     std::map<std::string, FileStamp> reloadDeclined_;
     bool checkingFiles_ = false;
+    int pictureScale_ = 1; // the size last chosen for a PNG picture
+
+    // A printer for the window's drawing, prepared as PreparePrinter does.
+    std::unique_ptr<QPrinter> CanvasPrinter(DocumentWindow& window);
+    // Names the file a print to PDF proposes and turns the page the way the drawing fits.
+    void PreparePrinter(DocumentWindow& window, QPrinter& printer);
 };
 
 // Prints a document's drawing (its boxes, connectors, labels and tags) with a header of the

@@ -2,6 +2,7 @@
 // Picture) and the keys of the canvas that act through the window (Escape, Delete, Ctrl+V).
 
 #include "app/main_window.h"
+#include "app/picture_scale_dialog.h"
 
 #include "base/designer.h"
 #include "base/prompter.h"
@@ -16,10 +17,15 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+
+#include <memory>
 
 namespace ry {
 
@@ -28,6 +34,26 @@ namespace {
 // The script's file as the host names it; empty for a script never saved.
 QString ScriptFile(DocumentWindow& window) {
     return QFile::decodeName(QByteArray::fromStdString(window.Document().Record().FileName));
+}
+
+// The font of the printed header: the script's file name and the date.
+QFont HeaderFont() {
+    QFont font;
+    font.setPointSizeF(9);
+    return font;
+}
+
+// The page turned the way the drawing fits best.
+QPageLayout::Orientation FittingOrientation(DocumentWindow& window, QPrinter& printer) {
+    const QRectF drawing = DrawingArea(window.Scene());
+    QPageLayout layout = printer.pageLayout();
+    layout.setOrientation(QPageLayout::Portrait);
+    const QRectF page = layout.paintRectPixels(printer.resolution());
+    const qreal header = QFontMetricsF(HeaderFont(), &printer).height() * 2.0;
+    return FitsLandscapeBetter({drawing.left(), drawing.top(), drawing.width(), drawing.height()},
+                               page.width(), page.height(), header, printer.resolution() / 96.0)
+               ? QPageLayout::Landscape
+               : QPageLayout::Portrait;
 }
 
 } // namespace
@@ -48,9 +74,7 @@ int PrintCanvas(DocumentWindow& window, QPrinter& printer, const QDate& date) {
         return 0;
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
     // The header: the script's file name at the left, the date (and the page) at the right.
-    QFont font;
-    font.setPointSizeF(9);
-    painter.setFont(font);
+    painter.setFont(HeaderFont());
     const qreal headerHeight = painter.fontMetrics().height() * 2.0;
     const QString file = ScriptFile(window);
     const QString name = file.isEmpty() ? window.Caption() : QFileInfo(file).fileName();
@@ -86,17 +110,46 @@ void MainWindow::PrintActive() {
     if (!window)
         return;
     window->CommitEdits();
-    QPrinter printer(QPrinter::HighResolution);
-    // The dialog proposes "<script name>.pdf" in the script's folder when printing to a file.
-    const QString file = ScriptFile(*window);
-    const QString output = PrintFileName(file, window->Caption(), QDir::homePath());
-    printer.setDocName(QFileInfo(output).completeBaseName());
-    printer.setOutputFileName(output);
-    QPrintDialog dialog(&printer, this);
+    const std::unique_ptr<QPrinter> printer = CanvasPrinter(*window);
+    QPrintDialog dialog(printer.get(), this);
     dialog.setObjectName(QStringLiteral("dlgPrint"));
     if (designer_.Prompts().Exec(dialog) != QDialog::Accepted)
         return;
-    PrintCanvas(*window, printer, QDate::currentDate());
+    PrintCanvas(*window, *printer, QDate::currentDate());
+}
+
+std::unique_ptr<QPrinter> MainWindow::CanvasPrinter(DocumentWindow& window) {
+    // At the screen's resolution a drawing pixel is a printer pixel, so the drawing's one-pixel
+    // lines keep their width on paper (at a printer's own resolution they would be hairlines,
+    // and vanish from the preview).
+    auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+    PreparePrinter(window, *printer);
+    return printer;
+}
+
+void MainWindow::PreparePrinter(DocumentWindow& window, QPrinter& printer) {
+    // The dialogs propose "<script name>.pdf" in the script's folder when printing to a file,
+    // and pages turned the way the drawing fits; the user may choose otherwise.
+    const QString output = PrintFileName(ScriptFile(window), window.Caption(), QDir::homePath());
+    printer.setDocName(QFileInfo(output).completeBaseName());
+    printer.setOutputFileName(output);
+    printer.setPageOrientation(FittingOrientation(window, printer));
+}
+
+void MainWindow::PrintPreviewActive() {
+    DocumentWindow* window = ActiveDocumentWindow();
+    if (!window)
+        return;
+    window->CommitEdits();
+    const std::unique_ptr<QPrinter> printer = CanvasPrinter(*window);
+    QPrintPreviewDialog dialog(printer.get(), this);
+    dialog.setObjectName(QStringLiteral("dlgPrintPreview"));
+    const QPointer<DocumentWindow> shown(window);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [shown](QPrinter* target) {
+        if (shown)
+            PrintCanvas(*shown, *target, QDate::currentDate());
+    });
+    designer_.Prompts().Exec(dialog);
 }
 
 void MainWindow::ExportPicture() {
@@ -121,9 +174,17 @@ void MainWindow::ExportPicture() {
     // A name without an extension is an SVG picture.
     if (QFileInfo(chosen).suffix().isEmpty())
         chosen += QStringLiteral(".svg");
+    // A PNG picture may be larger than the drawing on screen.
+    int scale = 1;
+    if (QFileInfo(chosen).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0) {
+        PictureScaleDialog ask(pictureScale_, this);
+        if (designer_.Prompts().Exec(ask) != QDialog::Accepted)
+            return;
+        scale = pictureScale_ = ask.Scale();
+    }
     QString error;
     const QString title = file.isEmpty() ? window->Caption() : QFileInfo(file).fileName();
-    if (!WritePicture(window->Scene(), chosen, title, &error)) {
+    if (!WritePicture(window->Scene(), chosen, title, &error, scale)) {
         designer_.Message(error, MessageIcon::Exclamation, MessageButtons::Ok, this);
         return;
     }
@@ -142,6 +203,12 @@ void MainWindow::InstallCanvasCommands() {
         const qsizetype at = items.indexOf(print);
         file->insertAction(at + 1 < items.size() ? items[at + 1] : nullptr, picture);
         connect(picture, &QAction::triggered, this, &MainWindow::ExportPicture);
+        // File > Print Preview, after Print.
+        QAction* preview =
+            AddAction(file, QStringLiteral("mnuPrintPreview"), QStringLiteral("Print Pre&view…"));
+        file->removeAction(preview);
+        file->insertAction(picture, preview);
+        connect(preview, &QAction::triggered, this, &MainWindow::PrintPreviewActive);
     }
 
     // Paste and Delete module by the keys every editor has, beside their own. A text field

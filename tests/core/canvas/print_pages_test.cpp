@@ -75,3 +75,30 @@ TEST(LayOutPrint, AnEmptyDrawingOrPageGivesOnePage) {
 
 } // namespace
 } // namespace ry
+
+namespace ry {
+namespace {
+
+TEST(FitsLandscapeBetter, TurnsThePageForAWideDrawingOnly) {
+    // A portrait page of 800 by 1100 device pixels, one device pixel per drawing pixel.
+    struct Case {
+        const char* what;
+        PrintArea drawing;
+        bool landscape;
+    };
+    const Case cases[] = {
+        {"small: one page either way, at full size", {0, 0, 300, 200}, false},
+        {"wide: at full size on a landscape page, shrunk on a portrait one",
+         {0, 0, 1050, 400},
+         true},
+        {"wider: one landscape page instead of two portrait ones", {0, 0, 1300, 500}, true},
+        {"tall", {0, 0, 500, 1300}, false},
+        {"wide, many pages either way: fewer landscape ones", {0, 0, 6000, 900}, true},
+        {"empty", {0, 0, 0, 0}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FitsLandscapeBetter(c.drawing, 800, 1100, 40, 1.0), c.landscape) << c.what;
+}
+
+} // namespace
+} // namespace ry

@@ -6,12 +6,15 @@
 #include "canvas/canvas_picture.h"
 #include "canvas/canvas_scene.h"
 
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -70,7 +73,31 @@ TEST_F(PictureTest, ExportPictureWritesTheDrawingInTheFormatOfTheExtension) {
     EXPECT_FALSE(text.contains(QStringLiteral("stroke-width=\"4\""))) << "the selection's frame";
     EXPECT_EQ(document.Record().Modified, false) << "a picture is no edit";
 
-    for (const char* name : {"office.PNG", "office.pdf", "office"}) {
+    // A PNG picture asks its size: as on screen, or two to four times larger.
+    auto pngOf = [&](const char* name, int choice) {
+        prompter_.files.push_back(folder_.filePath(QLatin1String(name)));
+        prompter_.dialogs.push_back([choice](QDialog& dialog) {
+            auto* size = dialog.findChild<QComboBox*>(QStringLiteral("cmbPictureScale"));
+            EXPECT_NE(size, nullptr);
+            if (!size)
+                return int(QDialog::Rejected);
+            EXPECT_EQ(size->count(), 4);
+            size->setCurrentIndex(choice - 1);
+            dialog.accept();
+            return int(QDialog::Accepted);
+        });
+        Choose(QStringLiteral("mnuExportPicture"));
+        return QImage(folder_.filePath(QLatin1String(name)));
+    };
+    const QImage once = pngOf("office.PNG", 1);
+    const QImage twice = pngOf("office2.png", 2);
+    ASSERT_FALSE(once.isNull());
+    EXPECT_EQ(twice.size(), once.size() * 2);
+    // Cancelled, nothing is written.
+    prompter_.files.push_back(folder_.filePath(QStringLiteral("none.png")));
+    Choose(QStringLiteral("mnuExportPicture"));
+    EXPECT_FALSE(QFileInfo::exists(folder_.filePath(QStringLiteral("none.png"))));
+    for (const char* name : {"office.pdf", "office"}) {
         prompter_.files.push_back(folder_.filePath(QLatin1String(name)));
         Choose(QStringLiteral("mnuExportPicture"));
     }
@@ -265,6 +292,38 @@ TEST_F(PictureTest, PrintProposesAPdfNamedAfterTheScriptInItsFolder) {
     Choose(QStringLiteral("mnuFile(4)"));
     EXPECT_EQ(docName, QStringLiteral("office-line"));
     EXPECT_EQ(output, QFileInfo(kExample).absolutePath() + QStringLiteral("/office-line.pdf"));
+}
+
+TEST_F(PictureTest, PrintAndPreviewTurnThePageTheWayTheDrawingFits) {
+    MakeMain();
+    Main().OpenScript(kExample);
+    ScriptDocument& document = Active()->Document();
+    auto orientationOf = [&](const QString& item) {
+        std::optional<QPageLayout::Orientation> seen;
+        prompter_.dialogs.push_back([&](QDialog& dialog) {
+            QPrinter* printer = nullptr;
+            if (auto* print = qobject_cast<QPrintDialog*>(&dialog))
+                printer = print->printer();
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(&dialog)) {
+                printer = preview->printer();
+                EXPECT_EQ(dialog.objectName(), QStringLiteral("dlgPrintPreview"));
+            }
+            EXPECT_NE(printer, nullptr);
+            if (printer)
+                seen = printer->pageLayout().orientation();
+            return int(QDialog::Rejected);
+        });
+        Choose(item);
+        return seen;
+    };
+    EXPECT_EQ(orientationOf(QStringLiteral("mnuFile(4)")), QPageLayout::Portrait);
+    EXPECT_EQ(orientationOf(QStringLiteral("mnuPrintPreview")), QPageLayout::Portrait);
+    // A box moved far to the right makes the drawing wide.
+    const std::int16_t first = document.ModuleOfBox(document.Boxes().front());
+    document.MoveModules({{first, QPoint(1500, 40)}});
+    EXPECT_EQ(orientationOf(QStringLiteral("mnuFile(4)")), QPageLayout::Landscape);
+    EXPECT_EQ(orientationOf(QStringLiteral("mnuPrintPreview")), QPageLayout::Landscape);
+    EXPECT_EQ(Menu(QStringLiteral("mnuPrintPreview"))->text(), QStringLiteral("Print Pre&view…"));
 }
 
 TEST_F(PictureTest, PrintingSpreadsALargeDrawingOverPages) {
