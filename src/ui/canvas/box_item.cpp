@@ -12,7 +12,9 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 // Resources of a static library are registered by hand.
 static void InitUiResources() {
@@ -170,15 +172,34 @@ void BoxItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) {
     }
 
     // The frame: a wide one with a line under the title row for a selected box, a thin one
-    // otherwise. Lines run along the box's edges and are clipped to it.
+    // otherwise, inside the box's edges. It is laid on whole device pixels: a line one canvas
+    // pixel wide would fall between pixels at a zoom below 100% and vanish.
     const bool selected = m.BoxDisplayMode == 4;
-    p->setPen(QPen(Qt::black, selected ? 4 : 2, Qt::SolidLine, Qt::FlatCap));
-    p->drawLine(0, 0, 0, h);
-    p->drawLine(0, 0, w, 0);
-    p->drawLine(0, h, w, h);
-    p->drawLine(w, 0, w, h);
-    if (selected)
-        p->drawLine(0, kShortBoxHeight + 1, w, kShortBoxHeight + 1);
+    const QTransform toDevice = p->worldTransform();
+    const QRectF mapped = toDevice.mapRect(QRectF(0, 0, w, h));
+    // The pixels the box's fill covers: those whose centres lie inside it.
+    const int left = qRound(mapped.left()), top = qRound(mapped.top());
+    const QRect device(left, top, qRound(mapped.right()) - left, qRound(mapped.bottom()) - top);
+    if (device.isEmpty())
+        return;
+    const qreal scale = std::max(std::abs(toDevice.m11()), std::abs(toDevice.m22()));
+    const int thick = std::max(selected ? 2 : 1, qRound((selected ? 2 : 1) * scale));
+    const int rule = top + qRound((kShortBoxHeight + 1) * std::abs(toDevice.m22()));
+    p->save();
+    p->resetTransform();
+    p->setClipping(false);
+    auto edge = [&](int x, int y, int width, int height) {
+        p->fillRect(QRect(x, y, width, height).intersected(device), Qt::black);
+    };
+    edge(device.left(), device.top(), thick, device.height());
+    edge(device.right() + 1 - thick, device.top(), thick, device.height());
+    edge(device.left(), device.top(), device.width(), thick);
+    edge(device.left(), device.bottom() + 1 - thick, device.width(), thick);
+    if (selected) {
+        const int ruleThick = std::max(2, qRound(4 * scale));
+        edge(device.left(), rule - ruleThick / 2, device.width(), ruleThick);
+    }
+    p->restore();
 }
 
 } // namespace ry

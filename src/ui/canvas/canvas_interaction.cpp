@@ -12,10 +12,12 @@
 #include "canvas/connection_gestures.h"
 #include "canvas/context_menus.h"
 #include "canvas/document_window.h"
+#include "canvas/free_spot.h"
 #include "canvas/path_commands.h"
 #include "canvas/script_document.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QGraphicsRectItem>
 #include <QGraphicsSceneHelpEvent>
 #include <QGraphicsSceneMouseEvent>
@@ -276,10 +278,20 @@ void CanvasInteraction::StartDrag(int box, bool onTitle, const QPointF& canvasPo
     drag_.onTitle = onTitle;
     drag_.modules = document_.SelectedModules();
     connections_->SetBoxDragging(true);
+    RaiseDraggedBoxes(true);
+}
+
+void CanvasInteraction::RaiseDraggedBoxes(bool raised) {
+    // Boxes being dragged pass over the others, and take their place among them again when
+    // dropped.
+    for (std::int16_t module : drag_.modules)
+        if (BoxItem* item = scene_.Item(document_.Module(module).BoxIndex))
+            item->setZValue(raised ? kDraggedBoxZ : 0);
 }
 
 void CanvasInteraction::CancelDrag() {
     drag_.active = false;
+    RaiseDraggedBoxes(false);
     drag_.modules.clear();
     connections_->SetBoxDragging(false);
     // Boxes that followed the pointer go back to where their modules are.
@@ -293,6 +305,7 @@ void CanvasInteraction::HandleDragDrop(const QPointF& canvasPoint) {
         return;
     drag_.active = false;
     connections_->SetBoxDragging(false);
+    RaiseDraggedBoxes(false);
     const QSize canvas = designer_.CanvasSize();
     const int maxLeft = canvas.width() - kBoxWidth;
     const int maxTop = canvas.height() - designer_.DefaultDisplayHeight();
@@ -340,6 +353,7 @@ void CanvasInteraction::EndGestures() {
 
 void CanvasInteraction::Escape() {
     EndGestures();
+    connections_->Select(std::nullopt);
     SetMousePointerForDoc(ToolPointer()); // a pending path command ends
     designer_.SetCurrentTool(QLatin1String(kArrowTool));
 }
@@ -386,6 +400,31 @@ void CanvasInteraction::EndRubberBand() {
     band_.active = false;
     if (band_.item)
         band_.item->hide();
+}
+
+// ---- Paste.
+
+QPoint CanvasInteraction::PasteSpot(int width, int height) const {
+    QWidget* viewport = view_.viewport();
+    const QPoint pointer = viewport->mapFromGlobal(QCursor::pos());
+    const QPointF atPointer = view_.mapToScene(pointer);
+    QPoint wanted;
+    if (viewport->isVisible() && viewport->rect().contains(pointer) &&
+        scene_.sceneRect().contains(atPointer))
+        wanted = atPointer.toPoint();
+    else
+        wanted = view_.VisibleCentre() - QPoint(width / 2, height / 2);
+    std::vector<Rect> boxes;
+    for (int box : document_.Boxes()) {
+        const ModuleRecord& m = document_.Tables().Module(document_.ModuleOfBox(box));
+        boxes.push_back({m.PositionX, m.PositionY, kBoxWidth, document_.BoxHeight(box)});
+    }
+    const QSize canvas = designer_.CanvasSize();
+    // A little room around the copy, so that it does not stick to a box beside it.
+    constexpr int kGap = 10;
+    const Point spot = FreeSpot({wanted.x(), wanted.y()}, width, height, boxes, canvas.width(),
+                                canvas.height(), kGap);
+    return {spot.x, spot.y};
 }
 
 // ---- Window and menu commands.

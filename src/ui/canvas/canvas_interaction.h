@@ -56,6 +56,8 @@ public:
 
     // ---- Dragging boxes.
     bool Dragging() const { return drag_.active; }
+    // The stacking of boxes being dragged, over every other box (whose stacking is 0).
+    static constexpr qreal kDraggedBoxZ = 1;
     // Ends a drag at a canvas point: the grabbed box lands there, kept on the canvas, and
     // every dragged box is moved in the document.
     void HandleDragDrop(const QPointF& canvasPoint);
@@ -64,6 +66,11 @@ public:
     bool RubberBandActive() const { return band_.active; }
     // The band's corners as drawn (start and end, in canvas pixels).
     QRect RubberBand() const { return QRect(band_.start, band_.end); }
+
+    // Where a paste puts a group of boxes `width` by `height` (its top-left corner): at the
+    // mouse pointer when it is over the canvas, else in the middle of what the canvas shows,
+    // moved to the nearest spot where it covers no box.
+    QPoint PasteSpot(int width, int height) const;
 
     // An item of the canvas menus was chosen: acts on the document's current box.
     void MenuItemChosen(const QString& key);
@@ -86,6 +93,7 @@ private:
     void Release(QGraphicsSceneMouseEvent* event);
     void StartDrag(int box, bool onTitle, const QPointF& canvasPoint);
     void CancelDrag();
+    void RaiseDraggedBoxes(bool raised);
     void StartRubberBand(const QPoint& canvasPoint);
     void UpdateRubberBand(const QPoint& canvasPoint);
     void EndRubberBand();

@@ -41,6 +41,8 @@ namespace {
 
 const QColor kHandleFill(40, 120, 220);
 const QColor kHighlight(40, 120, 220, 170);
+const QColor kSelected(230, 110, 0);
+const QColor kDropFrame(40, 160, 70);
 constexpr qreal kHandleRadius = 6;
 // How far from a connector's line the pointer may be and still find it.
 constexpr int kConnectorReach = 3;
@@ -78,20 +80,35 @@ Size TextSize(const QFontMetrics& metrics, std::string_view text, int padX, int 
     return {width + padX, metrics.height() + padY};
 }
 
+QPainterPath ArrowGrip(const ConnectorPath& path) {
+    QPainterPath grip;
+    if (path.HasArrow()) {
+        const auto& c = path.Arrow().corners;
+        grip.moveTo(c[0].x, c[0].y);
+        grip.lineTo(c[1].x, c[1].y);
+        grip.lineTo(c[2].x, c[2].y);
+        grip.closeSubpath();
+    }
+    return grip;
+}
+
 QPainterPath ConnectorShape(const ConnectorPath& path) {
     QPainterPath shape;
     for (const Segment& s : path.Segments()) {
         shape.moveTo(s.from.x + 0.5, s.from.y + 0.5);
         shape.lineTo(s.to.x + 0.5, s.to.y + 0.5);
     }
-    if (path.HasArrow()) {
-        const auto& c = path.Arrow().corners;
-        shape.moveTo(c[0].x, c[0].y);
-        shape.lineTo(c[1].x, c[1].y);
-        shape.lineTo(c[2].x, c[2].y);
-        shape.closeSubpath();
-    }
+    shape.addPath(ArrowGrip(path));
     return shape;
+}
+
+// A stub's tag; empty when it has none.
+QPainterPath TagGrip(const Stub& stub) {
+    QPainterPath grip;
+    if (stub.Tag.Width > 0 && stub.Tag.Height > 0)
+        grip.addRoundedRect(QRectF(stub.Tag.Left, stub.Tag.Top, stub.Tag.Width, stub.Tag.Height), 3,
+                            3);
+    return grip;
 }
 
 QPainterPath StubShape(const Stub& stub) {
@@ -99,8 +116,7 @@ QPainterPath StubShape(const Stub& stub) {
     shape.moveTo(stub.Line[0].x + 0.5, stub.Line[0].y + 0.5);
     for (std::size_t i = 1; i < stub.Line.size(); ++i)
         shape.lineTo(stub.Line[i].x + 0.5, stub.Line[i].y + 0.5);
-    shape.addRoundedRect(QRectF(stub.Tag.Left, stub.Tag.Top, stub.Tag.Width, stub.Tag.Height), 3,
-                         3);
+    shape.addPath(TagGrip(stub));
     return shape;
 }
 
@@ -130,8 +146,13 @@ ConnectionGestures::ConnectionGestures(DocumentWindow& window)
             Cancel();
         Highlight(std::nullopt);
     });
-    connect(&document_, &ScriptDocument::connectorsChanged, this,
-            [this] { Highlight(std::nullopt); });
+    connect(&document_, &ScriptDocument::connectorsChanged, this, [this] {
+        Highlight(std::nullopt);
+        Select(std::nullopt); // its paths changed, or went
+    });
+    // A box moved or made another height: the selected connector's lines went elsewhere.
+    connect(&document_, &ScriptDocument::boxChanged, this, [this] { Select(std::nullopt); });
+    connect(&document_, &ScriptDocument::boxRemoved, this, [this] { Select(std::nullopt); });
 }
 
 ConnectionGestures::~ConnectionGestures() = default;
@@ -146,34 +167,55 @@ bool ConnectionGestures::Press(QGraphicsSceneMouseEvent* event, bool doubleClick
         connecting_ = true;
         sourceBox_ = box;
         Highlight(std::nullopt);
-        if (!line_) {
-            line_ = new QGraphicsLineItem;
-            QPen pen(kHandleFill, 2, Qt::DashLine);
-            pen.setCosmetic(true);
-            line_->setPen(pen);
-            line_->setZValue(1e9);
-            line_->setAcceptedMouseButtons(Qt::NoButton);
-            scene_.addItem(line_);
-        }
-        line_->setLine(QLineF(HandleCentre(box), at));
-        line_->show();
+        Select(std::nullopt);
+        ShowLine(HandleCentre(box), at);
         return true;
     }
-    if (!doubleClick || scene_.BoxAt(at) >= 1)
-        return false;
-    const std::optional<ConnectorHit> hit = ConnectorAt(at);
-    if (!hit)
-        return false;
-    const int box = document_.Tables().Module(hit->from).BoxIndex;
-    designer_.Dialogs().ShowPathLine(window_, hit->from, box, hit->link);
-    document_.MarkModified(); // as opening the dialog from the box does
-    return true;
+    const bool onBox = scene_.BoxAt(at) >= 1;
+    const std::optional<ConnectorHit> hit = onBox ? std::nullopt : ConnectorAt(at);
+    if (doubleClick && hit) {
+        const int box = document_.Tables().Module(hit->from).BoxIndex;
+        designer_.Dialogs().ShowPathLine(window_, hit->from, box, hit->link);
+        document_.MarkModified(); // as opening the dialog from the box does
+        return true;
+    }
+    // The grip of the selected connector lies over its target box's edge: it comes first.
+    if (selected_ && !selected_->grip.isEmpty() &&
+        selected_->grip.boundingRect()
+            .adjusted(-kConnectorReach, -kConnectorReach, kConnectorReach, kConnectorReach)
+            .contains(at)) {
+        retargeting_ = true;
+        Highlight(std::nullopt);
+        ShowLine(selected_->grip.boundingRect().center(), at);
+        return true;
+    }
+    if (hit) {
+        Select(hit);
+        return true;
+    }
+    Select(std::nullopt);
+    return false;
+}
+
+void ConnectionGestures::ShowLine(const QPointF& from, const QPointF& to) {
+    if (!line_) {
+        line_ = new QGraphicsLineItem;
+        QPen pen(kHandleFill, 2, Qt::DashLine);
+        pen.setCosmetic(true);
+        line_->setPen(pen);
+        line_->setZValue(1e9);
+        line_->setAcceptedMouseButtons(Qt::NoButton);
+        scene_.addItem(line_);
+    }
+    line_->setLine(QLineF(from, to));
+    line_->show();
+    ShowDropTarget(scene_.BoxAt(to));
 }
 
 bool ConnectionGestures::Move(QGraphicsSceneMouseEvent* event) {
-    if (connecting_) {
+    if (connecting_ || retargeting_) {
         if (line_)
-            line_->setLine(QLineF(line_->line().p1(), event->scenePos()));
+            ShowLine(line_->line().p1(), event->scenePos());
         return true;
     }
     if (event->buttons() == Qt::NoButton && !boxDragging_)
@@ -182,15 +224,19 @@ bool ConnectionGestures::Move(QGraphicsSceneMouseEvent* event) {
 }
 
 bool ConnectionGestures::Release(QGraphicsSceneMouseEvent* event) {
-    if (!connecting_)
+    if (!connecting_ && !retargeting_)
         return false;
     if (event->button() == Qt::LeftButton) {
-        connecting_ = false;
+        const bool retarget = retargeting_;
+        connecting_ = retargeting_ = false;
         if (line_)
             line_->hide();
+        ShowDropTarget(0);
         // Let go over no box: nothing is connected.
         const int target = scene_.BoxAt(event->scenePos());
-        if (target >= 1)
+        if (target >= 1 && retarget)
+            FinishRetarget(target);
+        else if (target >= 1)
             FinishConnection(target, event->screenPos());
     }
     return true;
@@ -209,7 +255,7 @@ bool ConnectionGestures::Help(QGraphicsSceneHelpEvent* event) {
 }
 
 void ConnectionGestures::Leave() {
-    if (connecting_)
+    if (connecting_ || retargeting_)
         return;
     const int old = hoveredBox_;
     hoveredBox_ = 0;
@@ -299,10 +345,11 @@ void ConnectionGestures::SetBoxDragging(bool dragging) {
 // ---- Connecting.
 
 bool ConnectionGestures::Cancel() {
-    if (connecting_) {
-        connecting_ = false;
+    if (connecting_ || retargeting_) {
+        connecting_ = retargeting_ = false;
         if (line_)
             line_->hide();
+        ShowDropTarget(0);
         return true;
     }
     if (menu_ && menu_->isVisible()) {
@@ -372,6 +419,7 @@ std::optional<ConnectorHit> ConnectionGestures::ConnectorAt(const QPointF& point
     const Point p{qRound(point.x()), qRound(point.y())};
     const std::vector<ScriptPath> paths = ScriptPaths(tables, document_.Script());
     QPainterPath shape;
+    QPainterPath grip;
     // The connectors as the painter draws them, in the style and with the labels it shows.
     for (const LaidConnector& g : scene_.Connectors().Items()) {
         bool touched = false;
@@ -382,8 +430,10 @@ std::optional<ConnectorHit> ConnectionGestures::ConnectorAt(const QPointF& point
                 touched = p.x >= r.Left && p.x < r.Left + r.Width && p.y >= r.Top &&
                           p.y < r.Top + r.Height;
             }
-            if (touched)
+            if (touched) {
                 shape = ConnectorShape(g.path);
+                grip = ArrowGrip(g.path);
+            }
         } else {
             Stub stub = g.stub;
             if (!g.hasLabel)
@@ -391,13 +441,16 @@ std::optional<ConnectorHit> ConnectionGestures::ConnectorAt(const QPointF& point
             if (!g.hasTag)
                 stub.Tag = {};
             touched = TouchesStub(stub, p, kConnectorReach);
-            if (touched)
+            if (touched) {
                 shape = StubShape(stub);
+                grip = TagGrip(stub);
+            }
         }
         if (!touched)
             continue;
         ConnectorHit hit;
         hit.shape = shape;
+        hit.grip = grip;
         hit.from = g.from;
         hit.to = g.to;
         hit.link = g.line;
@@ -409,6 +462,7 @@ std::optional<ConnectorHit> ConnectionGestures::ConnectorAt(const QPointF& point
                                            : path.To < 1 && path.Destination == g.destination);
             if (!same)
                 continue;
+            hit.links.push_back(path.Line);
             const QString line = ToQt(PathLineOfLink(text, path.Line));
             if (!line.isEmpty() && !lines.contains(line))
                 lines << line;
@@ -435,6 +489,98 @@ void ConnectionGestures::Highlight(const std::optional<ConnectorHit>& hit) {
     }
     highlight_->setPath(hit->shape);
     highlight_->show();
+}
+
+} // namespace ry
+
+namespace ry {
+
+// ---- The drop target.
+
+void ConnectionGestures::ShowDropTarget(int box) {
+    if (box == dropTarget_)
+        return;
+    dropTarget_ = box;
+    const BoxItem* item = scene_.Item(box);
+    if (!item) {
+        dropTarget_ = 0;
+        if (dropFrame_)
+            dropFrame_->hide();
+        return;
+    }
+    if (!dropFrame_) {
+        dropFrame_ = new QGraphicsPathItem;
+        QPen pen(kDropFrame, 3);
+        pen.setCosmetic(true);
+        dropFrame_->setPen(pen);
+        dropFrame_->setZValue(1e9 - 1); // over the boxes, under the line being drawn
+        dropFrame_->setAcceptedMouseButtons(Qt::NoButton);
+        scene_.addItem(dropFrame_);
+    }
+    QPainterPath frame;
+    frame.addRoundedRect(item->sceneBoundingRect().adjusted(-3, -3, 3, 3), 3, 3);
+    dropFrame_->setPath(frame);
+    dropFrame_->show();
+}
+
+// ---- The selected connector.
+
+void ConnectionGestures::Select(const std::optional<ConnectorHit>& hit) {
+    if (!hit && !selected_)
+        return;
+    if (hit) {
+        // Boxes and a connector are not selected together: Delete acts on one kind.
+        selected_.reset();
+        document_.DeselectAllBoxes();
+    }
+    selected_ = hit;
+    DrawSelection();
+}
+
+void ConnectionGestures::DrawSelection() {
+    if (!selected_) {
+        if (selection_)
+            selection_->hide();
+        return;
+    }
+    if (!selection_) {
+        selection_ = new QGraphicsPathItem;
+        QPen pen(kSelected, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        pen.setCosmetic(true);
+        selection_->setPen(pen);
+        selection_->setZValue(-0.5); // over the hover highlight, under the boxes
+        selection_->setAcceptedMouseButtons(Qt::NoButton);
+        scene_.addItem(selection_);
+        grip_ = new QGraphicsPathItem(selection_);
+        grip_->setPen(QPen(kSelected, 1));
+        grip_->setBrush(kSelected);
+        grip_->setAcceptedMouseButtons(Qt::NoButton);
+        grip_->setToolTip(QStringLiteral("Drag to another module to lead these paths there"));
+    }
+    selection_->setPath(selected_->shape);
+    grip_->setPath(selected_->grip);
+    selection_->show();
+}
+
+bool ConnectionGestures::DeleteSelected() {
+    if (!selected_)
+        return false;
+    const ConnectorHit hit = *selected_;
+    Select(std::nullopt);
+    if (IsModuleOfScript(hit.from))
+        document_.RemovePaths(hit.from, hit.links);
+    return true;
+}
+
+void ConnectionGestures::FinishRetarget(int target) {
+    if (!selected_)
+        return;
+    const ConnectorHit hit = *selected_;
+    const std::int16_t to = document_.ModuleOfBox(target);
+    // Onto the box it leads to already: nothing changes.
+    if (to < 1 || to == hit.to || !IsModuleOfScript(hit.from))
+        return;
+    document_.RetargetPaths(hit.from, hit.links, ToQt(document_.Module(to).Title));
 }
 
 } // namespace ry

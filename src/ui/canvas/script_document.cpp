@@ -4,6 +4,7 @@
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/document_history.h"
+#include "paths/link_edits.h"
 #include "paths/path_text.h"
 #include "paths/rename.h"
 #include "script/module_types.h"
@@ -411,6 +412,25 @@ void ScriptDocument::AddPathLine(std::int16_t module, const QString& line) {
     Module(module).PathText += FromQt(line) + "\r\n";
     step.Commit();
     emit connectorsChanged();
+}
+
+void ScriptDocument::RemovePaths(std::int16_t module, const std::vector<int>& links) {
+    DocumentHistory::Step step(*history_, QStringLiteral("Delete Connector"));
+    step.Touch(module);
+    ModuleRecord& m = Module(module);
+    m.PathText = RemoveLinks(m.PathText, links);
+    if (step.Commit())
+        emit connectorsChanged();
+}
+
+void ScriptDocument::RetargetPaths(std::int16_t module, const std::vector<int>& links,
+                                   const QString& title) {
+    DocumentHistory::Step step(*history_, QStringLiteral("Reconnect"));
+    step.Touch(module);
+    ModuleRecord& m = Module(module);
+    m.PathText = RetargetLinks(m.PathText, links, FromQt(title));
+    if (step.Commit())
+        emit connectorsChanged();
 }
 
 void ScriptDocument::SetBoxHeight(int box, int height) {

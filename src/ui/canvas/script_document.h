@@ -97,6 +97,11 @@ public:
     void SetBoxText(std::int16_t module, const QString& text);
     // Appends one path line (with its CR LF) to a module's path text.
     void AddPathLine(std::int16_t module, const QString& line);
+    // A connector deleted: the paths `links` of a module (its "on {" counted from 0) taken out
+    // of its path text with the lines that continue them.
+    void RemovePaths(std::int16_t module, const std::vector<int>& links);
+    // A connector moved to another box: the paths `links` of a module lead to `title` instead.
+    void RetargetPaths(std::int16_t module, const std::vector<int>& links, const QString& title);
     // The box's height and the module's stored height.
     void SetBoxHeight(int box, int height);
     // The same for several boxes, as one edit.

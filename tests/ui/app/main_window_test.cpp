@@ -327,13 +327,18 @@ TEST_F(MainWindowTest, PasteCopiesTheModuleAndNumbersItsTitle) {
     EXPECT_EQ(doc.Record().LastModule, k);
     EXPECT_EQ(pasted.NextModule, -1);
     EXPECT_TRUE(doc.Record().Modified);
-    // The copy lands near the middle of what the window shows, not on the original.
+    // The copy lands near the middle of what the window shows (the pointer is not over the
+    // canvas), on the nearest spot where it covers no box.
     const QPoint centre = Active()->View().VisibleCentre();
-    EXPECT_LE(
-        (QPoint(pasted.PositionX, pasted.PositionY) + QPoint(77, 34) - centre).manhattanLength(),
-        2);
-    EXPECT_NE(QPoint(pasted.PositionX, pasted.PositionY),
-              QPoint(original.PositionX, original.PositionY));
+    const QRect copy(pasted.PositionX, pasted.PositionY, kBoxWidth, doc.BoxHeight(box));
+    EXPECT_LE((copy.center() - centre).manhattanLength(), 250);
+    for (int other : doc.Boxes()) {
+        const ModuleRecord& m = doc.Module(doc.ModuleOfBox(other));
+        if (other != box)
+            EXPECT_FALSE(
+                copy.intersects(QRect(m.PositionX, m.PositionY, kBoxWidth, doc.BoxHeight(other))))
+                << m.Title;
+    }
 
     // A copy of the copy: the number after the "_" is replaced, not added to.
     Choose(QStringLiteral("mnuEdit(0)"));

@@ -7,7 +7,10 @@
 #include "canvas/box_item.h"
 #include "canvas/routes.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QSet>
+#include <QtMath>
 
 namespace ry::test {
 namespace {
@@ -91,6 +94,64 @@ TEST_F(Canvas, SelectedBoxesHaveAWideFrameAndALineUnderTheTitle) {
     for (int y = 23; y <= 26; ++y)
         EXPECT_TRUE(isBlack(selected, x, y)) << y;
     EXPECT_FALSE(isBlack(selected, x, 28));
+}
+
+TEST_F(Canvas, EveryEdgeOfABoxsFrameIsDrawnAtReducedZooms) {
+    MakeMain();
+    ScriptDocument& doc = Doc();
+    const std::int16_t module = doc.ModuleOfBox(1);
+    doc.Module(module).Txt.clear(); // only the frame is black along the edges
+    const QRgb black = qRgb(0, 0, 0);
+    for (const double scale : {0.5, 0.75})
+        for (const bool selected : {false, true})
+            for (int dx = 0; dx < 4; ++dx)
+                for (int dy = 0; dy < 4; ++dy) {
+                    const QPoint at(101 + dx, 103 + dy);
+                    SCOPED_TRACE(testing::Message() << scale << " at " << at.x() << "," << at.y()
+                                                    << (selected ? " selected" : ""));
+                    doc.MoveModules({{module, at}});
+                    if (selected)
+                        doc.SelectOnlyBox(1);
+                    else
+                        doc.DeselectAllBoxes();
+                    // The canvas from (90, 90), scaled as the view draws it at that zoom.
+                    const QRect area(90, 90, 200, 120);
+                    QImage image(area.size() * scale, QImage::Format_RGB32);
+                    image.fill(Qt::magenta);
+                    {
+                        QPainter painter(&image);
+                        Active()->Scene().render(&painter, QRectF(image.rect()), area);
+                    }
+                    // Each edge, in device pixels, and a black pixel within one of it at every
+                    // step along its middle half.
+                    const double left = (at.x() - area.x()) * scale;
+                    const double top = (at.y() - area.y()) * scale;
+                    const double right = left + kBoxWidth * scale;
+                    const double bottom = top + kLongBoxHeight * scale;
+                    auto blackNear = [&](double x, double y, bool across) {
+                        for (int d = -2; d <= 1; ++d) {
+                            const int px = across ? qFloor(x) + d : qFloor(x);
+                            const int py = across ? qFloor(y) : qFloor(y) + d;
+                            if (image.valid(px, py) && image.pixel(px, py) == black)
+                                return true;
+                        }
+                        return false;
+                    };
+                    bool leftWhole = true, rightWhole = true, topWhole = true;
+                    bool bottomWhole = true;
+                    for (double t = 0.25; t <= 0.75; t += 0.05) {
+                        const double x = left + (right - left) * t;
+                        const double y = top + (bottom - top) * t;
+                        leftWhole = leftWhole && blackNear(left + 0.5, y, true);
+                        rightWhole = rightWhole && blackNear(right, y, true);
+                        topWhole = topWhole && blackNear(x, top + 0.5, false);
+                        bottomWhole = bottomWhole && blackNear(x, bottom, false);
+                    }
+                    EXPECT_TRUE(leftWhole);
+                    EXPECT_TRUE(rightWhole);
+                    EXPECT_TRUE(topWhole);
+                    EXPECT_TRUE(bottomWhole);
+                }
 }
 
 TEST_F(Canvas, EveryTypeHasAnIconOfItsOwn) {

@@ -1,6 +1,7 @@
 // The canvas as a diagram editor: the box menu from anywhere on a box, clearing the selection,
-// the keys Escape, Delete and Ctrl+V, connecting boxes by dragging from a box's out-handle, and
-// connectors under the pointer.
+// the keys Escape, Delete and Ctrl+V, connecting boxes by dragging from a box's out-handle with
+// the drop target framed, connectors under the pointer, selecting, deleting and re-targeting
+// connectors, where a paste lands, and boxes dragged over the others.
 
 #include "ui/canvas/editing_fixture.h"
 
@@ -13,6 +14,7 @@
 #include "dialogs/module_dialog.h"
 #include "dialogs/paths_panel.h"
 
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -65,7 +67,29 @@ protected:
         QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : Viewport();
         QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
     }
+    // A point on the last line of the connector between two boxes as the canvas lays it out.
+    QPoint OnLaidConnector(int from, int to) {
+        for (const LaidConnector& g : Window().Scene().Connectors().Items())
+            if (!g.isStub && g.from == Doc().ModuleOfBox(from) && g.to == Doc().ModuleOfBox(to)) {
+                const Segment s = g.path.Segments()[g.path.Segments().size() - 1];
+                return {(s.from.x + s.to.x) / 2, (s.from.y + s.to.y) / 2};
+            }
+        ADD_FAILURE() << "no connector from box " << from << " to box " << to;
+        return {};
+    }
+    QRect BoxRect(int box) { return {PositionOf(box), QSize(kBoxWidth, Doc().BoxHeight(box))}; }
+    // A module's paths given, and the canvas drawn from them.
+    void SetPaths(int box, const std::string& text) {
+        ModuleIn(box).PathText = text;
+        Window().Scene().update();
+    }
+    std::string Goto(const char* trigger, int box) {
+        return std::string("on {") + trigger + "} goto [" + ModuleIn(box).Title + "]";
+    }
 };
+
+const QRgb kDropFrameColour = qRgb(40, 160, 70);
+const QRgb kSelectedColour = qRgb(230, 110, 0);
 
 TEST_F(Connecting, ARightPressAnywhereOnABoxOpensItsMenu) {
     const auto boxes = ThreeBoxes({200, 200}, {500, 200}, {500, 450});
@@ -326,6 +350,208 @@ TEST_F(Connecting, ADoubleClickOnAConnectorOpensItsSourceOnTheLine) {
     EXPECT_EQ(dialog->Paths()->Text().textCursor().selectedText(),
               QString::fromStdString("on {1} goto [" + ModuleIn(boxes[1]).Title + "]"));
     EXPECT_TRUE(Doc().Record().Modified) << "as opening the dialog from its box";
+}
+
+TEST_F(Connecting, TheBoxUnderThePointerIsFramedAsTheDropTargetWhileConnecting) {
+    const auto boxes = ThreeBoxes({200, 200}, {500, 200}, {500, 450});
+    const QRect around = BoxRect(boxes[2]).adjusted(-8, -8, 8, 8);
+    Hover(FrameOf(boxes[1]));
+    const QPoint handle = Connections().HandleCentre(boxes[1]).toPoint();
+    Press(handle);
+    EXPECT_EQ(Connections().DropTarget(), 0);
+    struct Step {
+        const char* name;
+        QPoint to;
+        int target;
+    } steps[] = {
+        {"onto a box", FrameOf(boxes[2]), boxes[2]},
+        {"about on it", TextOf(boxes[2]), boxes[2]},
+        {"off it", {380, 650}, 0},
+        {"onto another", TitleOfBox(boxes[0]), boxes[0]},
+        {"back", FrameOf(boxes[2]), boxes[2]},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        MoveTo(step.to);
+        EXPECT_EQ(Connections().DropTarget(), step.target);
+        EXPECT_EQ(PixelsOf(around, kDropFrameColour) > 0, step.target == boxes[2]);
+    }
+    // Letting go ends it, whether it connects or not.
+    Release(FrameOf(boxes[2]));
+    Offered(QStringLiteral("Digit 1"));
+    EXPECT_EQ(Connections().DropTarget(), 0);
+    EXPECT_EQ(PixelsOf(around, kDropFrameColour), 0);
+    // Escape too.
+    Hover(FrameOf(boxes[1]));
+    Press(handle);
+    MoveTo(FrameOf(boxes[2]));
+    ASSERT_EQ(Connections().DropTarget(), boxes[2]);
+    View().setFocus();
+    PressKey(Qt::Key_Escape);
+    EXPECT_EQ(Connections().DropTarget(), 0);
+    EXPECT_EQ(PixelsOf(around, kDropFrameColour), 0);
+    Release(FrameOf(boxes[2]));
+}
+
+TEST_F(Connecting, AClickSelectsAConnectorUntilAClickElsewhere) {
+    const auto boxes = ThreeBoxes({200, 200}, {200, 400}, {500, 450});
+    SetPaths(boxes[0], Goto("1", boxes[1]) + "\r\n" + Goto("2", boxes[2]) + "\r\n" +
+                           Goto("3", boxes[1]) + "\r\n");
+    const QPoint on = OnConnector(boxes[0], boxes[1]);
+    const QRect near(on - QPoint(6, 6), QSize(13, 13));
+    EXPECT_EQ(PixelsOf(near, kSelectedColour), 0);
+    struct Case {
+        const char* name;
+        QPoint elsewhere;
+    } cases[] = {{"the empty canvas", {380, 650}},
+                 {"a box", FrameOf(boxes[2])},
+                 {"another connector", OnLaidConnector(boxes[0], boxes[2])}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Doc().SelectOnlyBox(boxes[2]);
+        Click(on);
+        ASSERT_TRUE(Connections().Selected().has_value());
+        EXPECT_EQ(Connections().Selected()->from, Doc().ModuleOfBox(boxes[0]));
+        EXPECT_EQ(Connections().Selected()->links, (std::vector<int>{0, 2}));
+        EXPECT_TRUE(SelectedBoxes().empty()) << "a connector is selected alone";
+        EXPECT_GT(PixelsOf(near, kSelectedColour), 0) << "drawn selected";
+        Click(c.elsewhere);
+        if (c.elsewhere == OnLaidConnector(boxes[0], boxes[2])) {
+            ASSERT_TRUE(Connections().Selected().has_value());
+            EXPECT_EQ(Connections().Selected()->links, std::vector<int>{1});
+            Connections().Select(std::nullopt);
+        } else {
+            EXPECT_FALSE(Connections().Selected().has_value());
+        }
+        EXPECT_EQ(PixelsOf(near, kSelectedColour), 0);
+    }
+}
+
+TEST_F(Connecting, DeleteTakesOutTheSelectedConnectorsPathsAsOneStep) {
+    const auto boxes = ThreeBoxes({200, 200}, {200, 400}, {500, 450});
+    const std::string before = Goto("1", boxes[1]) + " rvset\r\n[a]{1}\r\n" + Goto("2", boxes[2]) +
+                               "\r\n" + Goto("3", boxes[1]) + "\r\n";
+    SetPaths(boxes[0], before);
+    Doc().History().clear();
+    Click(OnConnector(boxes[0], boxes[1]));
+    ASSERT_TRUE(Connections().Selected().has_value());
+    View().setFocus();
+    PressKey(Qt::Key_Delete);
+    EXPECT_EQ(PathsOf(boxes[0]), Goto("2", boxes[2]) + "\r\n");
+    EXPECT_EQ(Doc().Boxes().size(), 3u) << "no module goes with it";
+    EXPECT_FALSE(Connections().Selected().has_value());
+    EXPECT_EQ(Doc().History().count(), 1);
+    EXPECT_EQ(Doc().History().undoText(), QStringLiteral("Delete Connector"));
+    ASSERT_TRUE(Doc().Undo());
+    EXPECT_EQ(PathsOf(boxes[0]), before);
+    ASSERT_TRUE(Doc().Redo());
+    EXPECT_EQ(PathsOf(boxes[0]), Goto("2", boxes[2]) + "\r\n");
+
+    // A stub's paths go the same way.
+    SetPaths(boxes[1], "on {4} goto [Voicemail Box 12]\r\n" + Goto("5", boxes[2]) + "\r\n");
+    const QPoint stub = PositionOf(boxes[1]) + QPoint(kBoxWidth - 12, kLongBoxHeight + 8);
+    Click(stub);
+    ASSERT_TRUE(Connections().Selected().has_value());
+    PressKey(Qt::Key_Delete);
+    EXPECT_EQ(PathsOf(boxes[1]), Goto("5", boxes[2]) + "\r\n");
+}
+
+TEST_F(Connecting, DraggingTheSelectedConnectorsArrowHeadLeadsItsPathsToAnotherBox) {
+    const auto boxes = ThreeBoxes({200, 200}, {200, 400}, {500, 450});
+    const std::string before = Goto("1", boxes[1]) + "\r\n" + Goto("2", boxes[2]) + "\r\n" +
+                               "on {3} gosub [" + ModuleIn(boxes[1]).Title + "] return [" +
+                               ModuleIn(boxes[2]).Title + "]\r\n";
+    SetPaths(boxes[0], before);
+    Doc().History().clear();
+    auto dragArrowTo = [&](QPoint to) {
+        Click(OnConnector(boxes[0], boxes[1]));
+        ASSERT_TRUE(Connections().Selected().has_value());
+        const QPoint grip = Connections().Selected()->grip.boundingRect().center().toPoint();
+        Press(grip);
+        EXPECT_TRUE(Connections().Retargeting());
+        MoveTo((grip + to) / 2);
+        MoveTo(to);
+        Release(to);
+        EXPECT_FALSE(Connections().Retargeting());
+        EXPECT_EQ(Connections().DropTarget(), 0);
+    };
+    // Nothing changes where nothing is to change.
+    struct Case {
+        const char* name;
+        QPoint to;
+    } nothing[] = {{"the empty canvas", {380, 650}}, {"the same box", FrameOf(boxes[1])}};
+    for (const Case& c : nothing) {
+        SCOPED_TRACE(c.name);
+        dragArrowTo(c.to);
+        EXPECT_EQ(PathsOf(boxes[0]), before);
+        EXPECT_EQ(Doc().History().count(), 0);
+    }
+    // Onto another box: both paths to the first box lead there, the return stays.
+    dragArrowTo(FrameOf(boxes[2]));
+    const std::string title = ModuleIn(boxes[2]).Title;
+    EXPECT_EQ(PathsOf(boxes[0]), Goto("1", boxes[2]) + "\r\n" + Goto("2", boxes[2]) + "\r\n" +
+                                     "on {3} gosub [" + title + "] return [" + title + "]\r\n");
+    EXPECT_EQ(Doc().History().count(), 1);
+    EXPECT_EQ(Doc().History().undoText(), QStringLiteral("Reconnect"));
+    ASSERT_TRUE(Doc().Undo());
+    EXPECT_EQ(PathsOf(boxes[0]), before);
+}
+
+TEST_F(Connecting, APasteLandsNearThePointerOnAFreeSpot) {
+    const auto boxes = ThreeBoxes({200, 200}, {500, 200}, {500, 450});
+    Doc().SelectOnlyBox(boxes[1]);
+    View().setFocus();
+    PressKey(Qt::Key_C, Qt::ControlModifier);
+    // The pointer goes back where it was for the tests after this one.
+    struct RestorePointer {
+        QPoint at = QCursor::pos();
+        ~RestorePointer() { QCursor::setPos(at); }
+    } restore;
+    auto pasteWithPointerAt = [&](QPoint global) {
+        QCursor::setPos(global);
+        const std::vector<int> old = Doc().Boxes();
+        PressKey(Qt::Key_V, Qt::ControlModifier);
+        const std::vector<int> now = Doc().Boxes();
+        EXPECT_EQ(now.size(), old.size() + 1);
+        const int pasted = now.back() == old.back() ? now.front() : now.back();
+        for (int box : old)
+            EXPECT_FALSE(BoxRect(pasted).intersects(BoxRect(box))) << "over box " << box;
+        return pasted;
+    };
+    auto overCanvas = [&](QPoint canvas) { return Viewport()->mapToGlobal(ToViewport(canvas)); };
+    // A free spot: right at the pointer.
+    EXPECT_EQ(PositionOf(pasteWithPointerAt(overCanvas({220, 420}))), QPoint(220, 420));
+    // Over a box: the nearest free spot instead.
+    const int moved = pasteWithPointerAt(overCanvas(FrameOf(boxes[2])));
+    const QPoint offset = PositionOf(moved) - FrameOf(boxes[2]);
+    EXPECT_LE(offset.manhattanLength(), 200);
+    // The pointer off the canvas: in the middle of what it shows, still on no box.
+    const QPoint outside = Viewport()->mapToGlobal(QPoint(-50, -50));
+    const int first = pasteWithPointerAt(outside);
+    const int second = pasteWithPointerAt(outside);
+    const QPoint middle = View().mapToScene(Viewport()->rect().center()).toPoint();
+    EXPECT_LE((PositionOf(first) - middle).manhattanLength(), 300);
+    EXPECT_NE(PositionOf(first), PositionOf(second));
+}
+
+TEST_F(Connecting, DraggedBoxesPassOverTheOthersUntilDropped) {
+    const auto boxes = ThreeBoxes({200, 200}, {500, 200}, {520, 230});
+    CanvasScene& scene = Window().Scene();
+    // The Record box, placed last, lies over the Play box where they meet.
+    const QPoint overlap(540, 250);
+    ASSERT_EQ(scene.BoxAt(overlap), boxes[2]);
+    Doc().SelectOnlyBox(boxes[0]);
+    Doc().SelectBox(boxes[1]);
+    const QPoint grab = FrameOf(boxes[0]);
+    Press(grab);
+    MoveTo(grab + QPoint(10, 5));
+    for (int box : {boxes[0], boxes[1]})
+        EXPECT_GT(scene.Item(box)->zValue(), scene.Item(boxes[2])->zValue()) << box;
+    EXPECT_EQ(scene.BoxAt(overlap + QPoint(10, 5)), boxes[1]);
+    Release(grab + QPoint(10, 5));
+    for (int box : boxes)
+        EXPECT_EQ(scene.Item(box)->zValue(), 0) << box;
+    EXPECT_EQ(scene.BoxAt(overlap + QPoint(10, 5)), boxes[2]);
 }
 
 } // namespace

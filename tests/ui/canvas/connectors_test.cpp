@@ -18,13 +18,6 @@ namespace {
 
 class Connectors : public EditingTest {
 protected:
-    QImage Render(const QRect& area) {
-        QImage image(area.size(), QImage::Format_RGB32);
-        image.fill(Qt::magenta);
-        QPainter painter(&image);
-        Window().Scene().render(&painter, QRectF(QPointF(0, 0), area.size()), area);
-        return image;
-    }
     // How many pixels of `area` (canvas pixels) show `colour`, or a colour it accepts.
     int Count(const QRect& area, QColor colour) {
         return CountIf(area, [&](QRgb c) { return c == colour.rgb(); });

@@ -22,9 +22,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -182,6 +184,24 @@ protected:
     QPoint TitleOfBox(int box) { return PositionOf(box) + QPoint(20, 12); }
     QPoint IconOf(int box) { return PositionOf(box) + QPoint(120, 10); }
     QPoint TextOf(int box) { return PositionOf(box) + QPoint(40, 45); }
+
+    // A part of the canvas as drawn, in canvas pixels.
+    QImage Render(const QRect& area) {
+        QImage image(area.size(), QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        QPainter painter(&image);
+        Window().Scene().render(&painter, QRectF(QPointF(0, 0), area.size()), area);
+        return image;
+    }
+    // How many pixels of `area` show exactly `rgb`.
+    int PixelsOf(const QRect& area, QRgb rgb) {
+        const QImage image = Render(area);
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == rgb;
+        return n;
+    }
 
     // A main-window menu entry, by name.
     QAction* Menu(const QString& name) { return MenuEntry(*main_, name); }
