@@ -160,8 +160,10 @@ ConnectionGestures::~ConnectionGestures() = default;
 // ---- Mouse events.
 
 bool ConnectionGestures::Press(QGraphicsSceneMouseEvent* event, bool doubleClick) {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton) {
+        Select(std::nullopt); // the menus act on boxes and the script, never on a connector
         return false;
+    }
     const QPointF at = event->scenePos();
     if (const int box = HandleAt(at)) {
         connecting_ = true;
