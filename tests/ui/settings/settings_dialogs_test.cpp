@@ -152,7 +152,7 @@ TEST_F(SettingsDialogs, EachOpensModalAndCentredFromTheEditMenu) {
     }
 }
 
-TEST_F(SettingsDialogs, DISABLED_HelpAndF1OpenTheDialogsPageOfTheManualWhichStaysUsable) {
+TEST_F(SettingsDialogs, HelpAndF1OpenTheDialogsPageOfTheManualWhichStaysUsable) {
     Start();
     const struct {
         const char* menu;
