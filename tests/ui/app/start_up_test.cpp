@@ -3,6 +3,8 @@
 #include "designer_fixture.h"
 
 #include "base/registry.h"
+#include "canvas/box_item.h"
+#include "canvas/canvas_scene.h"
 
 #include <QDir>
 #include <QDockWidget>
@@ -69,6 +71,20 @@ TEST_F(StartUp, TheCommandLineIsThePathOfAScriptToOpen) {
         EXPECT_TRUE(prompter_.messages.empty());
         TearDown();
     }
+}
+
+TEST_F(StartUp, AStartModuleStoredInAnotherLetterCaseGetsItsStartMark) {
+    const QString path = WriteFile(QStringLiteral("case.rys"),
+                                   QByteArrayLiteral("Version=5.0\r\nStartModule=main MENU\r\n\r\n"
+                                                     "[Hello]\r\nType=Play\r\nPosition=10,10\r\n"
+                                                     "[Main Menu]\r\nType=Play\r\n"
+                                                     "Position=300,10\r\n"));
+    MakeMain(path);
+    ASSERT_NE(Active(), nullptr);
+    const int marked = Active()->Scene().StartBox();
+    ASSERT_GE(marked, 1);
+    EXPECT_EQ(Doc().Module(Doc().ModuleOfBox(marked)).Title, "Main Menu");
+    EXPECT_TRUE(Active()->Scene().Item(marked)->HasStartMark());
 }
 
 TEST_F(StartUp, ScriptPathOfCommandLine) {
