@@ -62,8 +62,11 @@ void RequireOpen(bool open, const char* operation) {
 
 std::unique_ptr<QSettings> OpenSettings(const QString& organization, const QString& application,
                                         std::unique_ptr<QTemporaryDir>& scratch) {
+    // The file is named here rather than left to QSettings, so that the file checked is the
+    // file read.
     if (UnusableSettingsFile(organization, application).isEmpty())
-        return std::make_unique<QSettings>(organization, application);
+        return std::make_unique<QSettings>(UserSettingsFile(organization, application),
+                                           QSettings::IniFormat);
     scratch = std::make_unique<QTemporaryDir>();
     return std::make_unique<QSettings>(scratch->filePath(QStringLiteral("settings.conf")),
                                        QSettings::IniFormat);
@@ -71,22 +74,15 @@ std::unique_ptr<QSettings> OpenSettings(const QString& organization, const QStri
 
 } // namespace
 
+QString UserSettingsFile(const QString& organization, const QString& application) {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QLatin1Char('/') + organization + QLatin1Char('/') + application +
+           QStringLiteral(".conf");
+}
+
 QString UnusableSettingsFile(const QString& organization, const QString& application) {
-    // The user's own files first, then the system's, each for the application and then for
-    // the whole organization, as QSettings reads them.
-    QStringList folders{QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
-    for (const QString& folder :
-         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
-        if (!folders.contains(folder))
-            folders.append(folder);
-    for (const QString& folder : folders) {
-        for (const QString& name : {organization + QLatin1Char('/') + application, organization}) {
-            const QFileInfo file(folder + QLatin1Char('/') + name + QStringLiteral(".conf"));
-            if (file.exists() && !file.isFile())
-                return file.absoluteFilePath();
-        }
-    }
-    return {};
+    const QFileInfo file(UserSettingsFile(organization, application));
+    return file.exists() && !file.isFile() ? file.absoluteFilePath() : QString();
 }
 
 CRegistry::CRegistry() : CRegistry(QStringLiteral("Cordaxa"), QStringLiteral("Ryvane")) {}

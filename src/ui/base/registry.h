@@ -2,7 +2,7 @@
 
 // The designer's per-user settings (window position, recent files) as a registry of keys and
 // string values, kept in the user's QSettings of organization "Cordaxa", application
-// "Ryvane" (on Linux ~/.config/Cordaxa/Ryvane.conf).
+// "Ryvane": the INI file ~/.config/Cordaxa/Ryvane.conf.
 //
 // How registry paths map onto the settings: the application's own key
 // "Software\Cordaxa\Ryvane" below HKEY_CURRENT_USER is the root of the QSettings; each key
@@ -117,8 +117,13 @@ private:
     QString group_; // the QSettings group of the open key, "" for the application's key
 };
 
-// The first of the settings files QSettings would read for `organization` and `application`
-// that exists but is not a regular file (following links); "" when there is none.
+// The user's settings file for `organization` and `application`, the one file the registry
+// reads and writes: <config folder>/<organization>/<application>.conf.
+QString UserSettingsFile(const QString& organization = QStringLiteral("Cordaxa"),
+                         const QString& application = QStringLiteral("Ryvane"));
+
+// The user's settings file when it exists but is not a regular file (following links); ""
+// otherwise.
 QString UnusableSettingsFile(const QString& organization = QStringLiteral("Cordaxa"),
                              const QString& application = QStringLiteral("Ryvane"));
 

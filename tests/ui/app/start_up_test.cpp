@@ -201,7 +201,7 @@ TEST_F(StartUp, ACancelledCloseKeepsTheProgramAndDoesNotStoreThePosition) {
 }
 
 TEST_F(StartUp, ASettingsFileThatIsNotARegularFileIsTakenAsMissingAndNeverBlocks) {
-    const QString file = QSettings(QStringLiteral("Cordaxa"), QStringLiteral("Ryvane")).fileName();
+    const QString file = UserSettingsFile();
     const QString pipe = QFileInfo(file).path() + QStringLiteral("/pipe");
     ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
     struct Case {
