@@ -333,9 +333,8 @@ void CanvasInteraction::HandleDragDrop(const QPointF& canvasPoint) {
             moves.push_back({module, to});
     }
     drag_.modules.clear();
-    if (moves.empty())
-        document_.MarkModified();
-    else
+    // A drop where the boxes were is no change.
+    if (!moves.empty())
         document_.MoveModules(moves);
     // Boxes whose module did not move return to their place.
     for (int box : document_.Boxes())

@@ -178,7 +178,6 @@ bool ConnectionGestures::Press(QGraphicsSceneMouseEvent* event, bool doubleClick
     if (doubleClick && hit) {
         const int box = document_.Tables().Module(hit->from).BoxIndex;
         designer_.Dialogs().ShowPathLine(window_, hit->from, box, hit->link);
-        document_.MarkModified(); // as opening the dialog from the box does
         return true;
     }
     // The grip of the selected connector lies over its target box's edge: it comes first.

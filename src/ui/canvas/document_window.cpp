@@ -66,7 +66,6 @@ void DocumentWindow::DoBoxInfo_Click(int box) {
     if (module < 1)
         return;
     designer_.Dialogs().DbInfoFormShow(*this, module, box);
-    document_->MarkModified();
 }
 
 void DocumentWindow::Discard() {

@@ -236,11 +236,8 @@ void ScriptDocument::MoveModules(const std::vector<Move>& moves) {
         if (HasBox(m.BoxIndex))
             emit boxChanged(m.BoxIndex);
     }
-    const int before = history_->Stack().index();
+    // A move that leaves every box where it was is no step and no change.
     history_->PushMove(steps);
-    // A move that left every box where it was still marks the script, as a drop does.
-    if (history_->Stack().index() == before)
-        MarkModified();
     emit connectorsChanged();
 }
 
@@ -380,9 +377,7 @@ TitleChange ScriptDocument::ApplyModule(std::int16_t module, const ModuleRecord&
         m.PathText = TidyPathsText(ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\n", "\r\n"));
     }
     const TitleChange change = ApplyModuleTitle(Tables(), module, script_, FromQt(typedTitle));
-    // An Apply that changed nothing still marks the script, as opening the dialog did.
-    if (!step.Commit())
-        MarkModified();
+    step.Commit(); // a step only when something changed
     if (HasBox(m.BoxIndex))
         emit boxChanged(m.BoxIndex);
     emit connectorsChanged();
@@ -460,8 +455,7 @@ void ScriptDocument::SetBoxHeights(const std::vector<int>& boxes, int height) {
 void ScriptDocument::SetStartModule(const QString& title) {
     DocumentHistory::Step step(*history_, QStringLiteral("Make Start Module"));
     Record().StartModule = FromQt(title);
-    if (!step.Commit())
-        MarkModified();
+    step.Commit();
 }
 
 void ScriptDocument::SetScriptProperties(const QString& startModule, const QString& runAtHangup,
@@ -471,15 +465,13 @@ void ScriptDocument::SetScriptProperties(const QString& startModule, const QStri
     s.StartModule = FromQt(startModule);
     s.RunAtHangup = FromQt(runAtHangup);
     s.StartWithoutAnswer = startWithoutAnswer;
-    if (!step.Commit())
-        MarkModified();
+    step.Commit();
 }
 
 void ScriptDocument::SetCtmAsiName(const QString& name) {
     DocumentHistory::Step step(*history_, QStringLiteral("CT Media Name"));
     Record().CtmAsiName = FromQt(name);
-    if (!step.Commit())
-        MarkModified();
+    step.Commit();
 }
 
 QUndoStack& ScriptDocument::History() {

@@ -33,7 +33,7 @@ TEST_F(FrameTest, OpensCleanAndClosesWithoutAsking) {
     EXPECT_FALSE(d->isModal());
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(d->IsDirty());
-    EXPECT_TRUE(Tables().Script(script_).Modified); // opening alone marks the script
+    EXPECT_FALSE(Tables().Script(script_).Modified); // opening alone changes nothing
     EXPECT_EQ(Paths(d).Text().toPlainText(), "on {1} goto [Main]\n");
     EXPECT_TRUE(d->close());
     EXPECT_TRUE(prompter_.messages.empty());
