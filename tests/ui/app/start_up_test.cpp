@@ -242,6 +242,7 @@ TEST_F(StartUp, ASettingsFileThatIsNotARegularFileIsTakenAsMissingAndNeverBlocks
         ASSERT_TRUE(Main().close());
         EXPECT_TRUE(QFileInfo(file).exists() && !QFileInfo(file).isFile());
         main_.reset();
+        moduleDialogs_.reset(); // it refers to the designer
         designer_.reset();
     }
     // A regular file again: nothing to say.
