@@ -17,9 +17,6 @@ namespace ry::cli {
 
 namespace {
 
-// Scenario files are small; a larger one is not one.
-constexpr std::uint64_t kScenarioSizeLimit = 16u << 20;
-
 // The script a scenario names: relative to the scenario file's folder, "\" taken as "/".
 std::string ScriptPathOf(const std::string& scenarioFile, std::string script) {
     std::replace(script.begin(), script.end(), '\\', '/');

@@ -20,6 +20,7 @@
 #include "script/datetime.h"
 #include "walk/walk.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,9 @@
 #include <vector>
 
 namespace ry {
+
+// Scenario files are small; a larger file is not read as one.
+inline constexpr std::uint64_t kScenarioSizeLimit = 16u << 20;
 
 struct ScenarioCall {
     std::string Name; // UTF-8, as the file holds it

@@ -12,9 +12,6 @@ namespace ry {
 
 namespace {
 
-// Scenario files are small; a larger one is not one.
-constexpr std::uint64_t kScenarioSizeLimit = 16u << 20;
-
 std::string HostBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
