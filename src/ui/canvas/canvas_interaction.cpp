@@ -17,6 +17,7 @@
 #include "canvas/script_document.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QGraphicsRectItem>
 #include <QGraphicsSceneHelpEvent>
@@ -187,11 +188,9 @@ void CanvasInteraction::PressOnBox(QGraphicsSceneMouseEvent* event, int box) {
     if (FinishAnyPathCommands(box, event->button()))
         return;
 
-    if (part == BoxItem::Part::Text) {
+    if (part == BoxItem::Part::Text && event->button() != Qt::LeftButton) {
         document_.SelectOnlyBox(box);
-        if (event->button() == Qt::LeftButton)
-            editor_->EditText(box);
-        else if (event->button() == Qt::RightButton)
+        if (event->button() == Qt::RightButton)
             menus_->ShowModuleMenu(event->screenPos());
         return;
     }
@@ -206,7 +205,7 @@ void CanvasInteraction::PressOnBox(QGraphicsSceneMouseEvent* event, int box) {
         if (part == BoxItem::Part::Icon)
             iconPressBox_ = box; // the click opens the properties when released here
         else
-            StartDrag(box, part == BoxItem::Part::Title, event->scenePos());
+            StartDrag(box, part, event->scenePos());
     } else if (event->button() == Qt::RightButton) {
         // Anywhere on the box: its frame, title, icon or text.
         menus_->ShowModuleMenu(event->screenPos());
@@ -225,7 +224,14 @@ void CanvasInteraction::Move(QGraphicsSceneMouseEvent* event) {
     const QPoint delta = point - drag_.last;
     if (delta.isNull())
         return;
-    drag_.moved = true;
+    if (!drag_.moved) {
+        // A press on the title or the text stays a click until the pointer passes the drag
+        // distance; the boxes then catch up with it.
+        if (drag_.clickPart &&
+            (point - drag_.press).manhattanLength() < QApplication::startDragDistance())
+            return;
+        drag_.moved = true;
+    }
     // Every selected box follows the pointer, none beyond the canvas's top or left edge.
     for (std::int16_t module : drag_.modules) {
         BoxItem* item = scene_.Item(document_.Module(module).BoxIndex);
@@ -246,12 +252,19 @@ void CanvasInteraction::Release(QGraphicsSceneMouseEvent* event) {
         return;
     }
     if (drag_.active) {
-        // A click on the title, without moving, opens it for editing.
-        const bool editTitle = drag_.onTitle && !drag_.moved;
+        // A click on the title or the text, without moving, opens it for editing.
+        const std::optional<BoxItem::Part> clicked = drag_.moved ? std::nullopt : drag_.clickPart;
         const int box = drag_.box;
-        HandleDragDrop(event->scenePos());
-        if (editTitle)
+        if (clicked)
+            CancelDrag(); // a click moves nothing
+        else
+            HandleDragDrop(event->scenePos());
+        if (clicked == BoxItem::Part::Title) {
             editor_->EditTitle(box);
+        } else if (clicked == BoxItem::Part::Text) {
+            document_.SelectOnlyBox(box);
+            editor_->EditText(box);
+        }
         return;
     }
     const int iconBox = iconPressBox_;
@@ -266,7 +279,7 @@ void CanvasInteraction::Release(QGraphicsSceneMouseEvent* event) {
 
 // ---- Dragging.
 
-void CanvasInteraction::StartDrag(int box, bool onTitle, const QPointF& canvasPoint) {
+void CanvasInteraction::StartDrag(int box, BoxItem::Part part, const QPointF& canvasPoint) {
     BoxItem* item = scene_.Item(box);
     if (!item)
         return;
@@ -274,8 +287,11 @@ void CanvasInteraction::StartDrag(int box, bool onTitle, const QPointF& canvasPo
     drag_.box = box;
     drag_.grab = canvasPoint - item->pos();
     drag_.last = QPoint(qRound(canvasPoint.x()), qRound(canvasPoint.y()));
+    drag_.press = drag_.last;
     drag_.moved = false;
-    drag_.onTitle = onTitle;
+    drag_.clickPart = std::nullopt;
+    if (part == BoxItem::Part::Title || part == BoxItem::Part::Text)
+        drag_.clickPart = part;
     drag_.modules = document_.SelectedModules();
     connections_->SetBoxDragging(true);
     RaiseDraggedBoxes(true);

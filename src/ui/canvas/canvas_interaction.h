@@ -5,11 +5,14 @@
 // finishing the menu's path commands on the destination box. It also keeps the canvas's mouse
 // pointer. Every change to the script goes through the document's operations.
 
+#include "canvas/box_item.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QRect>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class QGraphicsRectItem;
@@ -91,7 +94,7 @@ private:
     void PressOnBox(QGraphicsSceneMouseEvent* event, int box);
     void Move(QGraphicsSceneMouseEvent* event);
     void Release(QGraphicsSceneMouseEvent* event);
-    void StartDrag(int box, bool onTitle, const QPointF& canvasPoint);
+    void StartDrag(int box, BoxItem::Part part, const QPointF& canvasPoint);
     void CancelDrag();
     void RaiseDraggedBoxes(bool raised);
     void StartRubberBand(const QPoint& canvasPoint);
@@ -120,8 +123,11 @@ private:
         int box = 0;
         QPointF grab; // where the box was grabbed, in box pixels
         QPoint last;  // the pointer's last canvas position
+        QPoint press; // where the button went down
         bool moved = false;
-        bool onTitle = false;
+        // A press on the title or the text that ends without passing the drag distance is a
+        // click, which opens that part for editing.
+        std::optional<BoxItem::Part> clickPart;
         std::vector<std::int16_t> modules; // every selected module, moved together
     } drag_;
 

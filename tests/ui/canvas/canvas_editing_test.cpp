@@ -8,6 +8,7 @@
 #include "canvas/path_commands.h"
 #include "script/module_types.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -119,6 +120,54 @@ TEST_F(CanvasEditing, DraggingASelectedBoxMovesTheWholeSelection) {
     Drag(FrameOf(a), FrameOf(a) - QPoint(1500, 0));
     EXPECT_EQ(PositionOf(a), QPoint(0, 240));
     EXPECT_EQ(PositionOf(b), QPoint(345, 340));
+}
+
+TEST_F(CanvasEditing, ABoxMovesFromAnyPartAndAClickStillEditsTheTitleOrText) {
+    const int distance = QApplication::startDragDistance();
+    struct Case {
+        const char* name;
+        BoxEditor::Field field;
+    };
+    const Case cases[] = {
+        {"text", BoxEditor::Field::Text},
+        {"title", BoxEditor::Field::Title},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        const auto boxes = ThreeBoxes({400, 300}, {900, 300}, {1200, 900});
+        const int a = boxes[0], b = boxes[1];
+        Doc().SelectOnlyBox(a);
+        Doc().SelectBox(b);
+        Doc().Record().Modified = false;
+
+        // Past the drag distance the press moves the box and the rest of the selection.
+        auto partOf = [&](int box) {
+            return tc.field == BoxEditor::Field::Text ? TextOf(box) : TitleOfBox(box);
+        };
+        const QPoint from = partOf(a);
+        Drag(from, from + QPoint(60, 40));
+        EXPECT_EQ(Canvas().Editor().Editing(), BoxEditor::Field::None);
+        EXPECT_EQ(PositionOf(a), QPoint(460, 340));
+        EXPECT_EQ(PositionOf(b), QPoint(960, 340));
+        EXPECT_EQ(SelectedBoxes(), (std::vector<int>{a, b}));
+        EXPECT_TRUE(Doc().Record().Modified);
+
+        // A hand that trembles less than the drag distance still clicks: nothing moves, and
+        // the part opens for editing.
+        Doc().Record().Modified = false;
+        const QPoint at = partOf(a);
+        Press(at);
+        MoveTo(at + QPoint(distance - 1, 0));
+        Release(at + QPoint(distance - 1, 0));
+        EXPECT_EQ(PositionOf(a), QPoint(460, 340));
+        EXPECT_EQ(Canvas().Editor().Editing(), tc.field);
+        EXPECT_FALSE(Doc().Record().Modified);
+        Click({1700, 1700}); // closes the field unchanged
+        EXPECT_EQ(Canvas().Editor().Editing(), BoxEditor::Field::None);
+        Doc().SelectOnlyBox(b);
+        Doc().SelectBox(boxes[2]);
+        Doc().DeleteSelectedModules();
+    }
 }
 
 TEST_F(CanvasEditing, AnotherButtonDuringADragNeitherDropsNorOpensAMenu) {
