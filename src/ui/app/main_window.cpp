@@ -2,10 +2,7 @@
 #include "app/arrange_command.h"
 
 #include "base/designer.h"
-#include "base/host_paths.h"
 #include "base/registry.h"
-#include "base/script_commands.h"
-#include "base/text_codec.h"
 #include "base/window_placement.h"
 #include "canvas/box_geometry.h"
 #include "canvas/canvas_interaction.h"
@@ -14,9 +11,7 @@
 #include "canvas/connection_gestures.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
-#include "script/loader.h"
-#include "script/module_types.h"
-#include "script/saver.h"
+#include "documents/document_manager.h"
 
 #include <QAction>
 #include <QApplication>
@@ -138,8 +133,8 @@ QString ScriptPathOfCommandLine(const QString& commandLine) {
 }
 
 MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* parent)
-    : QMainWindow(parent), designer_(designer), mdi_(new QMdiArea(this)),
-      status_(new QLabel(this)) {
+    : QMainWindow(parent), designer_(designer), mdi_(new QMdiArea(this)), status_(new QLabel(this)),
+      documents_(new DocumentManager(designer, *this, this)) {
     setObjectName(QStringLiteral("frmMain"));
     // Every window of the program, the document windows and dialogs too, shows its icon.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
@@ -152,6 +147,7 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     connect(&designer, &Designer::statusTextChanged, status_, &QLabel::setText);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::OnSubWindowActivated);
     connect(&designer.Recent(), &RecentFiles::changed, this, &MainWindow::RefreshRecentMenu);
+    connect(documents_, &DocumentManager::windowListChanged, this, &MainWindow::RefreshWindowList);
 
     RestorePosition();
     BuildMenus();
@@ -161,8 +157,8 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     InstallProblemsPanel();
     InstallTestCallPanel();
     RestoreLayout();
-    designer.Recent().Load();
-    OpenScript(QString());
+    documents_->LoadRecent();
+    documents_->OpenScript(QString());
     // The mark shows the active script's unsaved changes.
     setWindowTitle(
         QString(designer.BrandName()).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
@@ -172,13 +168,13 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     if (!file.isEmpty()) {
         if (DocumentWindow* first = ActiveDocumentWindow())
             first->Discard();
-        OpenScript(file);
+        documents_->OpenScript(file);
     }
 }
 
 MainWindow::~MainWindow() {
     // The document windows close with the main window; nothing is to be activated or listed.
-    unloading_ = true;
+    documents_->StartUnloading();
     // They go now, while this is still a whole MainWindow: left to the QWidget destructor,
     // their area would report its last activations and closings to a half-destroyed window.
     disconnect(mdi_, nullptr, this, nullptr);
@@ -242,8 +238,7 @@ void MainWindow::BuildMenus() {
     for (int n = 1; n <= RecentFiles::kCount; ++n) {
         QAction* recent = AddAction(file, ArrayName("mnuRecent", n), QString());
         recent->setVisible(false);
-        connect(recent, &QAction::triggered, this,
-                [this, n] { OpenScript(designer_.Recent().At(n)); });
+        connect(recent, &QAction::triggered, this, [this, n] { documents_->OpenRecent(n); });
     }
     separator(file, ArrayName("mnuRecent", 11));
     connect(AddAction(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit"),
@@ -322,7 +317,7 @@ void MainWindow::BuildMenus() {
         // caption inside the entry's text would confuse "Script 1" with "Script 12", or a
         // file with another of the same name in a longer path.
         connect(entry, &QAction::triggered, this,
-                [this, entry] { BringToFront(designer_.Document(entry->data().toInt())); });
+                [this, entry] { BringToFront(documents_->WindowInSlot(entry->data().toInt())); });
     }
 
     QMenu* help = topMenu(ArrayName("mnuTop", 4), QStringLiteral("&Help"));
@@ -421,9 +416,8 @@ void MainWindow::BringToFront(DocumentWindow* window) {
     window->Activated();
 }
 
-DocumentWindow* MainWindow::AddDocumentWindow(std::int16_t script, const QString& caption) {
-    auto* window = new DocumentWindow(designer_, script);
-    window->SetCaption(caption);
+void MainWindow::AddDocument(DocumentWindow& document) {
+    DocumentWindow* window = &document;
     QMdiSubWindow* frame = mdi_->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &DocumentWindow::closed, this, &MainWindow::OnDocumentClosed);
@@ -434,7 +428,7 @@ DocumentWindow* MainWindow::AddDocumentWindow(std::int16_t script, const QString
     });
     // A first save or a Save As renames the window: the Window menu follows.
     connect(window, &QWidget::windowTitleChanged, this, [this] {
-        if (!unloading_)
+        if (!documents_->Unloading())
             RefreshWindowList();
     });
     frame->setWindowTitle(window->windowTitle());
@@ -443,97 +437,6 @@ DocumentWindow* MainWindow::AddDocumentWindow(std::int16_t script, const QString
     frame->show();
     mdi_->setActiveSubWindow(frame);
     window->Activated();
-    return window;
-}
-
-void MainWindow::OpenScript(const QString& givenName) {
-    // A name is made absolute where it enters, so RY.INI, the recent list and the companion
-    // programs never see one that depends on the folder the designer was started in.
-    const QString fileName = AbsoluteScriptPath(givenName);
-    if (!fileName.isEmpty()) {
-        // A script is open once: its window carries the file name as its caption.
-        for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot) {
-            DocumentWindow* window = designer_.Document(slot);
-            if (window && window->Caption() == fileName) {
-                BringToFront(window);
-                return;
-            }
-        }
-        designer_.Recent().Add(fileName);
-    }
-    ScriptTables& tables = designer_.Tables();
-    auto fail = [&] {
-        designer_.Message(QStringLiteral("File: ") + fileName +
-                              QStringLiteral("\r\nCould not be loaded."),
-                          MessageIcon::None, MessageButtons::Ok, this);
-    };
-
-    // The provisional script: one "Play" module, which a new script keeps. For a file it
-    // shows that a script and a module record are free before anything is read.
-    const std::int16_t provisional = tables.MemStructRys_Get();
-    const std::int16_t firstModule = provisional >= 1 ? tables.MemStructRym_Get() : -1;
-    if (provisional < 1 || firstModule < 1) {
-        if (provisional >= 1)
-            tables.MemStructRys_Free(provisional);
-        fail();
-        return;
-    }
-    {
-        AppendModuleToScript(tables, provisional, firstModule);
-        ModuleRecord& m = tables.Module(firstModule);
-        m.Type = std::string(kTypePlay);
-        m.Title = "Play " + std::to_string(firstModule);
-        m.Txt = std::string(TypeDescription(kTypePlay));
-        m.BoxIndex = 1;
-        tables.Script(provisional).StartModule = m.Title;
-    }
-
-    if (fileName.isEmpty()) {
-        // A script record keeps some fields from the script it held before; a new script
-        // starts as the user expects of one.
-        tables.Script(provisional).StartWithoutAnswer = false;
-        DocumentWindow* window = AddDocumentWindow(provisional, QString());
-        window->SetCaption(designer_.BrandName() + QStringLiteral(" Script ") +
-                           QString::number(window->DocumentIndex()));
-        window->Document().AttachFirstBox(firstModule);
-        window->Document().DeselectAllBoxes();
-        RefreshWindowList();
-        return;
-    }
-
-    // The provisional records go back before the load rather than after it: held during the
-    // load, they would keep a script of the full 1000 modules from ever opening. The loaded
-    // script takes them first.
-    tables.MemStructRym_Free(firstModule);
-    tables.MemStructRys_Free(provisional);
-    const std::int16_t loaded =
-        RysScriptLoad(tables, designer_.CoreHost(), HostPath(fileName), kCallerDesigner);
-    if (loaded < 1) {
-        fail();
-        return;
-    }
-
-    // The window is made for the loaded script directly, so that its activation sets the
-    // default box height from this script before the boxes are filled.
-    DocumentWindow* window = AddDocumentWindow(loaded, fileName);
-    ScriptDocument& document = window->Document();
-    const ScriptRecord& s = tables.Script(loaded);
-    if (ScriptTables::IsModuleIndex(s.FirstModule)) {
-        document.AttachFirstBox(s.FirstModule);
-        int count = 1;
-        for (std::int16_t m = tables.Module(s.FirstModule).NextModule;
-             ScriptTables::IsModuleIndex(m); m = tables.Module(m).NextModule) {
-            designer_.ShowStatusText(QStringLiteral("Displaying Module %1").arg(count++));
-            const ModuleRecord& rec = tables.Module(m);
-            if (document.CreateModuleBox(rec.PositionX, rec.PositionY, m) < 0)
-                break;
-        }
-        designer_.ShowStatusText(QString());
-    }
-    document.DeselectAllBoxes();
-    window->Scene().update();
-    FitFrame(*window);
-    RefreshWindowList();
 }
 
 void MainWindow::FitFrame(DocumentWindow& window) {
@@ -572,44 +475,30 @@ void MainWindow::ShowModifiedMark() {
 }
 
 void MainWindow::NewScript() {
-    OpenScript(QString());
-    designer_.SetCurrentTool(QLatin1String(kArrowTool));
+    documents_->NewScript();
 }
 
 void MainWindow::OpenScriptDialog() {
-    const QString name = designer_.Files().SelectFile_Script(this, QString());
-    if (!name.isEmpty())
-        OpenScript(name);
+    documents_->OpenScriptDialog();
 }
 
 void MainWindow::CloseActive() {
-    if (DocumentWindow* window = ActiveDocumentWindow()) {
-        if (QMdiSubWindow* frame = FrameOf(window))
-            frame->close();
-        else
-            window->close();
-    }
-    RefreshWindowList();
+    documents_->CloseActive();
+}
+
+void MainWindow::CloseFrame(DocumentWindow& window) {
+    if (QMdiSubWindow* frame = FrameOf(&window))
+        frame->close();
+    else
+        window.close();
 }
 
 void MainWindow::SaveActive(int mode) {
-    if (DocumentWindow* window = ActiveDocumentWindow())
-        SaveScript(designer_, *window, mode);
-}
-
-std::vector<QPointer<DocumentWindow>> MainWindow::OpenWindows() const {
-    std::vector<QPointer<DocumentWindow>> windows;
-    for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot)
-        if (DocumentWindow* window = designer_.Document(slot))
-            windows.emplace_back(window);
-    return windows;
+    documents_->SaveActive(mode);
 }
 
 void MainWindow::SaveAll() {
-    // Every open script, however many windows.
-    for (const QPointer<DocumentWindow>& window : OpenWindows())
-        if (window)
-            SaveScript(designer_, *window, 0);
+    documents_->SaveAll();
 }
 
 void MainWindow::CopyModule() {
@@ -712,21 +601,18 @@ void MainWindow::RefreshWindowList() {
     for (int n = 1; n <= kListEntries; ++n)
         MenuAction(ArrayName("mnuWindList", n))->setVisible(false);
     int n = 0;
-    for (int slot = 1; slot <= designer_.DocumentSlotCount() && n < kListEntries; ++slot) {
-        DocumentWindow* window = designer_.Document(slot);
-        if (!window)
-            continue;
+    for (const ListedDocument& listed : documents_->ListedDocuments(kListEntries)) {
         ++n;
         QAction* entry = MenuAction(ArrayName("mnuWindList", n));
-        entry->setText(QStringLiteral("&%1 %2").arg(n).arg(window->Caption()));
-        entry->setData(slot);
+        entry->setText(QStringLiteral("&%1 %2").arg(n).arg(listed.caption));
+        entry->setData(listed.slot);
         entry->setVisible(true);
     }
 }
 
 void MainWindow::RefreshRecentMenu() {
     for (int n = 1; n <= RecentFiles::kCount; ++n) {
-        const QString path = designer_.Recent().At(n);
+        const QString path = documents_->RecentFile(n);
         QAction* entry = MenuAction(ArrayName("mnuRecent", n));
         // An empty place (a hole in the stored list, moved along by a new entry) shows
         // nothing: a caption left from before would open what the place no longer holds.
@@ -744,7 +630,7 @@ void MainWindow::OnSubWindowActivated(QMdiSubWindow* frame) {
 }
 
 void MainWindow::OnDocumentClosed() {
-    if (unloading_)
+    if (documents_->Unloading())
         return;
     RefreshWindowList();
     // The window in the lowest slot becomes the active document, once the area has finished
@@ -753,7 +639,7 @@ void MainWindow::OnDocumentClosed() {
         this,
         [this] {
             for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot)
-                if (DocumentWindow* window = designer_.Document(slot)) {
+                if (DocumentWindow* window = documents_->WindowInSlot(slot)) {
                     BringToFront(window);
                     break;
                 }
@@ -767,47 +653,9 @@ void MainWindow::OnDocumentClosed() {
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // Queued: the questions wait until the activation is over.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !checkingFiles_)
-        QTimer::singleShot(0, this, &MainWindow::CheckFilesChangedOnDisk);
-}
-
-void MainWindow::CheckFilesChangedOnDisk() {
-    if (checkingFiles_ || unloading_)
-        return;
-    checkingFiles_ = true;
-    std::vector<DocumentWindow*> windows;
-    for (int slot = 1; slot <= designer_.DocumentSlotCount(); ++slot)
-        if (DocumentWindow* window = designer_.Document(slot))
-            windows.push_back(window);
-    for (DocumentWindow* window : windows) {
-        const ScriptRecord& s = designer_.Tables().Script(window->Script());
-        if (!ScriptFileChangedOnDisk(s))
-            continue;
-        const FileStamp now = StampOfFile(s.FileName);
-        auto declined = reloadDeclined_.find(s.FileName);
-        if (declined != reloadDeclined_.end() && declined->second == now)
-            continue;
-        const QString name = FromHostPath(s.FileName);
-        const bool reload =
-            designer_.Message(name + QStringLiteral(" was changed on disk by another program."
-                                                    "\r\nLoad it again?"),
-                              MessageIcon::Question, MessageButtons::YesNo,
-                              this) == MessageAnswer::Yes &&
-            (!s.Modified ||
-             designer_.Message(name + QStringLiteral(" has changes that are not saved.\r\nLoad "
-                                                     "the file again and lose them?"),
-                               MessageIcon::Exclamation, MessageButtons::YesNo,
-                               this) == MessageAnswer::Yes);
-        if (!reload) {
-            reloadDeclined_[s.FileName] = now;
-            continue;
-        }
-        reloadDeclined_.erase(s.FileName);
-        const QString caption = window->Caption();
-        window->Discard();
-        OpenScript(caption);
-    }
-    checkingFiles_ = false;
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        !documents_->CheckingFiles())
+        QTimer::singleShot(0, documents_, &DocumentManager::CheckFilesChangedOnDisk);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -817,25 +665,16 @@ void MainWindow::showEvent(QShowEvent* event) {
     shownOnce_ = true;
     // The windows opened before the area had its size: the first script of the start and the
     // one the command line names.
-    for (const QPointer<DocumentWindow>& window : OpenWindows())
+    for (const QPointer<DocumentWindow>& window : documents_->OpenWindows())
         if (window)
             FitFrame(*window);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Every document asks its questions before any closes: a Cancel at any of them keeps the
-    // program open with every document as it was.
-    const std::vector<QPointer<DocumentWindow>> windows = OpenWindows();
-    for (const QPointer<DocumentWindow>& window : windows) {
-        if (window && !window->AgreeToClose()) {
-            event->ignore();
-            return;
-        }
+    if (!documents_->CloseAll()) {
+        event->ignore();
+        return;
     }
-    unloading_ = true;
-    for (const QPointer<DocumentWindow>& window : windows)
-        if (window)
-            window->Discard();
     mdi_->closeAllSubWindows();
     StorePosition();
     StoreLayout();

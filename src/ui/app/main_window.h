@@ -4,18 +4,14 @@
 // menus, the status bar, and the commands that act on the active document.
 
 #include "base/help_topics.h"
-
-#include "script/file_io.h"
+#include "documents/document_manager.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QRect>
 
-#include <cstdint>
 #include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
 class QAction;
 class QDate;
@@ -28,7 +24,6 @@ class QPrinter;
 namespace ry {
 
 class Designer;
-class DocumentWindow;
 
 // The main window's position and size in twips, as the registry key
 // "Software\Cordaxa\Ryvane\ScreenPos" holds them ("KemLeft", "KemTop", "KemWidth",
@@ -51,7 +46,7 @@ inline constexpr int kTwipsPerPixel = 15;
 // one trailing double quote removed. Empty when no script is named.
 QString ScriptPathOfCommandLine(const QString& commandLine);
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public DocumentArea {
     Q_OBJECT
 public:
     // Loads the window: position, recent files, an empty new script; then opens the script
@@ -62,21 +57,23 @@ public:
 
     Designer& designer() { return designer_; }
     QMdiArea& MdiArea() { return *mdi_; }
+    // The open documents, which the File menu and the Window menu's list act on.
+    DocumentManager& Documents() { return *documents_; }
 
-    // Opens a script file, or makes a new script when `fileName` is empty. A file already shown
-    // (same caption, letter case counting) is brought to the front instead.
-    void OpenScript(const QString& fileName);
-    // The document window of the active document, if any.
-    DocumentWindow* ActiveDocumentWindow() const;
+    // The area's part of the documents (DocumentArea).
+    void AddDocument(DocumentWindow& window) override;
+    void FitFrame(DocumentWindow& window) override;
+    void BringToFront(DocumentWindow* window) override;
+    DocumentWindow* ActiveDocumentWindow() const override;
+    void CloseFrame(DocumentWindow& window) override;
     QMdiSubWindow* FrameOf(DocumentWindow* window) const;
-    // Brings a document window to the front and makes it the active document.
-    void BringToFront(DocumentWindow* window);
 
     // A menu entry by its name, "mnuFile(6)" for example; submenus by the name of their entry
     // ("mnuView(2)").
     QAction* MenuAction(const QString& name) const;
 
-    // Commands of the menus, also reached from the toolbar and the document windows.
+    // Commands of the menus, also reached from the toolbar and the document windows; the
+    // File menu's are the document manager's.
     void NewScript();
     void OpenScriptDialog();
     void CloseActive();
@@ -135,11 +132,6 @@ public:
     void PbxCommandStrings();
     void CtMediaScripts();
 
-    // Each open script whose file another program changed since it was read or saved here:
-    // says so and offers to load the file again, asking first when the script has unsaved
-    // edits. A change declined is not asked about again. Runs when the window is activated.
-    void CheckFilesChangedOnDisk();
-
     // The help topic of the main window's Help menu.
     static constexpr int kHelpTopic = 1501;
 
@@ -159,23 +151,15 @@ private:
     void StoreLayout();
     void OnSubWindowActivated(QMdiSubWindow* frame);
     void OnDocumentClosed();
-    // A document window's frame: large enough to show its boxes, within the area.
-    void FitFrame(DocumentWindow& window);
     // The title's modified mark follows the active document.
     void ShowModifiedMark();
-    // The document windows in slot order, each watched in case a question closes it.
-    std::vector<QPointer<DocumentWindow>> OpenWindows() const;
-    DocumentWindow* AddDocumentWindow(std::int16_t script, const QString& caption);
 
     Designer& designer_;
     QMdiArea* mdi_;
     QLabel* status_;
     std::map<QString, QAction*> actions_;
-    bool unloading_ = false;
+    DocumentManager* documents_;
     bool shownOnce_ = false;
-    // Files whose change on disk the user chose not to load, as they were then.
-    std::map<std::string, FileStamp> reloadDeclined_;
-    bool checkingFiles_ = false;
     int pictureScale_ = 1; // the size last chosen for a PNG picture
 
     // A printer for the window's drawing, prepared as PreparePrinter does.

@@ -40,7 +40,7 @@ class DiskFiles : public DesignerTest {
 protected:
     // Opens a file of the program folder; the script's window becomes the active one.
     DocumentWindow* Open(const QString& path) {
-        Main().OpenScript(path);
+        Main().Documents().OpenScript(path);
         DocumentWindow* window = Active();
         EXPECT_TRUE(window && window->Caption() == path) << path.toStdString();
         return window;
@@ -93,7 +93,7 @@ TEST_F(DiskFiles, ARelativeNameBecomesAbsoluteAndBlanksOfAnExistingNameStay) {
          {std::pair{QStringLiteral("A.rys"), plain}, std::pair{QStringLiteral("b.rys "), blank},
           std::pair{QStringLiteral("-x.rys"), dash}}) {
         SCOPED_TRACE(given.toStdString());
-        Main().OpenScript(given);
+        Main().Documents().OpenScript(given);
         ASSERT_NE(Active(), nullptr);
         EXPECT_EQ(Active()->Caption(), path);
         EXPECT_EQ(Doc().Record().FileName, HostPath(path));
@@ -150,7 +150,7 @@ TEST_F(DiskFiles, SpecialAndHugeFilesFailToOpenWithAMessage) {
     ASSERT_EQ(::mkfifo(HostPath(fifo).c_str(), 0666), 0);
     for (const QString& path : {huge, zero, fifo}) {
         prompter_.messages.clear();
-        Main().OpenScript(path);
+        Main().Documents().OpenScript(path);
         EXPECT_EQ(prompter_.MessageTexts().last(),
                   QStringLiteral("File: ") + path + QStringLiteral("\r\nCould not be loaded."));
         if (path == huge) {
@@ -191,12 +191,12 @@ TEST_F(DiskFiles, ReactivatedTheDesignerOffersToReloadAChangedFile) {
     MakeMain();
     const QString path = WriteFile(QStringLiteral("desk.rys"), kScript);
     ASSERT_NE(Open(path), nullptr);
-    Main().CheckFilesChangedOnDisk();
+    Main().Documents().CheckFilesChangedOnDisk();
     EXPECT_TRUE(prompter_.messages.empty()); // nothing changed
 
     WriteFile(QStringLiteral("desk.rys"), kOtherScript);
     prompter_.answers = {MessageAnswer::Yes};
-    Main().CheckFilesChangedOnDisk();
+    Main().Documents().CheckFilesChangedOnDisk();
     ASSERT_EQ(prompter_.MessageTexts(),
               QStringList{path + " was changed on disk by another program.\r\nLoad it again?"});
     ASSERT_NE(Active(), nullptr);
@@ -209,14 +209,14 @@ TEST_F(DiskFiles, ReactivatedTheDesignerOffersToReloadAChangedFile) {
     WriteFile(QStringLiteral("desk.rys"), kScript);
     prompter_.messages.clear();
     prompter_.answers = {MessageAnswer::Yes, MessageAnswer::No};
-    Main().CheckFilesChangedOnDisk();
+    Main().Documents().CheckFilesChangedOnDisk();
     ASSERT_EQ(prompter_.messages.size(), 2u);
     EXPECT_EQ(prompter_.messages[1].text,
               path + " has changes that are not saved.\r\nLoad the file again and lose them?");
     EXPECT_EQ(Titles(), (QStringList{"Night", "Bye"}));
     EXPECT_TRUE(Doc().Record().Modified);
     prompter_.messages.clear();
-    Main().CheckFilesChangedOnDisk();
+    Main().Documents().CheckFilesChangedOnDisk();
     EXPECT_TRUE(prompter_.messages.empty());
 }
 

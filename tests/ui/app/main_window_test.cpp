@@ -104,8 +104,8 @@ TEST_F(MainWindowTest, TheWindowListNamesTheFirstNineWindowsAndBringsTheChosenOn
     const QString plain = WriteFile(QStringLiteral("x.rys"), script);
     const QString longer = WriteFile(QStringLiteral("x.rys.bak"), script);
     MakeMain();
-    Main().OpenScript(plain);
-    Main().OpenScript(longer);
+    Main().Documents().OpenScript(plain);
+    Main().Documents().OpenScript(longer);
     for (int i = 0; i < 8; ++i)
         Main().NewScript();
     ASSERT_EQ(Windows().size(), 11u);
@@ -213,7 +213,7 @@ TEST_F(MainWindowTest, OpenAsksForAScriptAndCancelDoesNothing) {
 // Saves the active script under a new name, closes it and opens the file again.
 TEST_F(MainWindowTest, SaveAsWritesTheScriptThatOpensAgainAsItWas) {
     MakeMain();
-    Main().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
+    Main().Documents().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
     ScriptDocument& doc = Doc();
     // A change that only the canvas knows: a box moved.
     doc.MoveModules({{doc.ModuleOfBox(2), {77, 190}}});
@@ -239,7 +239,7 @@ TEST_F(MainWindowTest, SaveAsWritesTheScriptThatOpensAgainAsItWas) {
 
     Choose(QStringLiteral("mnuFile(2)"));
     EXPECT_TRUE(prompter_.messages.empty()) << "a saved script closes without a question";
-    Main().OpenScript(copy);
+    Main().Documents().OpenScript(copy);
     EXPECT_EQ(Titles(), titles);
     std::vector<std::pair<QPoint, int>> reopened;
     for (int box : Doc().Boxes()) {
@@ -273,7 +273,7 @@ TEST_F(MainWindowTest, SaveAllSavesEveryOpenScript) {
     const QString path = WriteFile(QStringLiteral("kept.rys"),
                                    QByteArrayLiteral("Version=5.0\r\n\r\n[Kept]\r\nType=Play\r\n"));
     MakeMain();
-    Main().OpenScript(path);
+    Main().Documents().OpenScript(path);
     Doc().MarkModified();
     Main().NewScript();
     Main().BringToFront(Windows()[0]);
@@ -306,7 +306,7 @@ void SelectOnly(ScriptDocument& doc, const std::string& title) {
 
 TEST_F(MainWindowTest, PasteCopiesTheModuleAndNumbersItsTitle) {
     MakeMain();
-    Main().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
+    Main().Documents().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
     ScriptDocument& doc = Doc();
     doc.Record().Modified = false;
     SelectOnly(doc, "Main Menu");
@@ -392,7 +392,7 @@ TEST_F(MainWindowTest, DeleteRefusesToLeaveTheScriptWithoutAModule) {
     EXPECT_EQ(Doc().Boxes().size(), 1u);
 
     // Every module of a larger script.
-    Main().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
+    Main().Documents().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
     for (int box : Doc().Boxes())
         Doc().SelectBox(box);
     Choose(QStringLiteral("mnuEdit(2)"));
@@ -404,7 +404,7 @@ TEST_F(MainWindowTest, DeleteRefusesToLeaveTheScriptWithoutAModule) {
 
 TEST_F(MainWindowTest, DeleteRemovesTheSelectedModulesAndMovesTheStart) {
     MakeMain();
-    Main().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
+    Main().Documents().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
     ScriptDocument& doc = Doc();
     const auto freeBefore = D().Tables().MemStructRym_FreeCount();
     SelectOnly(doc, "Greeting"); // the start module, first in the chain
@@ -435,7 +435,7 @@ TEST_F(MainWindowTest, DeleteRemovesTheSelectedModulesAndMovesTheStart) {
 
 TEST_F(MainWindowTest, ModuleHeightSetsNewBoxesAndTheSelectedOnes) {
     MakeMain();
-    Main().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
+    Main().Documents().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
     ScriptDocument& doc = Doc();
     doc.Record().Modified = false;
     SelectOnly(doc, "Sales");
@@ -463,7 +463,7 @@ TEST_F(MainWindowTest, ModuleHeightSetsNewBoxesAndTheSelectedOnes) {
 
 TEST_F(MainWindowTest, PrintWritesTheCanvasToAPdfFile) {
     MakeMain();
-    Main().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
+    Main().Documents().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
     const QString pdf = folder_.filePath(QStringLiteral("office.pdf"));
 
     // Cancelled: nothing printed.

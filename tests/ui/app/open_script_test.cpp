@@ -90,7 +90,7 @@ TEST_F(OpenScript, ShowsOneBoxPerModuleWithItsTitlePositionAndHeight) {
         QObject::connect(&D(), &Designer::statusTextChanged,
                          [&](const QString& t) { status << t; });
 
-        Main().OpenScript(QStringLiteral("  ") + path + QStringLiteral(" "));
+        Main().Documents().OpenScript(QStringLiteral("  ") + path + QStringLiteral(" "));
 
         DocumentWindow* window = Active();
         ASSERT_NE(window, nullptr);
@@ -122,7 +122,7 @@ TEST_F(OpenScript, PaintsTheConnectorsOfThePathsUnderTheBoxes) {
     MakeMain();
     // The classic shapes, whose every pixel is known from the two boxes alone.
     D().SetRouteStyle(RouteStyle::Classic);
-    Main().OpenScript(path);
+    Main().Documents().OpenScript(path);
     DocumentWindow& window = *Active();
     const QRect area(0, 0, 600, 400);
     const QImage image = RenderCanvas(window, area);
@@ -159,12 +159,12 @@ TEST_F(OpenScript, TheFileOfAnOpenScriptIsBroughtToTheFrontAndNotLoadedAgain) {
     const QString a = WriteFile(QStringLiteral("a.rys"), ThreeModuleScript());
     const QString b = WriteFile(QStringLiteral("b.rys"), ThreeModuleScript());
     MakeMain();
-    Main().OpenScript(a);
+    Main().Documents().OpenScript(a);
     DocumentWindow* first = Active();
-    Main().OpenScript(b);
+    Main().Documents().OpenScript(b);
     const auto freeModules = D().Tables().MemStructRym_FreeCount();
 
-    Main().OpenScript(a);
+    Main().Documents().OpenScript(a);
 
     EXPECT_EQ(Active(), first);
     EXPECT_EQ(D().CurrentDocument(), first->DocumentIndex());
@@ -178,8 +178,8 @@ TEST_F(OpenScript, ThePathInAnotherLetterCaseIsAnotherScript) {
     const QString lower = WriteFile(QStringLiteral("office.rys"), ThreeModuleScript());
     const QString upper = WriteFile(QStringLiteral("OFFICE.rys"), ThreeModuleScript());
     MakeMain();
-    Main().OpenScript(lower);
-    Main().OpenScript(upper);
+    Main().Documents().OpenScript(lower);
+    Main().Documents().OpenScript(upper);
     ASSERT_EQ(Windows().size(), 3u);
     EXPECT_EQ(Windows()[1]->Caption(), lower);
     EXPECT_EQ(Windows()[2]->Caption(), upper);
@@ -226,7 +226,7 @@ TEST_F(OpenScript, AFileThatCannotBeLoadedIsReportedAndLeavesNothingBehind) {
     const auto freeModules = D().Tables().MemStructRym_FreeCount();
     const QString missing = folder_.filePath(QStringLiteral("missing.rys"));
 
-    Main().OpenScript(missing);
+    Main().Documents().OpenScript(missing);
 
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Ryvane"));
@@ -265,7 +265,7 @@ TEST_F(OpenScript, AScriptOfTheFull1000ModulesOpens) {
 
 TEST_F(OpenScript, TheExampleScriptOpens) {
     MakeMain();
-    Main().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
+    Main().Documents().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
     ASSERT_NE(Active(), nullptr);
     EXPECT_EQ(Active()->Caption(), QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
     EXPECT_EQ(Titles(), QStringList({"Greeting", "Office Hours", "Main Menu", "Sales",

@@ -38,7 +38,7 @@ using PictureTest = DesignerTest;
 
 TEST_F(PictureTest, ExportPictureWritesTheDrawingInTheFormatOfTheExtension) {
     MakeMain();
-    Main().OpenScript(kExample);
+    Main().Documents().OpenScript(kExample);
     ASSERT_EQ(Active()->Caption(), kExample);
     QAction* item = Menu(QStringLiteral("mnuExportPicture"));
     ASSERT_NE(item, nullptr);
@@ -278,7 +278,7 @@ TEST_F(PictureTest, PrintProposesAPdfNamedAfterTheScriptInItsFolder) {
 
     // The dialog is given the name, and the document name is the script's name alone.
     MakeMain();
-    Main().OpenScript(kExample);
+    Main().Documents().OpenScript(kExample);
     QString docName, output;
     prompter_.dialogs.push_back([&](QDialog& dialog) {
         auto* print = qobject_cast<QPrintDialog*>(&dialog);
@@ -296,7 +296,7 @@ TEST_F(PictureTest, PrintProposesAPdfNamedAfterTheScriptInItsFolder) {
 
 TEST_F(PictureTest, PrintAndPreviewTurnThePageTheWayTheDrawingFits) {
     MakeMain();
-    Main().OpenScript(kExample);
+    Main().Documents().OpenScript(kExample);
     ScriptDocument& document = Active()->Document();
     auto orientationOf = [&](const QString& item) {
         std::optional<QPageLayout::Orientation> seen;
@@ -328,7 +328,7 @@ TEST_F(PictureTest, PrintAndPreviewTurnThePageTheWayTheDrawingFits) {
 
 TEST_F(PictureTest, PrintingSpreadsALargeDrawingOverPages) {
     MakeMain();
-    Main().OpenScript(kExample);
+    Main().Documents().OpenScript(kExample);
     DocumentWindow& window = *Active();
     auto print = [&](const QString& name) {
         QPrinter printer(QPrinter::HighResolution);

@@ -95,7 +95,7 @@ protected:
         ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                                      QFileDevice::FileModificationTime));
         file.close();
-        main_->OpenScript(path_);
+        main_->Documents().OpenScript(path_);
         ASSERT_EQ(Window().Caption(), path_);
         welcome_ = BoxTitled("Welcome");
         menue_ = BoxTitled("Menue");

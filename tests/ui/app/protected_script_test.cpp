@@ -96,7 +96,7 @@ TEST_F(ProtectedScripts, SavedUnderAPasswordOpenOnlyWithItInAnyLetterCase) {
         dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         return dialog.result();
     });
-    Main().OpenScript(path);
+    Main().Documents().OpenScript(path);
     EXPECT_TRUE(prompter_.dialogs.empty());
     ASSERT_NE(Active(), nullptr);
     EXPECT_EQ(Active()->Caption(), path);
@@ -135,7 +135,7 @@ TEST_F(ProtectedScripts, AWrongOrMissingPasswordOpensNothingAndKeepsNoRecord) {
         prompter_.messages.clear();
         prompter_.dialogs = {c.answer};
 
-        Main().OpenScript(path);
+        Main().Documents().OpenScript(path);
 
         EXPECT_TRUE(prompter_.dialogs.empty());
         EXPECT_EQ(prompter_.MessageTexts(),

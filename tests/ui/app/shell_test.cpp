@@ -103,7 +103,7 @@ TEST_F(ShellTest, DocumentWindowsOpenLargeEnoughToShowTheirBoxes) {
     Main().resize(1300, 900);
     QCoreApplication::processEvents();
     area = Main().MdiArea().viewport()->size();
-    Main().OpenScript(path);
+    Main().Documents().OpenScript(path);
     ASSERT_EQ(Active()->Caption(), path);
     QCoreApplication::processEvents();
     // From Near's top-left corner to Far's bottom-right one.
@@ -131,7 +131,7 @@ TEST_F(ShellTest, AModifiedScriptShowsTheMarkInItsCaptionAndTheMainTitle) {
     EXPECT_TRUE(Main().isWindowModified());
 
     // The main title follows the active script.
-    Main().OpenScript(path);
+    Main().Documents().OpenScript(path);
     DocumentWindow* second = Active();
     EXPECT_EQ(second->Caption(), path);
     EXPECT_FALSE(second->isWindowModified());
@@ -260,7 +260,7 @@ TEST_F(ShellTest, SaveAllSavesEveryModifiedScriptHoweverManyAreOpen) {
     MakeMain();
     Active()->Discard();
     for (int i = 1; i <= 30; ++i) {
-        Main().OpenScript(Script(QStringLiteral("s%1.rys").arg(i)));
+        Main().Documents().OpenScript(Script(QStringLiteral("s%1.rys").arg(i)));
         Doc().MarkModified();
     }
     ASSERT_EQ(Windows().size(), 30u);
@@ -295,7 +295,7 @@ TEST_F(ShellTest, ARecentFileListWithAHoleOpensWhatEachEntryShows) {
     EXPECT_EQ(shown(), QStringList({QStringLiteral("&1 ") + a, QStringLiteral("&3 ") + b}));
 
     // A new entry moves the hole along: the place it leaves shows nothing stale.
-    Main().OpenScript(c);
+    Main().Documents().OpenScript(c);
     EXPECT_EQ(shown(), QStringList({QStringLiteral("&1 ") + c, QStringLiteral("&2 ") + a,
                                     QStringLiteral("&4 ") + b}));
     Choose(QStringLiteral("mnuRecent(4)"));
@@ -309,7 +309,7 @@ TEST_F(ShellTest, ScriptPropertiesShowTheStartTheLoaderChoseAndKeepIt) {
     const QString path =
         Script(QStringLiteral("start.rys"), {{"Intro", 20, 20}, {"P1", 220, 20}}, "p1");
     MakeMain();
-    Main().OpenScript(path);
+    Main().Documents().OpenScript(path);
     ASSERT_EQ(Doc().Record().StartModule, "p1");
     auto properties = [this](const std::function<void(QDialog&)>& fill) {
         prompter_.dialogs.push_back([fill](QDialog& dialog) {

@@ -41,7 +41,7 @@ TEST_F(StartUp, TheBrandOfRyIniNamesTheWindowsAndTitlesEveryMessage) {
     EXPECT_EQ(Menu(QStringLiteral("mnuHelp(3)"))->text(), QStringLiteral("&About Acme Lines"));
     EXPECT_EQ(D().BrandUrl(), QStringLiteral("https://acme.example/"));
 
-    Main().OpenScript(folder_.filePath(QStringLiteral("none.rys")));
+    Main().Documents().OpenScript(folder_.filePath(QStringLiteral("none.rys")));
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Acme Lines"));
 }

@@ -100,7 +100,7 @@ protected:
     }
     void OpenExample() {
         MakeMain();
-        Main().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
+        Main().Documents().OpenScript(QStringLiteral(RY_EXAMPLES_DIR "/office-line.rys"));
         ASSERT_NE(Active(), nullptr);
     }
     void OpenTestCall() {
@@ -191,7 +191,7 @@ TEST_F(TestCallPanelTest, OtherEndsAndTheVariablesSet) {
                                    "[Ask]\r\nType=Get Numbers\r\n"
                                    "on {1234} return rvset\r\n[Pin]{ok}\r\n\r\nPosition=300,0\r\n"
                                    "[Bye]\r\nType=Hangup the Call\r\nPosition=600,0\r\n");
-    Main().OpenScript(file);
+    Main().Documents().OpenScript(file);
     OpenTestCall();
 
     Press(QStringLiteral("1"));
@@ -324,7 +324,7 @@ TEST_F(TestCallPanelTest, AWalkSavedAsATestRunsAndAFailedOneIsWalkedAgain) {
     const QString script = WriteFile(QStringLiteral("line/office-line.rys"), example.readAll());
     const QString tests = folder_.filePath(QStringLiteral("line/office-line.tests.yaml"));
     MakeMain();
-    Main().OpenScript(script);
+    Main().Documents().OpenScript(script);
     OpenTestCall();
     Panel().SetClock(OpenHours());
 
@@ -412,7 +412,7 @@ TEST_F(TestCallPanelTest, TestsNeedASavedScriptAndAFileThatReads) {
     const QByteArray damaged = "script: a.rys\ncalls:\n  - name: x\n    events: []\n"
                                "    end: hangup\n    modul: A\n";
     const QString tests = WriteFile(QStringLiteral("a.tests.yaml"), damaged);
-    Main().OpenScript(script);
+    Main().Documents().OpenScript(script);
     Part<QPushButton>("cmdCallRunTests").click();
     EXPECT_FALSE(Panel().SaveAsTest(QStringLiteral("y")));
     ASSERT_EQ(prompter_.messages.size(), 2u);

@@ -115,7 +115,7 @@ TEST_F(FileDialogsTest, WithoutAScriptsFolderEachDialogOpensInAFolderThatExists)
     D().Files().SelectFile_Script(nullptr, QString());
     D().Files().SelectFile_Program(nullptr, QString());
     // A file of a module: the active script's folder.
-    Main().OpenScript(path);
+    Main().Documents().OpenScript(path);
     D().Files().SelectFile_Program(nullptr, QStringLiteral("/no/such/folder/x.exe"));
     D().Files().SelectFile_Sound(nullptr, QString(), Active()->Script());
     // A script: the active script's folder, then where the last one was chosen, in an

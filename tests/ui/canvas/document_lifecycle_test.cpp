@@ -112,7 +112,7 @@ TEST_F(DocumentLifecycle, TheActiveScriptSetsTheDefaultHeightOfNewBoxes) {
     MakeMain();
     DocumentWindow* longOne = Active();
     EXPECT_EQ(D().DefaultDisplayHeight(), kLongBoxHeight);
-    Main().OpenScript(path);
+    Main().Documents().OpenScript(path);
     DocumentWindow* shortOne = Active();
     EXPECT_EQ(D().DefaultDisplayHeight(), kShortBoxHeight);
     EXPECT_TRUE(Menu(QStringLiteral("mnuHeight(0)"))->isChecked());

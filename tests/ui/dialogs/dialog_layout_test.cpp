@@ -35,7 +35,7 @@ protected:
         }
         path_ = WriteFile(QStringLiteral("types.rys"), bytes);
         MakeMain();
-        Main().OpenScript(path_);
+        Main().Documents().OpenScript(path_);
         ASSERT_EQ(Active()->Caption(), path_);
     }
     std::int16_t ModuleOf(const std::string& title) {

@@ -61,7 +61,7 @@ protected:
         iniPath_ = WriteFile(QStringLiteral("RY.INI"), ini);
         scriptPath_ = WriteFile(QStringLiteral("office.rys"), kScript);
         MakeMain();
-        Main().OpenScript(scriptPath_);
+        Main().Documents().OpenScript(scriptPath_);
         ASSERT_EQ(Active()->Caption(), scriptPath_);
     }
     // Opens a dialog from its menu entry; `handler` fills it in as the user would.
