@@ -6,9 +6,9 @@
 #include "base/program_folders.h"
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
-#include "canvas/document_window.h"
 
 #include <QApplication>
+#include <QWidget>
 
 namespace ry {
 
@@ -64,9 +64,9 @@ void Designer::AskSavePassword(std::int16_t script) {
     // The dialog is not modal: the user may go on working, and even ask for another protected
     // save, which then takes the dialog over (the writer keeps one waiting save).
     if (!savePassword_) {
-        DocumentWindow* window = DocumentOfScript(script);
-        savePassword_ =
-            new SavePasswordDialog(*this, window ? window->window() : QApplication::activeWindow());
+        OpenDocument* document = OpenDocumentOfScript(script);
+        savePassword_ = new SavePasswordDialog(*this, document ? document->Widget().window()
+                                                               : QApplication::activeWindow());
     }
     savePassword_->SetScript(script);
     savePassword_->show();
@@ -131,42 +131,55 @@ QSize Designer::CanvasSize() const {
     return {std::max(2000, settings_.DesignAreaWidth), std::max(2000, settings_.DesignAreaHeight)};
 }
 
-DocumentWindow* Designer::Document(int slot) const {
+OpenDocument* Designer::DocumentInSlot(int slot) const {
     if (slot < 1 || slot > DocumentSlotCount())
         return nullptr;
-    return documents_[static_cast<size_t>(slot - 1)];
+    const DocumentSlot& d = documents_[static_cast<size_t>(slot - 1)];
+    return d.widget ? d.document : nullptr;
 }
 
-int Designer::TakeDocumentSlot(DocumentWindow* window) {
+DocumentWindow* Designer::Document(int slot) const {
+    OpenDocument* document = DocumentInSlot(slot);
+    return document ? &document->AsWindow() : nullptr;
+}
+
+int Designer::TakeDocumentSlot(OpenDocument& document) {
+    const DocumentSlot taken{&document, &document.Widget()};
     for (size_t i = 0; i < documents_.size(); ++i) {
-        if (!documents_[i]) {
-            documents_[i] = window;
+        if (!documents_[i].widget) {
+            documents_[i] = taken;
             return static_cast<int>(i) + 1;
         }
     }
-    documents_.emplace_back(window);
+    documents_.push_back(taken);
     return DocumentSlotCount();
 }
 
 void Designer::ReleaseDocumentSlot(int slot) {
     if (slot >= 1 && slot <= DocumentSlotCount())
-        documents_[static_cast<size_t>(slot - 1)] = nullptr;
+        documents_[static_cast<size_t>(slot - 1)] = {};
     if (currentDocument_ == slot)
         currentDocument_ = 0;
+    emit documentReleased(slot);
 }
 
 int Designer::OpenDocumentCount() const {
     int n = 0;
-    for (const auto& d : documents_)
-        n += d ? 1 : 0;
+    for (const DocumentSlot& d : documents_)
+        n += d.widget ? 1 : 0;
     return n;
 }
 
-DocumentWindow* Designer::DocumentOfScript(int script) const {
-    for (const auto& d : documents_)
-        if (d && d->Script() == script)
-            return d;
+OpenDocument* Designer::OpenDocumentOfScript(int script) const {
+    for (const DocumentSlot& d : documents_)
+        if (d.widget && d.document->Script() == script)
+            return d.document;
     return nullptr;
+}
+
+DocumentWindow* Designer::DocumentOfScript(int script) const {
+    OpenDocument* document = OpenDocumentOfScript(script);
+    return document ? &document->AsWindow() : nullptr;
 }
 
 } // namespace ry

@@ -7,6 +7,7 @@
 #include "base/companions.h"
 #include "base/file_dialogs.h"
 #include "base/module_dialog_host.h"
+#include "base/open_document.h"
 #include "base/paste_guard.h"
 #include "base/prompter.h"
 #include "base/recent_files.h"
@@ -28,7 +29,6 @@
 
 namespace ry {
 
-class DocumentWindow;
 class SavePasswordDialog;
 
 inline constexpr const char* kArrowTool = "Arrow";
@@ -98,17 +98,20 @@ public:
     // The module copied by Edit > Copy module.
     std::optional<ModuleRecord>& ModuleClipboard() { return clipboard_; }
 
-    // Document windows by slot, 1-based; a closed window leaves its slot empty for reuse.
+    // Documents by slot, 1-based; a closed window leaves its slot empty for reuse.
     int DocumentSlotCount() const { return static_cast<int>(documents_.size()); }
+    OpenDocument* DocumentInSlot(int slot) const;
     DocumentWindow* Document(int slot) const;
     // The first empty slot, or a new one at the end.
-    int TakeDocumentSlot(DocumentWindow* window);
+    int TakeDocumentSlot(OpenDocument& document);
+    // Empties the slot and says so (documentReleased).
     void ReleaseDocumentSlot(int slot);
     int OpenDocumentCount() const;
     int CurrentDocument() const { return currentDocument_; }
     void SetCurrentDocument(int slot) { currentDocument_ = slot; }
     DocumentWindow* ActiveDocument() const { return Document(currentDocument_); }
-    // The document window showing a script, if any.
+    // The document showing a script, if any.
+    OpenDocument* OpenDocumentOfScript(int script) const;
     DocumentWindow* DocumentOfScript(int script) const;
 
 signals:
@@ -117,6 +120,7 @@ signals:
     void defaultDisplayHeightChanged(int height);
     void pathLabelsChanged(bool shown);
     void routeStyleChanged();
+    void documentReleased(int slot);
 
 private:
     class CoreHostImpl;
@@ -151,7 +155,12 @@ private:
     std::optional<ModuleRecord> clipboard_;
     // No text field of the program pastes from an empty clipboard.
     PasteGuard pasteGuard_;
-    std::vector<QPointer<DocumentWindow>> documents_;
+    // A document, and its widget to see that it is still there.
+    struct DocumentSlot {
+        OpenDocument* document = nullptr;
+        QPointer<QWidget> widget;
+    };
+    std::vector<DocumentSlot> documents_;
     int currentDocument_ = 0;
     QPointer<SavePasswordDialog> savePassword_;
 };

@@ -3,7 +3,6 @@
 #include "base/designer.h"
 #include "base/registry.h"
 #include "base/text_codec.h"
-#include "canvas/document_window.h"
 #include "script/loader.h"
 
 #include <QDir>
@@ -46,8 +45,8 @@ QString FileDialogs::StartFolder(const QString& current, int slot, std::int16_t 
                                  bool moduleFile) const {
     // The script a module's file belongs to: the one given, else the active document's.
     if (moduleFile && !ScriptTables::IsScriptIndex(script))
-        if (const DocumentWindow* window = designer_.ActiveDocument())
-            script = window->Script();
+        if (const OpenDocument* document = designer_.DocumentInSlot(designer_.CurrentDocument()))
+            script = document->Script();
     const QString scriptFolder = ScriptFolder(script);
     QStringList candidates;
     candidates << folders_[static_cast<size_t>(slot)];
@@ -62,8 +61,8 @@ QString FileDialogs::StartFolder(const QString& current, int slot, std::int16_t 
     if (moduleFile)
         candidates << scriptFolder;
     candidates << designer_.ProgramFolder() + QStringLiteral("/Scripts") << StoredFolder(slot);
-    if (const DocumentWindow* window = designer_.ActiveDocument())
-        candidates << ScriptFolder(window->Script());
+    if (const OpenDocument* document = designer_.DocumentInSlot(designer_.CurrentDocument()))
+        candidates << ScriptFolder(document->Script());
     candidates << designer_.ProgramFolder() << QDir::homePath();
     // A folder that is not there would be taken for a file name typed into the dialog.
     for (const QString& folder : candidates)

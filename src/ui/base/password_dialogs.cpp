@@ -4,7 +4,6 @@
 #include "base/script_commands.h"
 #include "base/text_codec.h"
 #include "base/window_placement.h"
-#include "canvas/document_window.h"
 #include "script/text.h"
 
 #include <QHBoxLayout>
@@ -67,8 +66,12 @@ void SavePasswordDialog::SetScript(std::int16_t script) {
     script_ = script;
     text_->clear();
     text_->setFocus();
-    if (DocumentWindow* window = designer_.DocumentOfScript(script))
-        documentClosed_ = connect(window, &DocumentWindow::closed, this, &QDialog::reject);
+    if (const OpenDocument* document = designer_.OpenDocumentOfScript(script))
+        documentClosed_ = connect(&designer_, &Designer::documentReleased, this,
+                                  [this, slot = document->DocumentIndex()](int released) {
+                                      if (released == slot)
+                                          reject();
+                                  });
 }
 
 void SavePasswordDialog::CancelPending() {

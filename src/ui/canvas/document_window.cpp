@@ -28,7 +28,7 @@ DocumentWindow::DocumentWindow(Designer& designer, std::int16_t script, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
-    documentIndex_ = designer.TakeDocumentSlot(this);
+    documentIndex_ = designer.TakeDocumentSlot(*this);
     designer.Tables().Script(script).DocumentIndex = static_cast<std::int16_t>(documentIndex_);
     interaction_ = new CanvasInteraction(*this);
 }

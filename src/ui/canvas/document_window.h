@@ -4,6 +4,8 @@
 // lives in a slot of the designer's document list from its creation until it closes; closing
 // asks to save unsaved changes and returns the script's records to their tables.
 
+#include "base/open_document.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -16,7 +18,7 @@ class CanvasView;
 class Designer;
 class ScriptDocument;
 
-class DocumentWindow : public QWidget {
+class DocumentWindow : public QWidget, public OpenDocument {
     Q_OBJECT
 public:
     DocumentWindow(Designer& designer, std::int16_t script, QWidget* parent = nullptr);
@@ -24,8 +26,10 @@ public:
 
     Designer& designer() { return designer_; }
     // The window's slot in the designer's document list.
-    int DocumentIndex() const { return documentIndex_; }
-    std::int16_t Script() const;
+    int DocumentIndex() const override { return documentIndex_; }
+    std::int16_t Script() const override;
+    QWidget& Widget() override { return *this; }
+    DocumentWindow& AsWindow() override { return *this; }
     ScriptDocument& Document() { return *document_; }
     CanvasScene& Scene() { return *scene_; }
     CanvasView& View() { return *view_; }
