@@ -11,6 +11,7 @@
 #include "base/paste_guard.h"
 #include "base/prompter.h"
 #include "base/recent_files.h"
+#include "base/script_commands.h"
 
 #include "canvas/around_boxes.h"
 #include "script/host.h"
@@ -60,6 +61,10 @@ public:
     void SetModuleDialogs(ModuleDialogHost* dialogs) { dialogs_ = dialogs; }
     bool HasModuleDialogs(const ModuleDialogHost* dialogs) const { return dialogs_ == dialogs; }
     Companions& Programs() { return companions_; }
+    // The saves of documents; none succeeds until a saver is installed.
+    DocumentSaver& Saver() { return saver_ ? *saver_ : noSaver_; }
+    void SetSaver(DocumentSaver* saver) { saver_ = saver; }
+    bool HasSaver(const DocumentSaver* saver) const { return saver_ == saver; }
 
     // RY.INI, Scripts, the companion programs; for an installed designer the user's folder.
     QString ProgramFolder() const { return programFolder_; }
@@ -147,6 +152,13 @@ private:
     };
     NoModuleDialogs noDialogs_;
     ModuleDialogHost* dialogs_ = nullptr;
+    class NoSaver : public DocumentSaver {
+    public:
+        SaveOutcome Save(DocumentWindow&, int) override { return SaveOutcome::Failed; }
+        SaveOutcome CompleteProtectedSave(const QString&) override { return SaveOutcome::Failed; }
+    };
+    NoSaver noSaver_;
+    DocumentSaver* saver_ = nullptr;
     Companions companions_{*this};
     QString currentTool_ = QLatin1String(kArrowTool);
     int defaultDisplayHeight_;

@@ -5,6 +5,7 @@
 // disk, the recent files, and what the Window menu lists. Where a document window is shown and
 // how the windows are arranged is the main window's part, reached through DocumentArea.
 
+#include "base/script_commands.h"
 #include "script/file_io.h"
 
 #include <QObject>
@@ -48,11 +49,13 @@ struct ListedDocument {
     QString caption;
 };
 
-class DocumentManager : public QObject {
+// The designer's saver (Designer::Saver) while it lives.
+class DocumentManager : public QObject, public DocumentSaver {
     Q_OBJECT
 public:
     // `owner` owns the manager's questions and file dialogs (the main window).
     DocumentManager(Designer& designer, DocumentArea& area, QWidget* owner);
+    ~DocumentManager() override;
 
     // Opens a script file, or makes a new script when `fileName` is empty. A file already shown
     // (same caption, letter case counting) is brought to the front instead.
@@ -66,6 +69,8 @@ public:
     // mode 1: Save As; any other value: Save.
     void SaveActive(int mode);
     void SaveAll();
+    SaveOutcome Save(DocumentWindow& window, int mode) override;
+    SaveOutcome CompleteProtectedSave(const QString& password) override;
 
     // The questions of every document before any closes; on a Cancel at any of them nothing
     // closes and the answer is false. Otherwise every document is discarded (the program is
