@@ -1,8 +1,8 @@
 # The designer's floors, checked from the #include lines of src/ui:
-#   base/                  the ground: includes no other floor from its headers, and reaches
-#                          only the document window (canvas/) from its sources;
+#   base/                  the ground: includes no other floor;
 #   canvas/                on base/ only;
 #   dialogs/, settings/    on base/ and canvas/;
+#   documents/             on all of those;
 #   app/                   on top: may include everything.
 # An include names a floor only when the file exists under src/ui ("canvas/routes.h" is the
 # core's). Usage: cmake -DUI_DIR=<src/ui> -P ui_floors.cmake
@@ -13,25 +13,16 @@ if(NOT UI_DIR)
 endif()
 
 # Floors a file of each folder must not include.
-set(forbidden_base_header app canvas dialogs settings)
-set(forbidden_base_source app dialogs settings)
-set(forbidden_canvas app dialogs settings)
-set(forbidden_dialogs app)
-set(forbidden_settings app)
+set(forbidden_base app documents canvas dialogs settings)
+set(forbidden_canvas app documents dialogs settings)
+set(forbidden_dialogs app documents)
+set(forbidden_settings app documents)
+set(forbidden_documents app)
 
 set(faults "")
-foreach(folder base canvas dialogs settings)
+foreach(folder base canvas dialogs settings documents)
   file(GLOB files RELATIVE ${UI_DIR} ${UI_DIR}/${folder}/*.h ${UI_DIR}/${folder}/*.cpp)
   foreach(file ${files})
-    if(folder STREQUAL "base")
-      if(file MATCHES "\\.h$")
-        set(forbidden ${forbidden_base_header})
-      else()
-        set(forbidden ${forbidden_base_source})
-      endif()
-    else()
-      set(forbidden ${forbidden_${folder}})
-    endif()
     file(STRINGS ${UI_DIR}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
     foreach(line ${includes})
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" target "${line}")
@@ -39,7 +30,7 @@ foreach(folder base canvas dialogs settings)
         continue()
       endif()
       string(REGEX REPLACE "/.*" "" floor "${target}")
-      if(floor IN_LIST forbidden)
+      if(floor IN_LIST forbidden_${folder})
         list(APPEND faults "${file} includes ${target}")
       endif()
     endforeach()
