@@ -93,7 +93,7 @@ struct Fixture {
     }
 
     DocumentWindow* Open(const QString& file) {
-        main->OpenScript(file);
+        main->Documents().OpenScript(file);
         return main->ActiveDocumentWindow();
     }
     DocumentWindow* Open() { return Open(script); }
