@@ -1,9 +1,9 @@
 // The shell as a newcomer meets it: the first start's window, the modified mark and the named
-// undo steps, and the faults of closing, saving all, the recent files and script properties.
+// undo steps, and the faults of closing a document with its dialogs and of script properties.
 
 #include "designer_fixture.h"
+#include "script_bytes.h"
 
-#include "base/registry.h"
 #include "canvas/box_geometry.h"
 #include "canvas/canvas_view.h"
 #include "dialogs/module_dialog.h"
@@ -23,20 +23,6 @@
 
 namespace ry::test {
 namespace {
-
-// A script file of modules titled as given, one beside the other, each at `x`, `y`.
-QByteArray ScriptBytes(const std::vector<std::tuple<const char*, int, int>>& modules,
-                       const char* start = nullptr) {
-    QByteArray out = "Version=5.0\r\n";
-    if (start)
-        out += QByteArray("StartModule=") + start + "\r\n";
-    out += "\r\n";
-    for (const auto& [title, x, y] : modules)
-        out += QByteArray("[") + title + "]\r\nType=Play\r\nDispSize=69\r\nTxt=Hi\r\n\r\n" +
-               QByteArray("Position=") + QByteArray::number(x) + "," + QByteArray::number(y) +
-               "\r\n\r\n";
-    return out;
-}
 
 class ShellTest : public DesignerTest {
 protected:
@@ -189,29 +175,6 @@ TEST_F(ShellTest, UndoAndRedoNameTheirStep) {
 
 // ---- Closing.
 
-TEST_F(ShellTest, ExitAsksEveryQuestionBeforeClosingAnythingAndACancelClosesNothing) {
-    MakeMain();
-    Main().NewScript();
-    Doc().MarkModified();
-    Main().NewScript();
-    Doc().MarkModified();
-    ASSERT_EQ(Windows().size(), 3u);
-
-    // The first script is unmodified, the second answered No, the third Cancel.
-    prompter_.answers = {MessageAnswer::No, MessageAnswer::Cancel};
-    EXPECT_FALSE(Main().close());
-    EXPECT_EQ(prompter_.messages.size(), 2u);
-    ASSERT_EQ(Windows().size(), 3u);
-    EXPECT_TRUE(Windows()[1]->Document().Record().Modified);
-    EXPECT_FALSE(HasStoredWindowPosition());
-
-    prompter_.messages.clear();
-    prompter_.answers = {MessageAnswer::No, MessageAnswer::No};
-    EXPECT_TRUE(Main().close());
-    EXPECT_EQ(prompter_.messages.size(), 2u);
-    EXPECT_TRUE(Windows().empty());
-}
-
 TEST_F(ShellTest, ClosingADocumentClosesOnlyItsDialogsAndOnlyWhenItCloses) {
     MakeMain();
     DocumentWindow* first = Active();
@@ -254,55 +217,7 @@ TEST_F(ShellTest, ClosingADocumentClosesOnlyItsDialogsAndOnlyWhenItCloses) {
     EXPECT_EQ(D().Dialogs().DialogOfModule(ofSecond->ModuleIndex()), ofSecond);
 }
 
-// ---- Saving, the recent files, the script's properties.
-
-TEST_F(ShellTest, SaveAllSavesEveryModifiedScriptHoweverManyAreOpen) {
-    MakeMain();
-    Active()->Discard();
-    for (int i = 1; i <= 30; ++i) {
-        Main().Documents().OpenScript(Script(QStringLiteral("s%1.rys").arg(i)));
-        Doc().MarkModified();
-    }
-    ASSERT_EQ(Windows().size(), 30u);
-    Choose(QStringLiteral("mnuFile(8)"));
-    int modified = 0;
-    for (DocumentWindow* window : Windows())
-        modified += window->Document().Record().Modified ? 1 : 0;
-    EXPECT_EQ(modified, 0);
-    EXPECT_TRUE(prompter_.fileRequests.empty());
-}
-
-TEST_F(ShellTest, ARecentFileListWithAHoleOpensWhatEachEntryShows) {
-    const QString a = Script(QStringLiteral("a.rys"));
-    const QString b = Script(QStringLiteral("b.rys"));
-    const QString c = Script(QStringLiteral("c.rys"));
-    {
-        CRegistry registry;
-        registry.OpenKey(kHkeyCurrentUser,
-                         QStringLiteral("Software\\Cordaxa\\Ryvane\\Recent File List"), true);
-        registry.WriteValue(QStringLiteral("File1"), a);
-        registry.WriteValue(QStringLiteral("File2"), QString());
-        registry.WriteValue(QStringLiteral("File3"), b);
-    }
-    MakeMain();
-    auto shown = [this] {
-        QStringList out;
-        for (int n = 1; n <= RecentFiles::kCount; ++n)
-            if (QAction* entry = Menu(QStringLiteral("mnuRecent(%1)").arg(n)); entry->isVisible())
-                out << entry->text();
-        return out;
-    };
-    EXPECT_EQ(shown(), QStringList({QStringLiteral("&1 ") + a, QStringLiteral("&3 ") + b}));
-
-    // A new entry moves the hole along: the place it leaves shows nothing stale.
-    Main().Documents().OpenScript(c);
-    EXPECT_EQ(shown(), QStringList({QStringLiteral("&1 ") + c, QStringLiteral("&2 ") + a,
-                                    QStringLiteral("&4 ") + b}));
-    Choose(QStringLiteral("mnuRecent(4)"));
-    EXPECT_EQ(Active()->Caption(), b);
-    EXPECT_EQ(Windows().size(), 3u);
-    EXPECT_EQ(shown().filter(b).size(), 1);
-}
+// ---- The script's properties and the toolbar.
 
 TEST_F(ShellTest, ScriptPropertiesShowTheStartTheLoaderChoseAndKeepIt) {
     // "p1" names P1 as the loader reads it: letter case does not count.
@@ -330,18 +245,6 @@ TEST_F(ShellTest, ScriptPropertiesShowTheStartTheLoaderChoseAndKeepIt) {
         dialog.findChild<QComboBox*>(QStringLiteral("cmbStartModule"))->setCurrentIndex(0);
     });
     EXPECT_EQ(Doc().Record().StartModule, "Intro");
-}
-
-TEST_F(ShellTest, ANewScriptStartsWithoutTheLastScriptsStartWithoutAnswer) {
-    MakeMain();
-    Doc().SetScriptProperties(QStringLiteral("Play 1"), QString(), true);
-    ASSERT_TRUE(Doc().Record().StartWithoutAnswer);
-    prompter_.answers = {MessageAnswer::No};
-    Choose(QStringLiteral("mnuFile(2)"));
-    ASSERT_TRUE(Windows().empty());
-    Choose(QStringLiteral("mnuFile(0)"));
-    ASSERT_EQ(Windows().size(), 1u);
-    EXPECT_FALSE(Doc().Record().StartWithoutAnswer);
 }
 
 TEST_F(ShellTest, ViewToolbarShowsTheToolbarAsRestored) {
