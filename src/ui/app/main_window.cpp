@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "app/arrange_command.h"
+#include "app/window_arrangement.h"
 
 #include "base/designer.h"
 #include "base/registry.h"
@@ -31,6 +32,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QtMath>
@@ -551,7 +553,32 @@ void MainWindow::ShowHelpContents() {
 }
 
 void MainWindow::CascadeWindows() {
-    mdi_->cascadeSubWindows();
+    // Bottom to top, so that the active window stays in front; minimised windows stay where
+    // they are.
+    QList<QMdiSubWindow*> frames;
+    for (QMdiSubWindow* frame : mdi_->subWindowList(QMdiArea::StackingOrder))
+        if (frame->isVisible() && !frame->isMinimized())
+            frames << frame;
+    if (frames.isEmpty())
+        return;
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    QStyleOptionTitleBar option;
+    option.initFrom(frames.first());
+    const int step =
+        style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, frames.first()) +
+        style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frames.first());
+    const std::vector<QRect> places =
+        CascadeFrames(mdi_->viewport()->rect(), static_cast<int>(frames.size()), step,
+                      frames.first()->minimumSizeHint());
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        QMdiSubWindow* frame = frames[i];
+        if (frame->isMaximized())
+            frame->showNormal();
+        frame->setGeometry(places[static_cast<std::size_t>(i)]);
+        frame->raise();
+    }
+    if (active)
+        mdi_->setActiveSubWindow(active);
 }
 
 void MainWindow::TileWindows(Qt::Orientation orientation) {

@@ -18,6 +18,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QStyle>
 
 namespace ry::test {
 namespace {
@@ -514,6 +515,41 @@ TEST_F(MainWindowTest, TileHorizontalStacksTheWindowsAndTileVerticalSetsThemSide
     EXPECT_EQ(frames[0]->geometry().bottom(), inside.bottom());
     EXPECT_EQ(frames[0]->geometry().left(), 0);
     EXPECT_EQ(frames[1]->geometry().left(), frames[0]->geometry().right() + 1);
+}
+
+TEST_F(MainWindowTest, CascadeLeavesEveryTitleBarInSightAndTheActiveWindowOnTop) {
+    MakeMain();
+    Main().resize(900, 700);
+    QMdiArea& area = Main().MdiArea();
+    // A few windows, then more than one run down the area can hold.
+    for (const int windows : {3, 14}) {
+        SCOPED_TRACE(windows);
+        while (area.subWindowList().size() < windows)
+            Main().NewScript();
+        area.subWindowList().first()->showMaximized();
+        QMdiSubWindow* active = area.subWindowList()[1];
+        area.setActiveSubWindow(active);
+
+        Choose(QStringLiteral("mnuWindow(0)"));
+        const QList<QMdiSubWindow*> stack = area.subWindowList(QMdiArea::StackingOrder);
+        ASSERT_EQ(stack.size(), windows);
+        EXPECT_EQ(stack.last(), active);
+        EXPECT_EQ(area.activeSubWindow(), active);
+        const QRect inside = area.viewport()->rect();
+        const int titleBar = Main().style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        for (int i = 0; i < windows; ++i) {
+            const QRect frame = stack[i]->geometry();
+            EXPECT_FALSE(stack[i]->isMaximized());
+            EXPECT_TRUE(inside.contains(frame)) << i;
+            EXPECT_EQ(frame.size(), stack.first()->size()) << i;
+            if (windows == 3) // a few windows keep most of the area
+                EXPECT_GE(frame.width(), inside.width() * 2 / 3) << i;
+            // The caption's start is covered by no window above this one.
+            const QPoint caption = frame.topLeft() + QPoint(titleBar, titleBar / 2);
+            for (int j = i + 1; j < windows; ++j)
+                EXPECT_FALSE(stack[j]->geometry().contains(caption)) << i << " under " << j;
+        }
+    }
 }
 
 TEST_F(MainWindowTest, HelpOpensTheManualAtItsContentsAndSearchInItsSearchField) {
