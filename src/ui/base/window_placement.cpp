@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace ry {
 
 void CentreOnScreen(QWidget& window) {
@@ -31,6 +33,18 @@ QRect FitOnScreen(const QRect& stored, const QRect& screen) {
     if (fitted.top() < screen.top())
         fitted.moveTop(screen.top());
     return fitted;
+}
+
+QPoint OffsetPlace(const QRect& previous, const QSize& size, const QRect& screen, int step) {
+    QPoint next = previous.topLeft() + QPoint(step, step);
+    if (screen.isEmpty())
+        return next;
+    // Past the bottom a new run starts at the top; a window too wide to move right keeps its
+    // caption in sight by the step down alone.
+    if (next.y() + size.height() > screen.bottom() + 1)
+        return screen.topLeft();
+    next.setX(std::max(screen.left(), std::min(next.x(), screen.right() + 1 - size.width())));
+    return next;
 }
 
 } // namespace ry

@@ -16,4 +16,9 @@ void CentreOnScreen(QWidget& window);
 // screen would otherwise come back partly off the screen.
 QRect FitOnScreen(const QRect& stored, const QRect& screen);
 
+// Where a window of `size` opens beside the window at `previous`: `step` pixels down and right
+// of it, as far right as `screen` (the available area) allows, or at the screen's top-left
+// when it would reach past the bottom.
+QPoint OffsetPlace(const QRect& previous, const QSize& size, const QRect& screen, int step);
+
 } // namespace ry

@@ -3,6 +3,7 @@
 #include "base/designer.h"
 #include "base/tab_chain.h"
 #include "base/text_codec.h"
+#include "base/window_placement.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
 #include "dialogs/paths_panel.h"
@@ -28,6 +29,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -39,6 +41,9 @@
 namespace ry {
 
 namespace {
+
+// Beyond the title bar's height, how far a dialog opens from the one opened before it.
+constexpr int kDialogStepMargin = 8;
 
 // Blanks (only the space, as the script format trims) removed at both ends.
 QString TrimBlanksOnly(const QString& text) {
@@ -196,6 +201,7 @@ void ModuleDialog::Load() {
     WatchKeys();
     OrderTabChain(*this, title_, {ok_, cancel_, apply_, help_});
     FitToScreen();
+    PlaceBesideTheLastOpened();
     show();
     // Stores what was loaded in its normal form and leaves the dialog clean.
     Apply();
@@ -272,6 +278,16 @@ void ModuleDialog::FitToScreen() {
     setMaximumSize(available);
     adjustSize();
     resize(size().boundedTo(available));
+}
+
+void ModuleDialog::PlaceBesideTheLastOpened() {
+    const QWidget* previous = setup_.opensBeside;
+    if (!previous || !previous->isVisible() || !screen())
+        return;
+    // One title bar down and right of the last one, so that both captions show.
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight) + kDialogStepMargin;
+    move(OffsetPlace(previous->frameGeometry(), frameGeometry().size(),
+                     screen()->availableGeometry(), step));
 }
 
 void ModuleDialog::CloseWithoutAsking() {

@@ -49,6 +49,9 @@ struct ModuleDialogSetup {
     std::int16_t script = -1;         // the script it belongs to
     int box = 0;                      // the module's box in that document
     int slot = 0;                     // the slot in the open-dialog table, from 1
+    // The module dialog opened last and still open: this one opens offset from it, so that
+    // neither hides the other.
+    QPointer<QWidget> opensBeside;
 };
 
 // What makes one kind of dialog: its form name (objectName), its help topic (0: none) and
@@ -222,6 +225,7 @@ private:
     void WatchKeys();
     // At most the screen's available size, however long a text in it.
     void FitToScreen();
+    void PlaceBesideTheLastOpened();
     // With unapplied edits: "Save changes to the module?"; Yes applies them. False on Cancel.
     bool AskToApply();
 

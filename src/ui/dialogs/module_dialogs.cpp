@@ -66,8 +66,10 @@ void ModuleDialogTable::DbInfoFormShow(DocumentWindow& window, std::int16_t modu
     setup.script = window.Script();
     setup.box = box;
     setup.slot = slot;
+    setup.opensBeside = lastOpened_;
     ModuleDialog* dialog = CreateModuleDialog(designer_, record.Type, setup);
     slots_[static_cast<size_t>(slot - 1)] = dialog;
+    lastOpened_ = dialog;
     connect(dialog, &ModuleDialog::closed, this, [this, dialog](int closedSlot) {
         if (DialogInSlot(closedSlot) == dialog)
             slots_[static_cast<size_t>(closedSlot - 1)] = nullptr;

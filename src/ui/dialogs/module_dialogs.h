@@ -55,6 +55,7 @@ private:
 
     Designer& designer_;
     std::vector<QPointer<ModuleDialog>> slots_;
+    QPointer<ModuleDialog> lastOpened_; // the next dialog opens offset from it
 };
 
 } // namespace ry

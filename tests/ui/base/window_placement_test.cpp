@@ -30,5 +30,31 @@ TEST(FitOnScreen, ARestoredWindowIsNeverLargerThanTheScreenNorOffIt) {
               QRect(1600, 100, 1920, 600));
 }
 
+TEST(OffsetPlace, AWindowOpensOneStepFromThePreviousAndStartsOverAtTheBottom) {
+    const QRect screen(0, 0, 1600, 1000);
+    const QSize size(500, 400);
+    struct Case {
+        const char* name;
+        QRect previous;
+        QPoint place;
+    };
+    const Case cases[] = {
+        {"room below and right", {300, 200, 500, 400}, {330, 230}},
+        {"just fits", {1070, 570, 500, 400}, {1100, 600}},
+        {"past the right edge", {1080, 100, 500, 400}, {1100, 130}},
+        {"past the bottom", {100, 580, 500, 400}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(OffsetPlace(c.previous, size, screen, 30), c.place);
+    }
+    // Wider than the screen: only the step down keeps the caption in sight.
+    EXPECT_EQ(OffsetPlace({0, 100, 1700, 400}, {1700, 400}, screen, 30), QPoint(0, 130));
+    EXPECT_EQ(OffsetPlace({1700, 580, 500, 400}, size, {1600, 0, 1920, 1080}, 30),
+              QPoint(1730, 610));
+    EXPECT_EQ(OffsetPlace({1700, 700, 500, 400}, size, {1600, 40, 1920, 1040}, 30),
+              QPoint(1600, 40));
+}
+
 } // namespace
 } // namespace ry::test

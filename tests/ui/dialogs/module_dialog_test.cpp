@@ -62,6 +62,23 @@ TEST_F(FrameTest, OneDialogPerModuleInReusedSlots) {
     EXPECT_EQ(Paths(account).Destination().currentIndex(), -1); // nothing chosen yet
 }
 
+TEST_F(FrameTest, EachDialogOpensOffsetFromTheOneOpenedBefore) {
+    ModuleDialog* main = Open("Main");
+    ModuleDialog* welcome = Open("Welcome");
+    ModuleDialog* account = Open("Account");
+    // A title bar further down each time, and as far right as the screen leaves room for.
+    const int step = welcome->pos().y() - main->pos().y();
+    EXPECT_GT(step, 10);
+    EXPECT_EQ(account->pos().y(), welcome->pos().y() + step);
+    EXPECT_GE(welcome->pos().x(), main->pos().x());
+    EXPECT_GE(account->pos().x(), welcome->pos().x() - 60) << "only as far left as its width needs";
+    // Once the others are closed, the next opens where the dialogs' parent puts it.
+    account->close();
+    welcome->close();
+    main->close();
+    EXPECT_EQ(Open("Welcome")->pos(), main->pos());
+}
+
 TEST_F(FrameTest, CloseQuestionWhenChangesAreUnsaved) {
     struct Case {
         MessageAnswer answer;
