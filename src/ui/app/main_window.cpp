@@ -467,7 +467,8 @@ void MainWindow::FitFrame(DocumentWindow& window) {
     const QSize wanted = (needed + edges)
                              .expandedTo(QSize(area.width() * 3 / 4, area.height() * 3 / 4))
                              .expandedTo(QSize(400, 300));
-    frame->resize(wanted.boundedTo(area.expandedTo(QSize(400, 300))));
+    // Never beyond the area, even a small one: a frame wider than it hides its own buttons.
+    frame->resize(wanted.boundedTo(area));
 }
 
 void MainWindow::ShowModifiedMark() {

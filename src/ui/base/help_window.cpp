@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTextBrowser>
@@ -26,6 +27,9 @@
 namespace ry {
 
 namespace {
+
+// The most a window manager's frame adds to a window: its borders and title bar.
+const QSize kWindowFrameAllowance(16, 48);
 
 constexpr int kPageRole = Qt::UserRole;
 
@@ -112,6 +116,10 @@ HelpWindow::HelpWindow(const QString& folder, const QString& title, QWidget* par
                           style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
     splitter->setSizes({listWidth, 620});
     resize(listWidth + 660, 640);
+    // A small screen, or a large scale, gets a window it can show whole, with room for the
+    // frame the window manager adds.
+    if (const QScreen* shown = screen())
+        resize(size().boundedTo(shown->availableGeometry().size() - kWindowFrameAllowance));
 }
 
 void HelpWindow::LoadContents() {

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -45,8 +46,12 @@ GetNumbersDialog::GetNumbersDialog(Designer& designer, const ModuleDialogSetup& 
     grid->addWidget(lengthRule_[0], 5, 0, 1, 2);
     digits_ = MakeNumberField(QStringLiteral("txtNbrLen"), page, 1, 50,
                               QStringLiteral("Numbver of digits in the number"));
-    grid->addWidget(digits_, 3, 2);
-    grid->addWidget(new QLabel(QStringLiteral("digits"), page), 3, 3);
+    // The count and its unit share the buttons' column, which is wide enough for both.
+    auto* count = new QHBoxLayout;
+    count->addWidget(digits_);
+    count->addWidget(new QLabel(QStringLiteral("digits"), page));
+    count->addStretch(1);
+    grid->addLayout(count, 3, 2);
     confirm_ = new QCheckBox(QStringLiteral("Confirm the entered number"), page);
     confirm_->setObjectName(QStringLiteral("chkNbrConfirm"));
     WatchEdits(confirm_);

@@ -455,8 +455,12 @@ SoundRow ModuleDialog::AddSoundRow(QGridLayout* grid, int row, const QString& la
                                    int buttonIndex, bool playButtons, FileChooser choose) {
     QWidget* page = grid->parentWidget();
     SoundRow out;
-    if (!label.isEmpty())
-        grid->addWidget(new QLabel(label, page), row, 0);
+    if (!label.isEmpty()) {
+        // A long caption wraps rather than widen the dialog past a small screen.
+        auto* caption = new QLabel(label, page);
+        caption->setWordWrap(true);
+        grid->addWidget(caption, row, 0);
+    }
     out.file = MakeLineEdit(Indexed(QStringLiteral("txtSoundFile"), boxIndex), page);
     SetFileFieldWidth(out.file);
     grid->addWidget(out.file, row, 1);

@@ -98,6 +98,19 @@ TEST_F(ShellTest, DocumentWindowsOpenLargeEnoughToShowTheirBoxes) {
     EXPECT_TRUE(shown.contains(boxes)) << shown.width() << "x" << shown.height();
     EXPECT_LE(Frame(Active())->width(), area.width());
     EXPECT_LE(Frame(Active())->height(), area.height());
+
+    // An area smaller than 400x300 (a small screen at scale 2) still holds the whole frame,
+    // its buttons included.
+    Main().resize(560, 420);
+    QCoreApplication::processEvents();
+    area = Main().MdiArea().viewport()->size();
+    ASSERT_LT(area.width(), 400);
+    const QString other = Script(QStringLiteral("other.rys"), {{"Far", 560, 330}});
+    Main().Documents().OpenScript(other);
+    ASSERT_EQ(Active()->Caption(), other);
+    QCoreApplication::processEvents();
+    EXPECT_LE(Frame(Active())->width(), area.width());
+    EXPECT_LE(Frame(Active())->height(), area.height());
 }
 
 // ---- The modified mark and the named steps.

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTextEdit>
 
@@ -160,6 +161,10 @@ TEST_F(HelpWindowTest, TheContentsListShowsItsLongestTitleWhole) {
     w.show();
     auto* contents = Child<QListWidget>(w, "lstContents");
     EXPECT_GE(contents->viewport()->width(), contents->sizeHintForColumn(0));
+    // The screen here is 800 pixels wide, as a 1600-pixel one at scale 2.
+    const QSize screen = w.screen()->availableGeometry().size();
+    EXPECT_LE(w.frameGeometry().width(), screen.width());
+    EXPECT_LE(w.frameGeometry().height(), screen.height());
 }
 
 // ---- Topics.

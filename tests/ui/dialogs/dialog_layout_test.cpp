@@ -5,6 +5,7 @@
 
 #include "dialogs/module_dialog.h"
 #include "dialogs/paths_panel.h"
+#include "script/module_types.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -127,6 +128,34 @@ TEST_F(DialogLayoutTest, EveryPageAndTabCaptionShowsWhole) {
     }
     auto* hangup = Open("Hangup the Call");
     EXPECT_NE(hangup->findChild<QLabel*>(QStringLiteral("lblHangup")), nullptr);
+}
+
+// The screen here is 800 pixels wide: a 1600-pixel screen at scale 2. Every dialog's layout
+// shrinks to it, so that none is cut off at the right with its Help button.
+TEST_F(DialogLayoutTest, EveryDialogFitsAScreenOf800PixelsWithItsButtonsInSight) {
+    std::vector<std::string> types(kAllModuleTypes.begin(), kAllModuleTypes.end());
+    std::vector<const char*> names;
+    for (const std::string& type : types)
+        names.push_back(type.c_str());
+    Start(names);
+    ASSERT_LE(Available().width(), 800);
+    for (const std::string& type : types) {
+        SCOPED_TRACE(type);
+        ModuleDialog* d = Open(type);
+        ASSERT_NE(d, nullptr);
+        for (int tab = 0; tab < d->Tabs().count(); ++tab) {
+            d->SelectTab(tab);
+            QCoreApplication::processEvents();
+            EXPECT_LE(d->minimumSizeHint().width(), Available().width()) << tab;
+            EXPECT_LE(d->frameGeometry().width(), Available().width()) << tab;
+        }
+        for (const char* button : {"cmdOK", "cmdCancel", "cmdApply", "cmdHelp"}) {
+            auto* b = d->findChild<QPushButton*>(QString::fromLatin1(button));
+            ASSERT_NE(b, nullptr) << button;
+            EXPECT_LE(b->mapTo(d, QPoint(b->width(), 0)).x(), d->width()) << button;
+        }
+        d->CloseWithoutAsking();
+    }
 }
 
 TEST_F(DialogLayoutTest, ALongTitleNeverMakesADialogWiderThanTheScreen) {
