@@ -211,8 +211,7 @@ void Companions::ShowHelp(int topic, bool search) {
     }
     // One window, reused; it reads the folder it was made for.
     if (!help_ || help_->Folder() != folder)
-        help_ =
-            std::make_unique<HelpWindow>(folder, designer_.BrandName() + QStringLiteral(" Help"));
+        help_ = std::make_unique<HelpWindow>(folder, designer_.BrandName());
     help_->ShowPage(page);
     if (search)
         help_->FocusSearch();

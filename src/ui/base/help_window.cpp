@@ -44,18 +44,56 @@ QString FileOf(const QString& page) {
     return page.section(QLatin1Char('#'), 0, 0);
 }
 
+// Shows the manual's pages with the brand's name in place of the name they were written with.
+class BrandedBrowser : public QTextBrowser {
+public:
+    BrandedBrowser(const QString& brand, QWidget* parent) : QTextBrowser(parent), brand_(brand) {}
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::HtmlResource)
+            return resource;
+        const QString html = resource.typeId() == QMetaType::QByteArray
+                                 ? QString::fromUtf8(resource.toByteArray())
+                                 : resource.toString();
+        return WithBrand(html, brand_);
+    }
+
+private:
+    QString brand_;
+};
+
 } // namespace
 
-HelpWindow::HelpWindow(const QString& folder, const QString& title, QWidget* parent)
-    : QWidget(parent, Qt::Window), folder_(folder), browser_(new QTextBrowser(this)),
-      contents_(new QListWidget(this)), results_(new QListWidget(this)),
-      search_(new QLineEdit(this)),
+QString WithBrand(const QString& html, const QString& brand) {
+    static const QRegularExpression marked(
+        QStringLiteral(R"re((<span\s+class="brand"\s*>)[^<]*(</span>))re"),
+        QRegularExpression::CaseInsensitiveOption);
+    // Put together by hand: a replacement text would take a backslash of the name for a
+    // reference to a captured part.
+    const QString name = brand.toHtmlEscaped();
+    QString out;
+    qsizetype from = 0;
+    for (auto it = marked.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += QStringView(html).mid(from, m.capturedEnd(1) - from);
+        out += name;
+        from = m.capturedStart(2);
+    }
+    out += QStringView(html).mid(from);
+    return out;
+}
+
+HelpWindow::HelpWindow(const QString& folder, const QString& brand, QWidget* parent)
+    : QWidget(parent, Qt::Window), folder_(folder), brand_(brand),
+      browser_(new BrandedBrowser(brand, this)), contents_(new QListWidget(this)),
+      results_(new QListWidget(this)), search_(new QLineEdit(this)),
       back_(new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("&Back"),
                             this)),
       forward_(new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward),
                                QStringLiteral("&Forward"), this)) {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(title);
+    setWindowTitle(brand + QStringLiteral(" Help"));
     // The manual is no reason to keep the program running once the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     browser_->setObjectName(QStringLiteral("txtHelpPage"));
@@ -236,7 +274,7 @@ const QString& HelpWindow::PageText(const QString& file) {
     auto it = text_.find(file);
     if (it == text_.end()) {
         QTextDocument document;
-        document.setHtml(ReadUtf8(QDir(folder_).filePath(file)));
+        document.setHtml(WithBrand(ReadUtf8(QDir(folder_).filePath(file)), brand_));
         titles_.insert(file, document.metaInformation(QTextDocument::DocumentTitle));
         it = text_.insert(file, document.toPlainText());
     }

@@ -18,11 +18,17 @@ class QUrl;
 
 namespace ry {
 
+// A page's HTML with every name marked as the brand (<span class="brand">...</span>) replaced
+// by `brand`.
+QString WithBrand(const QString& html, const QString& brand);
+
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    // `title` is the window's caption ("Ryvane Help").
-    HelpWindow(const QString& folder, const QString& title, QWidget* parent = nullptr);
+    // `brand` is the program's name as RY.INI sets it: the window's caption is "<brand> Help",
+    // and the pages name the program by it where they mark the name (a span of class
+    // "brand").
+    HelpWindow(const QString& folder, const QString& brand, QWidget* parent = nullptr);
 
     const QString& Folder() const { return folder_; }
 
@@ -50,6 +56,7 @@ private:
     const QString& PageText(const QString& file);
 
     QString folder_;
+    QString brand_;
     QTextBrowser* browser_;
     QListWidget* contents_;
     QListWidget* results_;

@@ -46,7 +46,7 @@ protected:
     HelpWindow& Window() {
         if (!window_)
             window_ = std::make_unique<HelpWindow>(ProgramFolder() + QStringLiteral("/help"),
-                                                   QStringLiteral("Ryvane Help"));
+                                                   QStringLiteral("Ryvane"));
         return *window_;
     }
     template <class T> T* Child(QWidget& w, const char* name) {
@@ -167,13 +167,32 @@ TEST_F(HelpWindowTest, TheContentsListShowsItsLongestTitleWhole) {
     EXPECT_LE(w.frameGeometry().height(), screen.height());
 }
 
+TEST(WithBrand, ReplacesOnlyTheMarkedNameAndTakesTheBrandAsPlainText) {
+    const QString page =
+        QStringLiteral("<h1><span class=\"brand\">Ryvane</span> Designer</h1><p>Ryvane.conf</p>");
+    struct Case {
+        const char* brand;
+        const char* html;
+    };
+    const Case cases[] = {
+        {"Acme Lines",
+         "<h1><span class=\"brand\">Acme Lines</span> Designer</h1><p>Ryvane.conf</p>"},
+        {"A&B \\1 <x>",
+         "<h1><span class=\"brand\">A&amp;B \\1 &lt;x&gt;</span> Designer</h1><p>Ryvane.conf</p>"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WithBrand(page, QString::fromUtf8(c.brand)), QString::fromUtf8(c.html))
+            << c.brand;
+}
+
 // ---- Topics.
 
 TEST_F(HelpWindowTest, TopicsOpenTheirPageInOneWindowTitledWithTheBrand) {
     WriteFile(QStringLiteral("RY.INI"), "[Brand]\r\nName=Acme Lines\r\n");
     WriteManual();
     WriteFile(QStringLiteral("help/module-play.html"),
-              "<html><head><title>Play</title></head><body>Play</body></html>");
+              "<html><head><title>Play</title></head><body>Play in "
+              "<span class=\"brand\">Ryvane</span> and <code>Ryvane.conf</code></body></html>");
     MakeDesigner();
     EXPECT_EQ(D().Programs().OpenHelpWindow(), nullptr);
 
@@ -182,6 +201,9 @@ TEST_F(HelpWindowTest, TopicsOpenTheirPageInOneWindowTitledWithTheBrand) {
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Acme Lines Help"));
     EXPECT_EQ(w->CurrentPage(), QStringLiteral("module-play.html"));
+    // The pages name the program by its brand where they mark the name, and only there.
+    EXPECT_EQ(w->findChild<QTextBrowser*>(QStringLiteral("txtHelpPage"))->toPlainText(),
+              QStringLiteral("Play in Acme Lines and Ryvane.conf"));
     EXPECT_TRUE(w->isVisible());
 
     // The main window's topic, and a number that is no topic, open the contents; the window
