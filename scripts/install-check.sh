@@ -103,6 +103,26 @@ else
   cat "$work/appstream.log" >&2
 fi
 release="$(xmllint --xpath 'string(//releases/release[1]/@version)' "$metainfo")"
+# Every screenshot it names is shipped, a PNG of the size it states.
+shots="$(xmllint --xpath 'count(//screenshots/screenshot/image)' "$metainfo")"
+[ "$shots" -ge 1 ] || fail "the metainfo names no screenshot"
+for i in $(seq 1 "$shots"); do
+  image="(//screenshots/screenshot/image)[$i]"
+  url="$(xmllint --xpath "string($image)" "$metainfo")"
+  stated="$(xmllint --xpath "string($image/@width)" "$metainfo")x$(xmllint --xpath "string($image/@height)" "$metainfo")"
+  shot="$share/ryvane/screenshots/${url##*/}"
+  if [ ! -f "$shot" ]; then
+    fail "the screenshot ${url##*/} is not installed"
+    continue
+  fi
+  # A PNG's width and height are the big-endian words at bytes 16 and 20.
+  read -r w1 w2 w3 w4 h1 h2 h3 h4 < <(od -An -tu1 -j16 -N8 "$shot")
+  actual="$(((w1 << 24) + (w2 << 16) + (w3 << 8) + w4))x$(((h1 << 24) + (h2 << 16) + (h3 << 8) + h4))"
+  [ "$(head -c 8 "$shot" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+    fail "the screenshot ${url##*/} is no PNG"
+  [ "$actual" = "$stated" ] || fail "the screenshot ${url##*/} is $actual, not $stated"
+done
+pass "the metainfo's $shots screenshots are installed"
 
 # The installed programs run, without a display and without RYVANE_HOME.
 export QT_QPA_PLATFORM=offscreen
