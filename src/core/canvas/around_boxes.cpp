@@ -372,6 +372,12 @@ constexpr int kLaneOffsets[] = {0,
                                 -2 * kLaneSpacing,
                                 3 * kLaneSpacing,
                                 -3 * kLaneSpacing,
+                                4 * kLaneSpacing,
+                                -4 * kLaneSpacing,
+                                5 * kLaneSpacing,
+                                -5 * kLaneSpacing,
+                                6 * kLaneSpacing,
+                                -6 * kLaneSpacing,
                                 3,
                                 -3,
                                 7,
@@ -386,8 +392,14 @@ bool ClearWhenMoved(const Polyline& route, int index, bool upright, int offset,
     Point b = route.points[static_cast<std::size_t>(index) + 1];
     (upright ? a.x : a.y) += offset;
     (upright ? b.x : b.y) += offset;
-    // Its first pixel lies on the source's edge when it is the route's first line.
+    // Its first pixel lies on the source's edge when it is the route's first line, and must
+    // stay on it: the pixel behind it is the source's.
     if (index == 0) {
+        bool onSource = false;
+        grid.ForEachIn({a.x - Sign(b.x - a.x), a.y - Sign(b.y - a.y), 1, 1},
+                       [&](int) { onSource = true; });
+        if (!onSource)
+            return false;
         a.x += Sign(b.x - a.x);
         a.y += Sign(b.y - a.y);
     }
