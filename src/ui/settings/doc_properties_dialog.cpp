@@ -69,8 +69,11 @@ DocPropertiesDialog::DocPropertiesDialog(Designer& designer, DocumentWindow& win
 }
 
 void DocPropertiesDialog::SelectScript() {
-    // The chosen file replaces the field; a cancelled dialog leaves it empty.
-    scriptAfterCall_->setText(designer().Files().SelectFile_Script(this, scriptAfterCall_->text()));
+    // The chosen file replaces the field; a cancelled dialog leaves what was typed there, as
+    // every other Select button does.
+    const QString chosen = designer().Files().SelectFile_Script(this, scriptAfterCall_->text());
+    if (!chosen.isEmpty())
+        scriptAfterCall_->setText(chosen);
 }
 
 void DocPropertiesDialog::Store() {

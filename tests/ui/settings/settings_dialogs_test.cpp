@@ -326,7 +326,7 @@ TEST_F(SettingsDialogs, AStartModuleThatNoLongerExistsSelectsNothing) {
     EXPECT_TRUE(Doc().Record().Modified);
 }
 
-TEST_F(SettingsDialogs, SelectReplacesTheAfterCallScriptEvenWhenCancelled) {
+TEST_F(SettingsDialogs, SelectReplacesTheAfterCallScriptAndACancelKeepsIt) {
     Start();
     Open(QStringLiteral("mnuEdit(4)"), [&](QDialog& dialog) {
         auto& after = Child<QLineEdit>(dialog, QStringLiteral("txtScriptAfterCall"));
@@ -336,12 +336,13 @@ TEST_F(SettingsDialogs, SelectReplacesTheAfterCallScriptEvenWhenCancelled) {
         ASSERT_EQ(prompter_.fileRequests.size(), 1u);
         EXPECT_EQ(prompter_.fileRequests[0].kind, FileRequest::Open);
         EXPECT_EQ(prompter_.fileRequests[0].title, QStringLiteral("Select Ryvane Script"));
-        // The empty answer of a cancelled file dialog is taken as the choice.
+        // A cancelled file dialog loses nothing typed in the field.
+        after.setText(QStringLiteral("typed.rys"));
         Click(dialog, "cmdScriptSelect");
-        EXPECT_EQ(after.text(), QString());
+        EXPECT_EQ(after.text(), QStringLiteral("typed.rys"));
         Click(dialog, "cmdOK");
     });
-    EXPECT_EQ(Doc().Record().RunAtHangup, "");
+    EXPECT_EQ(Doc().Record().RunAtHangup, "typed.rys");
 }
 
 // ---- PBX strings.
