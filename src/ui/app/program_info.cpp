@@ -33,6 +33,8 @@ std::optional<QString> InfoOptionText(const QStringList& arguments, const Progra
                "  --route-style classic|around-boxes\n"
                "                            with --export-picture: how connectors are routed\n"
                "                            (around-boxes unless given)\n"
+               "  --scale 1-4               with --export-picture to .png: the picture's size,\n"
+               "                            in times the canvas's pixels (1 unless given)\n"
                "\n"
                "RY.INI, the Scripts folder and the engine's programs are kept in the program\n"
                "folder: $RYVANE_HOME when set, else rykem's own folder when it holds RY.INI or\n"

@@ -36,6 +36,8 @@ TEST(InfoOptionText, OnlyTheOptionAloneIsAnswered) {
 
     const QString help = InfoOptionText({QStringLiteral("--help")}, folders).value();
     EXPECT_TRUE(help.startsWith(QStringLiteral("Usage: rykem [SCRIPT]\n")));
+    for (const char* option : {"--export-picture", "--route-style", "--scale"})
+        EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
     EXPECT_TRUE(
         help.contains(QStringLiteral("\nProgram folder: /home/u/.local/share/Cordaxa/Ryvane\n")));
     EXPECT_TRUE(help.contains(QStringLiteral("\nRead-only data: /usr/share/ryvane\n")));
