@@ -408,10 +408,9 @@ bool ClearWhenMoved(const Polyline& route, int index, bool upright, int offset,
     return !hit;
 }
 
-} // namespace
-
-void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                 const BoxGrid& grid) {
+// One pass of SpreadApart; whether it moved a line.
+bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destination,
+                const BoxGrid& grid) {
     std::vector<LaneLine> lines;
     for (std::size_t r = 0; r < routes.size(); ++r) {
         const std::vector<Point>& p = routes[r].points;
@@ -495,6 +494,19 @@ void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destinat
         (l->upright ? p[i].x : p[i].y) += offset;
         (l->upright ? p[i + 1].x : p[i + 1].y) += offset;
     }
+    return !moves.empty();
+}
+
+} // namespace
+
+void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destination,
+                 const BoxGrid& grid) {
+    // A line moved aside lengthens or shortens the lines at its ends, which may then reach
+    // into a lane taken by another destination: a further pass sees them as they now are.
+    constexpr int kPasses = 5;
+    for (int pass = 0; pass < kPasses; ++pass)
+        if (!SpreadOnce(routes, destination, grid))
+            break;
 }
 
 ConnectorPath DrawPolyline(const Polyline& route) {
