@@ -51,6 +51,18 @@ protected:
         file.write(bytes);
         return path;
     }
+    // Opens a script in the main window; its window becomes the active one.
+    DocumentWindow* OpenInMain(const QString& path) {
+        Main().Documents().OpenScript(path);
+        DocumentWindow* window = Active();
+        EXPECT_TRUE(window && window->Caption() == path) << path.toStdString();
+        return window;
+    }
+    // A file's bytes; empty when it cannot be read.
+    static QByteArray Slurp(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     Designer& MakeDesigner() {
         // A second designer in one test: the table of the first goes with it.

@@ -14,21 +14,7 @@ namespace {
 const QByteArray kScript = "Version=5.0\r\nStartModule=Desk\r\n\r\n[Desk]\r\nType=Play\r\n"
                            "Position=10,10\r\n";
 
-QByteArray Slurp(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class RyIniWrites : public DesignerTest {
-protected:
-    // Opens a file of the program folder; the script's window becomes the active one.
-    DocumentWindow* Open(const QString& path) {
-        Main().Documents().OpenScript(path);
-        DocumentWindow* window = Active();
-        EXPECT_TRUE(window && window->Caption() == path) << path.toStdString();
-        return window;
-    }
-};
+using RyIniWrites = DesignerTest;
 
 // Set and Run starts the engine only once RY.INI holds the script for every line.
 TEST_F(RyIniWrites, SetAndRunStopsAtAFailedRyIniWrite) {
@@ -36,7 +22,7 @@ TEST_F(RyIniWrites, SetAndRunStopsAtAFailedRyIniWrite) {
         WriteFile(QStringLiteral("RY.INI"), "[LineConfig]\r\nTapiDeviceCount=2\r\n");
     MakeMain();
     const QString path = WriteFile(QStringLiteral("desk.rys"), kScript);
-    ASSERT_NE(Open(path), nullptr);
+    ASSERT_NE(OpenInMain(path), nullptr);
     launcher_->startable.insert(ProgramFolder() + "/RyMulti.exe");
 
     // A RY.INI that cannot be written (too large here; read-only or in a read-only folder for
@@ -53,7 +39,7 @@ TEST_F(RyIniWrites, SetAndRunStopsAtAFailedRyIniWrite) {
     // A script name that RY.INI cannot hold would send the engine to another file.
     WriteFile(QStringLiteral("RY.INI"), "[LineConfig]\r\nTapiDeviceCount=1\r\n");
     const QString japanese = WriteFile(QStringLiteral("日本.rys"), kScript);
-    ASSERT_NE(Open(japanese), nullptr);
+    ASSERT_NE(OpenInMain(japanese), nullptr);
     SetAndRunCurrentScript(D(), Main());
     EXPECT_TRUE(launcher_->started.empty());
     EXPECT_TRUE(prompter_.messages.back().text.contains("characters that RY.INI cannot hold"));
@@ -61,7 +47,7 @@ TEST_F(RyIniWrites, SetAndRunStopsAtAFailedRyIniWrite) {
 
     // A name it can hold is written in its Windows-1252 form, and the engine starts.
     const QString french = WriteFile(QStringLiteral("café.rys"), kScript);
-    ASSERT_NE(Open(french), nullptr);
+    ASSERT_NE(OpenInMain(french), nullptr);
     SetAndRunCurrentScript(D(), Main());
     EXPECT_EQ(launcher_->started.size(), 1u);
     EXPECT_TRUE(Slurp(ini).contains(QByteArray("Script=") + QFile::encodeName(ProgramFolder()) +

@@ -30,21 +30,7 @@ const QByteArray kOtherScript = "Version=5.0\r\nStartModule=Night\r\n\r\n[Night]
                                 "Position=10,10\r\n\r\n[Bye]\r\nType=Hangup the Call\r\n"
                                 "Position=10,200\r\n";
 
-QByteArray Slurp(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class DiskFiles : public DesignerTest {
-protected:
-    // Opens a file of the program folder; the script's window becomes the active one.
-    DocumentWindow* Open(const QString& path) {
-        Main().Documents().OpenScript(path);
-        DocumentWindow* window = Active();
-        EXPECT_TRUE(window && window->Caption() == path) << path.toStdString();
-        return window;
-    }
-};
+using DiskFiles = DesignerTest;
 
 // Names outside Windows-1252, inside it, and in a folder's name reach the disk as they are.
 TEST_F(DiskFiles, NamesInAnyLanguageOpenAndSaveUnderThemselves) {
@@ -55,7 +41,7 @@ TEST_F(DiskFiles, NamesInAnyLanguageOpenAndSaveUnderThemselves) {
         SCOPED_TRACE(name.toStdString());
         prompter_.messages.clear();
         const QString path = WriteFile(name, kScript);
-        DocumentWindow* window = Open(path);
+        DocumentWindow* window = OpenInMain(path);
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(prompter_.messages.empty()) << prompter_.MessageTexts().join("|").toStdString();
         EXPECT_EQ(Titles(), QStringList{"Desk"});
@@ -165,7 +151,7 @@ TEST_F(DiskFiles, SpecialAndHugeFilesFailToOpenWithAMessage) {
 TEST_F(DiskFiles, SavingOverAFileChangedOnDiskAsksFirst) {
     MakeMain();
     const QString path = WriteFile(QStringLiteral("desk.rys"), kScript);
-    DocumentWindow* window = Open(path);
+    DocumentWindow* window = OpenInMain(path);
     ASSERT_NE(window, nullptr);
     WriteFile(QStringLiteral("desk.rys"), kOtherScript); // another designer saved it
 
@@ -189,7 +175,7 @@ TEST_F(DiskFiles, SavingOverAFileChangedOnDiskAsksFirst) {
 TEST_F(DiskFiles, ReactivatedTheDesignerOffersToReloadAChangedFile) {
     MakeMain();
     const QString path = WriteFile(QStringLiteral("desk.rys"), kScript);
-    ASSERT_NE(Open(path), nullptr);
+    ASSERT_NE(OpenInMain(path), nullptr);
     Main().Documents().CheckFilesChangedOnDisk();
     EXPECT_TRUE(prompter_.messages.empty()); // nothing changed
 
@@ -233,7 +219,7 @@ TEST_F(DiskFiles, AnOverlongProtectedScriptIsReportedAndNotSavedOverWithoutAskin
         dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         return dialog.result();
     });
-    DocumentWindow* window = Open(path);
+    DocumentWindow* window = OpenInMain(path);
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_TRUE(prompter_.messages[0].text.startsWith(
@@ -257,7 +243,7 @@ TEST_F(DiskFiles, AnLfScriptIsReadAndSavedWithCrLfSaidOnce) {
     QByteArray lf = kOtherScript;
     lf.replace("\r\n", "\n");
     const QString path = WriteFile(QStringLiteral("lf.rys"), lf);
-    DocumentWindow* window = Open(path);
+    DocumentWindow* window = OpenInMain(path);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Titles(), (QStringList{"Night", "Bye"}));
     EXPECT_EQ(prompter_.MessageTexts(),
