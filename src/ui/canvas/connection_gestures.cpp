@@ -20,7 +20,6 @@
 #include "script/text.h"
 
 #include <QAction>
-#include <QFontMetrics>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsLineItem>
 #include <QGraphicsPathItem>
@@ -73,13 +72,6 @@ HandleItem* HandleOf(BoxItem* item) {
     return nullptr;
 }
 
-// The sizes the painter gives a connector's label and a stub's tag: texts in the 11-pixel
-// canvas font, cut at 150 pixels.
-Size TextSize(const QFontMetrics& metrics, std::string_view text, int padX, int padY) {
-    const int width = std::min(metrics.horizontalAdvance(ToQt(text)), 150);
-    return {width + padX, metrics.height() + padY};
-}
-
 QPainterPath ArrowGrip(const ConnectorPath& path) {
     QPainterPath grip;
     if (path.HasArrow()) {
@@ -118,12 +110,6 @@ QPainterPath StubShape(const Stub& stub) {
         shape.lineTo(stub.Line[i].x + 0.5, stub.Line[i].y + 0.5);
     shape.addPath(TagGrip(stub));
     return shape;
-}
-
-QFont CanvasTextFont() {
-    QFont font;
-    font.setPixelSize(11);
-    return font;
 }
 
 } // namespace

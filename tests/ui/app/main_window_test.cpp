@@ -335,10 +335,11 @@ TEST_F(MainWindowTest, PasteCopiesTheModuleAndNumbersItsTitle) {
     EXPECT_LE((copy.center() - centre).manhattanLength(), 250);
     for (int other : doc.Boxes()) {
         const ModuleRecord& m = doc.Module(doc.ModuleOfBox(other));
-        if (other != box)
+        if (other != box) {
             EXPECT_FALSE(
                 copy.intersects(QRect(m.PositionX, m.PositionY, kBoxWidth, doc.BoxHeight(other))))
                 << m.Title;
+        }
     }
 
     // A copy of the copy: the number after the "_" is replaced, not added to.
@@ -542,8 +543,9 @@ TEST_F(MainWindowTest, CascadeLeavesEveryTitleBarInSightAndTheActiveWindowOnTop)
             EXPECT_FALSE(stack[i]->isMaximized());
             EXPECT_TRUE(inside.contains(frame)) << i;
             EXPECT_EQ(frame.size(), stack.first()->size()) << i;
-            if (windows == 3) // a few windows keep most of the area
+            if (windows == 3) { // a few windows keep most of the area
                 EXPECT_GE(frame.width(), inside.width() * 2 / 3) << i;
+            }
             // The caption's start is covered by no window above this one.
             const QPoint caption = frame.topLeft() + QPoint(titleBar, titleBar / 2);
             for (int j = i + 1; j < windows; ++j)

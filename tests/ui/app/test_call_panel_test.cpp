@@ -303,8 +303,9 @@ TEST_F(TestCallPanelTest, OneDialPadWhoseKeysShowWhichHaveAPath) {
         EXPECT_EQ(Key(c.key).isFlat(), !c.path);
     }
     for (QPushButton* button : Panel().EventButtons())
-        if (button->text() == QStringLiteral("timeout 5"))
+        if (button->text() == QStringLiteral("timeout 5")) {
             EXPECT_TRUE(TestCallPanel::ShowsPath(*button));
+        }
 
     // A key is the caller's choice at once.
     Key('1').click();
@@ -333,7 +334,7 @@ TEST_F(TestCallPanelTest, AWalkSavedAsATestRunsAndAFailedOneIsWalkedAgain) {
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_TRUE(prompter_.messages[0].text.contains(QStringLiteral("no tests yet")));
 
-    for (const QString& e : {"timeout 0", "true", "1", "success"})
+    for (const char* e : {"timeout 0", "true", "1", "success"})
         Press(e);
     // The name is asked for.
     prompter_.dialogs.push_back([](QDialog& dialog) {
@@ -346,7 +347,7 @@ TEST_F(TestCallPanelTest, AWalkSavedAsATestRunsAndAFailedOneIsWalkedAgain) {
     ASSERT_TRUE(QFileInfo::exists(tests));
     // A call still waiting is kept with the end it has reached so far.
     Part<QPushButton>("cmdCallRestart").click();
-    for (const QString& e : {"timeout 0", "true", "2"})
+    for (const char* e : {"timeout 0", "true", "2"})
         Press(e);
     ASSERT_TRUE(Panel().SaveAsTest(QStringLiteral("leaves a message")));
     // A cancelled name saves nothing.

@@ -261,8 +261,9 @@ TEST_F(HelpWindowTest, EveryDialogHasATopicOfItsOwnInTheTable) {
         SCOPED_TRACE(std::string(type));
         const ModuleDialogForm form = FormOfType(type);
         EXPECT_FALSE(help::PageOfTopic(form.helpTopic).empty()) << form.helpTopic;
-        if (forms.insert(form.name).second)
+        if (forms.insert(form.name).second) {
             EXPECT_TRUE(topics.insert(form.helpTopic).second) << form.helpTopic;
+        }
     }
     EXPECT_EQ(FormOfType("Some Future Type").helpTopic, help::kDde);
     EXPECT_EQ(forms.size(), 16u);

@@ -113,9 +113,10 @@ TEST_F(DialogLayoutTest, EveryPageAndTabCaptionShowsWhole) {
         for (auto* field : d->findChildren<QLineEdit*>()) {
             const QString name = field->objectName();
             if (name.startsWith(QLatin1String("txtSoundFile")) ||
-                name.startsWith(QLatin1String("txtWelc")))
+                name.startsWith(QLatin1String("txtWelc"))) {
                 EXPECT_GE(field->width(), field->fontMetrics().averageCharWidth() * 40)
                     << name.toStdString();
+            }
         }
         // The paths panel stands inside its page with a margin.
         if (PathsPanel* paths = d->Paths()) {
