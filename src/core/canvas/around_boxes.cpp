@@ -158,11 +158,31 @@ Polyline ClassicPolyline(const Rect& source, const Rect& dest) {
 
 namespace {
 
+// A straight line of a route along its lane: x when upright, y when level, and its extent
+// along the lane.
+struct Run {
+    bool upright = false;
+    int lane = 0;
+    int low = 0;
+    int high = 0;
+    int index = 0; // the line's index in its route
+};
+
 // The search of one route on the lanes near its two ends.
 class LaneSearch {
 public:
     LaneSearch(const BoxGrid& grid, Point start, int startDir, Point goal, int goalDir)
         : grid_(grid), start_(start), startDir_(startDir), goal_(goal), goalDir_(goalDir) {}
+
+    // Lines of other routes the route must not run along (it may cross them): it keeps at
+    // least kLaneSpacing pixels from each, on lanes added beside them.
+    void KeepOff(const std::vector<Run>* runs) { runs_ = runs; }
+    // Gives up a search over more lane crossings than this.
+    void Bound(long crossings, long expanded) {
+        maxCrossings_ = crossings;
+        maxExpanded_ = expanded;
+    }
+    int Nodes() const { return nx_ * ny_; }
 
     // The corner points from `start` to `goal`, searched within `reach` of them; empty when
     // no route stays clear of the boxes there.
@@ -190,8 +210,21 @@ public:
                 return {};
         Unique(xs_);
         Unique(ys_);
+        nearRuns_.clear();
+        if (runs_) {
+            for (const Run& run : *runs_)
+                if (run.upright
+                        ? run.lane > left - kLaneSpacing && run.lane < right + kLaneSpacing &&
+                              run.low < bottom && run.high > top
+                        : run.lane > top - kLaneSpacing && run.lane < bottom + kLaneSpacing &&
+                              run.low < right && run.high > left)
+                    nearRuns_.push_back(run);
+            AddLanesBesideRuns(left, top, right, bottom);
+        }
         nx_ = static_cast<int>(xs_.size());
         ny_ = static_cast<int>(ys_.size());
+        if (static_cast<long>(nx_) * ny_ > maxCrossings_)
+            return {};
         MarkBlocked();
         return Shortest();
     }
@@ -203,6 +236,35 @@ private:
     }
     static int IndexOf(const std::vector<int>& v, int value) {
         return static_cast<int>(std::lower_bound(v.begin(), v.end(), value) - v.begin());
+    }
+    // Whether a lane of `lanes` (sorted) lies closer than kLaneSpacing to `lane`.
+    static bool LaneNear(const std::vector<int>& lanes, int lane) {
+        const auto it = std::lower_bound(lanes.begin(), lanes.end(), lane - kLaneSpacing + 1);
+        return it != lanes.end() && *it < lane + kLaneSpacing;
+    }
+
+    // A line of another route on (or close beside) a lane closes that lane along it; a lane on
+    // each side of it, kLaneSpacing away, lets the route run beside it instead. Those lanes
+    // may be closed by further lines in turn, which then add theirs.
+    void AddLanesBesideRuns(int left, int top, int right, int bottom) {
+        std::vector<char> done(nearRuns_.size(), 0);
+        for (bool added = true; added;) {
+            added = false;
+            for (std::size_t k = 0; k < nearRuns_.size(); ++k) {
+                const Run& run = nearRuns_[k];
+                std::vector<int>& lanes = run.upright ? xs_ : ys_;
+                if (done[k] || !LaneNear(lanes, run.lane))
+                    continue;
+                done[k] = 1;
+                const int lo = run.upright ? left : top, hi = run.upright ? right : bottom;
+                for (int lane : {run.lane - kLaneSpacing, run.lane + kLaneSpacing})
+                    if (lane > lo && lane < hi &&
+                        !std::binary_search(lanes.begin(), lanes.end(), lane)) {
+                        lanes.insert(std::lower_bound(lanes.begin(), lanes.end(), lane), lane);
+                        added = true;
+                    }
+            }
+        }
     }
 
     // Which lane crossings lie in a box, and which steps between neighbouring crossings run
@@ -228,6 +290,25 @@ private:
                 for (int i = i0; i < i1; ++i)
                     node_[At(i, j)] = 1;
         }
+        // Steps along a lane closer than kLaneSpacing to another route's line beside them.
+        for (const Run& run : nearRuns_) {
+            const std::vector<int>& lanes = run.upright ? xs_ : ys_;
+            const std::vector<int>& along = run.upright ? ys_ : xs_;
+            const int l0 = IndexOf(lanes, run.lane - kLaneSpacing + 1);
+            const int l1 = IndexOf(lanes, run.lane + kLaneSpacing);
+            const int a0 = std::max(0, IndexOf(along, run.low) - 1);
+            const int a1 = IndexOf(along, run.high);
+            for (int l = l0; l < l1; ++l)
+                for (int a = a0; a < a1 && a + 1 < static_cast<int>(along.size()); ++a) {
+                    if (along[static_cast<std::size_t>(a) + 1] <= run.low ||
+                        along[static_cast<std::size_t>(a)] >= run.high)
+                        continue;
+                    if (run.upright)
+                        down_[At(l, a)] = 1;
+                    else
+                        across_[At(a, l)] = 1;
+                }
+        }
     }
 
     std::size_t At(int i, int j) const {
@@ -246,21 +327,30 @@ private:
         from_.assign(states, -1);
         using Entry = std::pair<int, int>; // estimate, state
         std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
-        auto estimate = [&](int i, int j) {
-            return std::abs(xs_[static_cast<std::size_t>(i)] - goal_.x) +
-                   std::abs(ys_[static_cast<std::size_t>(j)] - goal_.y);
+        // The length still to go, and the bends that heading `dir` at least still takes: one
+        // when the goal lies off the line ahead, two when it lies behind.
+        auto estimate = [&](int i, int j, int dir) {
+            const int dx = goal_.x - xs_[static_cast<std::size_t>(i)];
+            const int dy = goal_.y - ys_[static_cast<std::size_t>(j)];
+            const int ahead = dx * kDx[dir] + dy * kDy[dir]; // along the heading
+            const int aside = dx * kDy[dir] - dy * kDx[dir]; // across it
+            const int bends = aside != 0 ? (ahead >= 0 ? 1 : 2) : (ahead >= 0 ? 0 : 2);
+            return std::abs(dx) + std::abs(dy) + bends * kBendCost;
         };
         const int first = static_cast<int>(At(si, sj)) * 4 + startDir_;
         cost_[static_cast<std::size_t>(first)] = 0;
-        open.push({estimate(si, sj), first});
+        open.push({estimate(si, sj, startDir_), first});
         int best = kNone, bestState = -1;
+        long expanded = 0;
         while (!open.empty()) {
             const auto [f, state] = open.top();
             open.pop();
+            if (++expanded > maxExpanded_)
+                break;
             if (f >= best)
                 break;
             const int g = cost_[static_cast<std::size_t>(state)];
-            if (f > g + estimate(state / 4 % nx_, state / 4 / nx_))
+            if (f > g + estimate(state / 4 % nx_, state / 4 / nx_, state % 4))
                 continue; // a stale entry
             const int node = state / 4, dir = state % 4;
             const int i = node % nx_, j = node / nx_;
@@ -292,7 +382,7 @@ private:
                 if (ng < cost_[static_cast<std::size_t>(next)]) {
                     cost_[static_cast<std::size_t>(next)] = ng;
                     from_[static_cast<std::size_t>(next)] = state;
-                    open.push({ng + estimate(ni, nj), next});
+                    open.push({ng + estimate(ni, nj, d), next});
                 }
             }
         }
@@ -313,6 +403,10 @@ private:
     int startDir_;
     Point goal_;
     int goalDir_;
+    const std::vector<Run>* runs_ = nullptr;
+    std::vector<Run> nearRuns_;
+    long maxCrossings_ = std::numeric_limits<long>::max();
+    long maxExpanded_ = std::numeric_limits<long>::max();
     std::vector<Rect> near_;
     std::vector<int> xs_, ys_;
     int nx_ = 0, ny_ = 0;
@@ -322,16 +416,12 @@ private:
 
 } // namespace
 
-Polyline RouteAround(const BoxGrid& grid, int from, int to) {
-    const Rect& source = grid.Boxes()[static_cast<std::size_t>(from)];
-    const Rect& dest = grid.Boxes()[static_cast<std::size_t>(to)];
-    Polyline classic = ClassicPolyline(source, dest);
-    if (classic.points.size() < 2 || !CrossesABox(classic.points, grid))
-        return classic;
+namespace {
 
-    const Point start = classic.points.front(), end = classic.points.back();
-    const int startDir = DirOf(classic.points[0], classic.points[1]);
-    const int endDir = classic.arrow == ArrowKind::East ? kEast : kSouth;
+// The route from `start`, leaving in direction `startDir`, to the arrow's tip `end`, searched
+// round the boxes; empty when none is found with few enough bends to draw.
+Polyline SearchRoute(const BoxGrid& grid, Point start, int startDir, Point end, ArrowKind arrow) {
+    const int endDir = arrow == ArrowKind::East ? kEast : kSouth;
     const Point out{start.x + kDx[startDir] * kLead, start.y + kDy[startDir] * kLead};
     const Point in{end.x - kDx[endDir] * kApproach, end.y - kDy[endDir] * kApproach};
     LaneSearch search(grid, out, startDir, in, endDir);
@@ -341,12 +431,26 @@ Polyline RouteAround(const BoxGrid& grid, int from, int to) {
             continue;
         lanes.insert(lanes.begin(), start);
         lanes.push_back(end);
-        Polyline routed{Simplified(lanes), classic.arrow};
+        Polyline routed{Simplified(lanes), arrow};
         if (routed.points.size() <= ConnectorPath::kMaxSegments + 1)
             return routed;
         break;
     }
-    return classic;
+    return {};
+}
+
+} // namespace
+
+Polyline RouteAround(const BoxGrid& grid, int from, int to) {
+    const Rect& source = grid.Boxes()[static_cast<std::size_t>(from)];
+    const Rect& dest = grid.Boxes()[static_cast<std::size_t>(to)];
+    Polyline classic = ClassicPolyline(source, dest);
+    if (classic.points.size() < 2 || !CrossesABox(classic.points, grid))
+        return classic;
+    Polyline routed =
+        SearchRoute(grid, classic.points[0], DirOf(classic.points[0], classic.points[1]),
+                    classic.points.back(), classic.arrow);
+    return routed.points.empty() ? classic : routed;
 }
 
 namespace {
@@ -381,9 +485,7 @@ constexpr int kLaneOffsets[] = {0,
                                 3,
                                 -3,
                                 7,
-                                -7,
-                                2,
-                                -2};
+                                -7};
 
 // Whether the line `index` of a route, moved `offset` pixels aside, stays out of the boxes.
 bool ClearWhenMoved(const Polyline& route, int index, bool upright, int offset,
@@ -408,9 +510,11 @@ bool ClearWhenMoved(const Polyline& route, int index, bool upright, int offset,
     return !hit;
 }
 
-// One pass of SpreadApart; whether it moved a line.
+// One pass of SpreadApart; whether it moved a line. `stuck` counts the lines left on a lane
+// another destination's line runs on or close beside.
 bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                const BoxGrid& grid) {
+                const BoxGrid& grid, int& stuck) {
+    stuck = 0;
     std::vector<LaneLine> lines;
     for (std::size_t r = 0; r < routes.size(); ++r) {
         const std::vector<Point>& p = routes[r].points;
@@ -441,36 +545,51 @@ bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destinati
         return a.low < b.low;
     });
     struct Taken {
-        int low, high, destination;
+        int lane, low, high, destination;
     };
-    // The lines placed so far, by orientation and lane.
+    // The lines placed so far, by orientation and by runs of kBucket lanes, so that the lanes
+    // near one are found in one or two look-ups.
+    constexpr int kBucket = 8;
     std::unordered_map<std::int64_t, std::vector<Taken>> placed;
-    auto key = [](bool upright, int lane) {
-        return (static_cast<std::int64_t>(upright) << 40) ^ static_cast<std::int64_t>(lane);
+    auto bucketOf = [](int lane) {
+        return lane >= 0 ? lane / kBucket : -((-lane + kBucket - 1) / kBucket);
+    };
+    auto key = [](bool upright, int bucket) {
+        return static_cast<std::int64_t>(bucket) * 2 + (upright ? 1 : 0);
     };
     std::vector<std::pair<const LaneLine*, int>> moves;
     for (const LaneLine& l : lines) {
-        // 0: a lane free of other destinations; 1: also holding a line of the same
-        // destination it overlaps, to join as one trunk.
+        // 1: the lane holds a line of the same destination it overlaps, to join as one trunk;
+        // 0: free of other destinations; -1: another destination's line runs closer than
+        // kLaneSeparation beside it, so the two read as one; -2: one runs on the lane itself.
         auto fit = [&](int off) {
-            const auto it = placed.find(key(l.upright, l.lane + off));
-            if (it == placed.end())
-                return 0;
-            int joins = 0;
-            for (const Taken& t : it->second) {
-                if (t.low < l.high && l.low < t.high) {
-                    if (t.destination != l.destination)
-                        return -1;
-                    joins = 1;
-                } else if (t.destination == l.destination && t.low <= l.high && l.low <= t.high) {
-                    joins = 1;
+            const int lane = l.lane + off;
+            bool joins = false, beside = false;
+            const int first = bucketOf(lane - kLaneSeparation + 1);
+            const int last = bucketOf(lane + kLaneSeparation - 1);
+            for (int b = first; b <= last; ++b) {
+                const auto it = placed.find(key(l.upright, b));
+                if (it == placed.end())
+                    continue;
+                for (const Taken& t : it->second) {
+                    const int apart = std::abs(t.lane - lane);
+                    if (apart >= kLaneSeparation)
+                        continue;
+                    const int overlap = std::min(t.high, l.high) - std::max(t.low, l.low);
+                    const bool same = t.destination == l.destination;
+                    if (apart != 0)
+                        beside = beside || (!same && overlap > kLaneSpacing + 1);
+                    else if (!same && overlap > 0)
+                        return -2;
+                    else if (same && overlap >= 0)
+                        joins = true;
                 }
             }
-            return joins;
+            return beside ? -1 : joins ? 1 : 0;
         };
         int offset = 0;
         if (!l.last) {
-            int best = -1;
+            int best = -3;
             for (std::size_t n = 0; n < std::size(kLaneOffsets); ++n) {
                 const int off = kLaneOffsets[n];
                 const int f = fit(off);
@@ -483,30 +602,369 @@ bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destinati
                         break;
                 }
             }
+            stuck += best < 0;
+        } else {
+            stuck += fit(0) < 0; // a line unseen by the lines on lanes before it
         }
-        placed[key(l.upright, l.lane + offset)].push_back({l.low, l.high, l.destination});
+        placed[key(l.upright, bucketOf(l.lane + offset))].push_back(
+            {l.lane + offset, l.low, l.high, l.destination});
         if (offset != 0)
             moves.emplace_back(&l, offset);
     }
+    // Each line was checked alone; a move also lengthens the lines at its ends, and two moved
+    // lines of one route meet at a corner both moved. A route that now runs into a box, where
+    // it did not, is put back as it was.
+    std::unordered_map<int, Polyline> before;
     for (const auto& [l, offset] : moves) {
+        before.try_emplace(l->route, routes[static_cast<std::size_t>(l->route)]);
         std::vector<Point>& p = routes[static_cast<std::size_t>(l->route)].points;
         const auto i = static_cast<std::size_t>(l->index);
         (l->upright ? p[i].x : p[i].y) += offset;
         (l->upright ? p[i + 1].x : p[i + 1].y) += offset;
     }
-    return !moves.empty();
+    bool moved = false;
+    for (auto& [route, was] : before) {
+        Polyline& now = routes[static_cast<std::size_t>(route)];
+        if (CrossesABox(now.points, grid) && !CrossesABox(was.points, grid))
+            now = std::move(was);
+        else
+            moved = true;
+    }
+    return moved;
+}
+
+std::vector<Run> RunsOf(const Polyline& route) {
+    std::vector<Run> runs;
+    const std::vector<Point>& p = route.points;
+    for (std::size_t i = 0; i + 1 < p.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (p[i].x == p[i + 1].x)
+            runs.push_back(
+                {true, p[i].x, std::min(p[i].y, p[i + 1].y), std::max(p[i].y, p[i + 1].y), index});
+        else if (p[i].y == p[i + 1].y)
+            runs.push_back(
+                {false, p[i].y, std::min(p[i].x, p[i + 1].x), std::max(p[i].x, p[i + 1].x), index});
+    }
+    return runs;
+}
+
+// The lines of every route, by lane, to find those sharing one.
+class LaneIndex {
+public:
+    explicit LaneIndex(const std::vector<int>& destination) : destination_(destination) {}
+
+    void Add(int route, const std::vector<Run>& runs) {
+        for (const Run& run : runs)
+            lanes_[Key(run)].push_back({run.low, run.high, route});
+    }
+    void Remove(int route, const std::vector<Run>& runs) {
+        for (const Run& run : runs)
+            std::erase_if(lanes_[Key(run)], [&](const Entry& e) { return e.route == route; });
+    }
+    // Where `run`, a line of `route`, runs along lines of routes to other destinations for
+    // more than the width of a crossing: from the first such pixel to the last, along the lane;
+    // an empty span (low > high) where it runs along none.
+    std::pair<int, int> Shared(int route, const Run& run) const {
+        std::pair<int, int> span{1, 0};
+        const int to = destination_[static_cast<std::size_t>(route)];
+        for (int near = 1 - kLaneSeparation; near < kLaneSeparation; ++near) {
+            const auto it = lanes_.find(Key(run.upright, run.lane + near));
+            if (it == lanes_.end())
+                continue;
+            for (const Entry& e : it->second) {
+                const int low = std::max(e.low, run.low), high = std::min(e.high, run.high);
+                if (e.route == route || destination_[static_cast<std::size_t>(e.route)] == to ||
+                    high - low <= kLaneSpacing + 1)
+                    continue;
+                span = span.first > span.second
+                           ? std::pair{low, high}
+                           : std::pair{std::min(span.first, low), std::max(span.second, high)};
+            }
+        }
+        return span;
+    }
+    bool Shares(int route, const Run& run) const {
+        const auto [low, high] = Shared(route, run);
+        return low <= high;
+    }
+    int SharedLines(int route, const std::vector<Run>& runs) const {
+        return static_cast<int>(std::count_if(runs.begin(), runs.end(),
+                                              [&](const Run& r) { return Shares(route, r); }));
+    }
+
+private:
+    struct Entry {
+        int low, high, route;
+    };
+    static std::int64_t Key(bool upright, int lane) {
+        return (static_cast<std::int64_t>(upright) << 40) ^ static_cast<std::int64_t>(lane);
+    }
+    static std::int64_t Key(const Run& run) { return Key(run.upright, run.lane); }
+    const std::vector<int>& destination_;
+    std::unordered_map<std::int64_t, std::vector<Entry>> lanes_;
+};
+
+// Where a part of a route searched again starts or ends: the corners of the route kept before
+// (or after) it end (or start) at corner `keep`, and the search starts (or ends) at `at`,
+// heading `dir`.
+struct Cut {
+    int keep = 0;
+    Point at;
+    int dir = 0;
+};
+
+// The most lane crossings a part searched again may span: the search of a part across a
+// crowded drawing costs too much to run on every move of a box.
+constexpr long kMaxResearched = 60000;
+constexpr long kMaxExpanded = 20000;
+
+// `route` with the part between two cuts searched again, keeping off `keepOff`; empty when no
+// such part is found, or the route it makes has too many bends or runs into a box.
+Polyline Research(const Polyline& route, const Cut& start, const Cut& end, const BoxGrid& grid,
+                  const std::vector<Run>& keepOff) {
+    LaneSearch search(grid, start.at, start.dir, end.at, end.dir);
+    search.KeepOff(&keepOff);
+    search.Bound(kMaxResearched, kMaxExpanded);
+    const std::vector<Point> part = search.Search(kReaches[0]);
+    if (part.empty())
+        return {};
+    const std::vector<Point>& p = route.points;
+    std::vector<Point> points(p.begin(), p.begin() + start.keep + 1);
+    points.insert(points.end(), part.begin(), part.end());
+    points.insert(points.end(), p.begin() + end.keep, p.end());
+    Polyline again{Simplified(points), route.arrow};
+    if (again.points.size() > ConnectorPath::kMaxSegments + 1 || CrossesABox(again.points, grid))
+        return {};
+    return again;
+}
+
+// The cuts round the corners `first` to `last` of a route: the search goes on from a corner as
+// the route came in and ends heading as it goes on; from the route's start it first leaves the
+// source straight, and it ends running straight into the destination.
+std::pair<Cut, Cut> CornerCuts(const Polyline& route, int first, int last) {
+    const std::vector<Point>& p = route.points;
+    const auto at = [&](int i) { return p[static_cast<std::size_t>(i)]; };
+    const int tip = static_cast<int>(p.size()) - 1;
+    Cut start, end;
+    if (first > 0) {
+        start = {first, at(first), DirOf(at(first - 1), at(first))};
+    } else {
+        const int dir = DirOf(at(0), at(1));
+        start = {0, {at(0).x + kDx[dir] * kLead, at(0).y + kDy[dir] * kLead}, dir};
+    }
+    if (last < tip) {
+        end = {last, at(last), DirOf(at(last), at(last + 1))};
+    } else {
+        const int dir = route.arrow == ArrowKind::East ? kEast : kSouth;
+        end = {tip, {at(tip).x - kDx[dir] * kApproach, at(tip).y - kDy[dir] * kApproach}, dir};
+    }
+    return {start, end};
+}
+
+// The most bends a route searched again may take, unless it had more before: every step aside
+// adds some, and a route with many is hard to follow.
+constexpr std::size_t kMostBends = 12;
+
+// How far before and after the piece a line shares its step aside starts and ends: room for
+// its bends.
+constexpr int kPieceMargin = 20;
+
+// The cuts round the piece of line `line` of a route from `low` to `high` along its lane, with
+// a margin; where the margin reaches past the line's end, the cut is at its corner.
+std::pair<Cut, Cut> PieceCuts(const Polyline& route, int line, int low, int high) {
+    const std::vector<Point>& p = route.points;
+    const Point a = p[static_cast<std::size_t>(line)], b = p[static_cast<std::size_t>(line) + 1];
+    const bool upright = a.x == b.x;
+    const int dir = DirOf(a, b);
+    const int from = upright ? a.y : a.x, to = upright ? b.y : b.x;
+    const int forward = to > from ? 1 : -1;
+    // Along the line: where the piece starts and ends, the margin added.
+    const int first = (forward > 0 ? low : high) - forward * kPieceMargin;
+    const int second = (forward > 0 ? high : low) + forward * kPieceMargin;
+    auto point = [&](int along) { return upright ? Point{a.x, along} : Point{along, a.y}; };
+    std::pair<Cut, Cut> cuts = CornerCuts(route, line, line + 1);
+    if ((first - from) * forward > 0 && (to - first) * forward > 0 && line > 0)
+        cuts.first = {line, point(first), dir};
+    if ((to - second) * forward > 0 && (second - from) * forward > 0 &&
+        line + 2 < static_cast<int>(p.size()))
+        cuts.second = {line + 1, point(second), dir};
+    return cuts;
+}
+
+// `route` with the piece of its line `line` from `low` to `high` along the lane (a margin
+// added) moved `offset` pixels aside, joined to the rest of the line by two short steps; where
+// the margin reaches a corner, the corner moves with it. Empty where the piece would move the
+// route's start off its source or come too close to its arrow.
+Polyline StepAside(const Polyline& route, int line, int low, int high, int offset) {
+    const std::vector<Point>& p = route.points;
+    const auto i = static_cast<std::size_t>(line);
+    const Point a = p[i], b = p[i + 1];
+    const bool upright = a.x == b.x;
+    const int from = upright ? a.y : a.x, to = upright ? b.y : b.x;
+    const int forward = to > from ? 1 : -1;
+    int first = (forward > 0 ? low : high) - forward * kPieceMargin;
+    int second = (forward > 0 ? high : low) + forward * kPieceMargin;
+    const bool last = i + 2 == p.size();
+    if ((first - from) * forward <= 0) {
+        if (line == 0)
+            return {};
+        first = from;
+    }
+    if ((to - second) * forward <= (last ? kApproach : 0)) {
+        if (last)
+            return {};
+        second = to;
+    }
+    auto at = [&](int along, int aside) {
+        return upright ? Point{a.x + aside, along} : Point{along, a.y + aside};
+    };
+    std::vector<Point> points(p.begin(), p.begin() + line + 1);
+    points.insert(points.end(),
+                  {at(first, 0), at(first, offset), at(second, offset), at(second, 0)});
+    points.insert(points.end(), p.begin() + line + 1, p.end());
+    return {Simplified(points), route.arrow};
+}
+
+// Lines still sharing a lane with another destination's route after spreading (stuck in a gap
+// too narrow for one more lane) are searched again with the part of the route round them,
+// keeping off every other destination's lines; a new route is taken when fewer of its lines
+// share a lane.
+void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destination,
+                   const BoxGrid& grid, RerouteMemo* memo) {
+    RerouteMemo used;
+    std::vector<std::vector<Run>> runs(routes.size());
+    LaneIndex index(destination);
+    for (std::size_t r = 0; r < routes.size(); ++r) {
+        runs[r] = RunsOf(routes[r]);
+        index.Add(static_cast<int>(r), runs[r]);
+    }
+    constexpr int kSpans[] = {1, 2};
+    std::vector<Run> keepOff;
+    for (std::size_t r = 0; r < routes.size(); ++r) {
+        const int route = static_cast<int>(r);
+        if (routes[r].points.size() < 2 || routes[r].points.front() == routes[r].points.back())
+            continue;
+        int shared = index.SharedLines(route, runs[r]);
+        if (shared == 0)
+            continue;
+        // What the route became when it last stood so, taken again while it is still better;
+        // a route that found nothing better then is not searched again.
+        const Polyline before = routes[r];
+        if (const Polyline* known = memo ? memo->Find(before, destination[r]) : nullptr) {
+            std::vector<Run> knownRuns = RunsOf(*known);
+            const bool same = *known == before;
+            if (same || (index.SharedLines(route, knownRuns) < shared &&
+                         !CrossesABox(known->points, grid))) {
+                if (!same) {
+                    index.Remove(route, runs[r]);
+                    index.Add(route, knownRuns);
+                    runs[r] = std::move(knownRuns);
+                    routes[r] = *known;
+                }
+                used.Keep(before, destination[r], routes[r]);
+                continue;
+            }
+        }
+        keepOff.clear();
+        for (std::size_t k = 0; k < routes.size(); ++k)
+            if (destination[k] != destination[r])
+                keepOff.insert(keepOff.end(), runs[k].begin(), runs[k].end());
+        std::vector<int> tried; // lines that found no better route
+        while (shared > 0) {
+            const auto stuck = std::find_if(runs[r].begin(), runs[r].end(), [&](const Run& run) {
+                return index.Shares(route, run) &&
+                       std::find(tried.begin(), tried.end(), run.index) == tried.end();
+            });
+            if (stuck == runs[r].end())
+                break;
+            const int line = stuck->index;
+            bool better = false;
+            auto take = [&](Polyline again) {
+                if (again.points.empty() ||
+                    again.points.size() > std::max(routes[r].points.size(), kMostBends + 2) ||
+                    CrossesABox(again.points, grid))
+                    return false;
+                std::vector<Run> againRuns = RunsOf(again);
+                const int now = index.SharedLines(route, againRuns);
+                if (now >= shared)
+                    return false;
+                index.Remove(route, runs[r]);
+                index.Add(route, againRuns);
+                runs[r] = std::move(againRuns);
+                routes[r] = std::move(again);
+                shared = now;
+                return true;
+            };
+            // First a step aside along the shared piece alone, onto a lane beside it or onto one
+            // searched for; then the corners round it searched again.
+            const auto [low, high] = index.Shared(route, *stuck);
+            for (int offset : kLaneOffsets) {
+                if (better)
+                    break;
+                if (offset != 0)
+                    better = take(StepAside(routes[r], line, low, high, offset));
+            }
+            const auto [pieceStart, pieceEnd] = PieceCuts(routes[r], line, low, high);
+            if (!better)
+                better = take(Research(routes[r], pieceStart, pieceEnd, grid, keepOff));
+            const int tip = static_cast<int>(routes[r].points.size()) - 1;
+            for (int span : kSpans) {
+                if (better)
+                    break;
+                const auto [start, end] =
+                    CornerCuts(routes[r], std::max(0, line - span), std::min(tip, line + 1 + span));
+                better = take(Research(routes[r], start, end, grid, keepOff));
+            }
+            if (better)
+                tried.clear(); // the lines are counted anew
+            else
+                tried.push_back(line);
+        }
+        used.Keep(before, destination[r], routes[r]);
+    }
+    if (memo)
+        *memo = std::move(used);
 }
 
 } // namespace
 
+const Polyline* RerouteMemo::Find(const Polyline& before, int destination) const {
+    const auto it = found_.find(Key(before, destination));
+    if (it == found_.end() || it->second.destination != destination ||
+        !(it->second.before == before))
+        return nullptr;
+    return &it->second.after;
+}
+
+void RerouteMemo::Keep(const Polyline& before, int destination, const Polyline& after) {
+    found_[Key(before, destination)] = {before, after, destination};
+}
+
+std::uint64_t RerouteMemo::Key(const Polyline& route, int destination) {
+    std::uint64_t h = 1469598103934665603ull ^ static_cast<std::uint32_t>(destination);
+    auto mix = [&](std::uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+    mix(static_cast<std::uint64_t>(route.arrow));
+    for (const Point& p : route.points)
+        mix(static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32 |
+            static_cast<std::uint32_t>(p.y));
+    return h;
+}
+
 void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                 const BoxGrid& grid) {
+                 const BoxGrid& grid, RerouteMemo* memo) {
     // A line moved aside lengthens or shortens the lines at its ends, which may then reach
     // into a lane taken by another destination: a further pass sees them as they now are.
+    // A pass that moves nothing counts the lines it found no free lane for; when there are
+    // none, no line needs searching again.
     constexpr int kPasses = 5;
-    for (int pass = 0; pass < kPasses; ++pass)
-        if (!SpreadOnce(routes, destination, grid))
-            break;
+    int stuck = 0;
+    bool settled = false;
+    for (int pass = 0; pass < kPasses && !settled; ++pass)
+        settled = !SpreadOnce(routes, destination, grid, stuck);
+    if (!settled || stuck > 0)
+        RerouteShared(routes, destination, grid, memo);
+    else if (memo)
+        *memo = {};
 }
 
 ConnectorPath DrawPolyline(const Polyline& route) {

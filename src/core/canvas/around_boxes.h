@@ -91,15 +91,38 @@ Polyline ClassicPolyline(const Rect& source, const Rect& dest);
 // is kept when no clear route exists (boxes overlapping an end).
 Polyline RouteAround(const BoxGrid& grid, int from, int to);
 
+// What SpreadApart found for routes it searched again, by the route as it stood before: a
+// canvas laid out again and again (a box dragged) keeps one, so that routes the move left as
+// they were are not searched again.
+class RerouteMemo {
+public:
+    const Polyline* Find(const Polyline& before, int destination) const;
+    void Keep(const Polyline& before, int destination, const Polyline& after);
+
+private:
+    struct Found {
+        Polyline before, after;
+        int destination = 0;
+    };
+    static std::uint64_t Key(const Polyline& route, int destination);
+    std::unordered_map<std::uint64_t, Found> found_;
+};
+
 // Moves lines of connectors to different destinations apart where they run along the same
 // lane, by a few pixels at a time, keeping them orthogonal and out of the boxes. Lines of
 // connectors to the same destination may share a lane. The last line of each connector, the
-// one its arrow sits on, is not moved. `destination` gives each route's destination key.
+// one its arrow sits on, is not moved. A line that finds no free lane so (a gap between boxes
+// too narrow for one more) has the part of its route round it searched again, keeping off
+// other destinations' lines. `destination` gives each route's destination key; `memo`, when
+// given, holds what such searches found the last time and is replaced by what they find now.
 void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                 const BoxGrid& grid);
+                 const BoxGrid& grid, RerouteMemo* memo = nullptr);
 
 // The pixels between lines that share a lane after spreading.
 inline constexpr int kLaneSpacing = 5;
+// Lines of different destinations closer than this read as one: spreading keeps them further
+// apart (in a narrow gap, closer than kLaneSpacing).
+inline constexpr int kLaneSeparation = 3;
 
 // The drawing record of a route: its lines with small rounded bends where the lines beside a
 // bend are long enough for one (a sharp corner otherwise), and the arrow head. A route with

@@ -6,6 +6,7 @@
 #include "canvas/around_boxes.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -32,19 +33,19 @@ inline std::string LineThroughABox(const Polyline& route, const std::vector<Rect
     return {};
 }
 
-// Whether two routes run along the same lane for more than a few pixels (two lines moved
-// apart may still meet at a bend).
+// Whether two routes run along the same lane, or closer beside each other than kLaneSeparation,
+// for more than a few pixels (two lines moved apart may still meet at a bend).
 inline bool ShareALane(const Polyline& a, const Polyline& b) {
     for (std::size_t i = 0; i + 1 < a.points.size(); ++i)
         for (std::size_t k = 0; k + 1 < b.points.size(); ++k) {
             const Point a1 = a.points[i], a2 = a.points[i + 1];
             const Point b1 = b.points[k], b2 = b.points[k + 1];
-            if (a1.x == a2.x && b1.x == b2.x && a1.x == b1.x) {
+            if (a1.x == a2.x && b1.x == b2.x && std::abs(a1.x - b1.x) < kLaneSeparation) {
                 const int lo = std::max(std::min(a1.y, a2.y), std::min(b1.y, b2.y));
                 const int hi = std::min(std::max(a1.y, a2.y), std::max(b1.y, b2.y));
                 if (hi - lo > kLaneSpacing + 1)
                     return true;
-            } else if (a1.y == a2.y && b1.y == b2.y && a1.y == b1.y) {
+            } else if (a1.y == a2.y && b1.y == b2.y && std::abs(a1.y - b1.y) < kLaneSeparation) {
                 const int lo = std::max(std::min(a1.x, a2.x), std::min(b1.x, b2.x));
                 const int hi = std::min(std::max(a1.x, a2.x), std::max(b1.x, b2.x));
                 if (hi - lo > kLaneSpacing + 1)
