@@ -487,7 +487,7 @@ constexpr int kLaneOffsets[] = {0,
                                 7,
                                 -7};
 
-// Whether the line `index` of a route, moved `offset` pixels aside, stays out of the boxes.
+// Whether the line `index` of a route, moved `offset` pixels aside, stays clear of the boxes.
 bool ClearWhenMoved(const Polyline& route, int index, bool upright, int offset,
                     const BoxGrid& grid) {
     Point a = route.points[static_cast<std::size_t>(index)];
@@ -505,8 +505,19 @@ bool ClearWhenMoved(const Polyline& route, int index, bool upright, int offset,
         a.x += Sign(b.x - a.x);
         a.y += Sign(b.y - a.y);
     }
+    // Nor may it come closer to a box's side than lines may to each other: it would read as
+    // the box's frame.
+    Rect pixels = SegmentPixels(a, b);
+    constexpr int kClear = kLaneSeparation - 1;
+    if (upright) {
+        pixels.Left -= kClear;
+        pixels.Width += 2 * kClear;
+    } else {
+        pixels.Top -= kClear;
+        pixels.Height += 2 * kClear;
+    }
     bool hit = false;
-    grid.ForEachIn(SegmentPixels(a, b), [&](int) { hit = true; });
+    grid.ForEachIn(pixels, [&](int) { hit = true; });
     return !hit;
 }
 

@@ -150,7 +150,7 @@ TEST(RouteAround, RandomDrawingsStayReadable) {
         unsigned seed;
         int sharedAllowed;
     };
-    for (const Case& c : {Case{40, 2, 1, 0}, Case{150, 2, 7, 40}, Case{150, 3, 11, 150}}) {
+    for (const Case& c : {Case{40, 2, 1, 0}, Case{150, 2, 7, 40}, Case{150, 3, 11, 175}}) {
         SCOPED_TRACE(std::to_string(c.boxes) + " boxes, seed " + std::to_string(c.seed));
         const std::vector<Rect> boxes = RandomBoxes(c.boxes, 3600, 2400, 40, c.seed);
         const std::vector<RouteEnds> ends =
@@ -172,6 +172,35 @@ TEST(SpreadApart, TwoLinesMovedAtOnceKeepTheirCornerOutOfBoxes) {
     SpreadApart(routes, {1, 2}, grid);
     for (const Polyline& r : routes)
         EXPECT_EQ(test::LineThroughABox(r, boxes), "");
+}
+
+TEST(SpreadApart, NoLineIsMovedRightBesideABoxSide) {
+    // Two routes down the same lane between two boxes 6 pixels off it on each side: a lane
+    // kLaneSpacing aside would run a pixel from a box's side, where it reads as its frame.
+    const std::vector<Rect> boxes{{60, -30, 80, 20},
+                                  {30, 100, 65, 200},
+                                  {106, 100, 65, 200},
+                                  {60, 500, 80, 30},
+                                  {200, 500, 80, 30}};
+    std::vector<Polyline> routes{
+        {{{100, -10}, {100, 50}, {90, 50}, {90, 80}, {100, 80}, {100, 500}}, ArrowKind::South},
+        {{{100, -10}, {100, 50}, {90, 50}, {90, 80}, {100, 80}, {100, 400}, {240, 400}, {240, 500}},
+         ArrowKind::South}};
+    const BoxGrid grid(&boxes);
+    SpreadApart(routes, {3, 4}, grid);
+    for (const Polyline& r : routes) {
+        EXPECT_EQ(test::LineThroughABox(r, boxes), "");
+        for (std::size_t i = 1; i + 2 < r.points.size(); ++i) { // the lines between the ends
+            const Point a = r.points[i], b = r.points[i + 1];
+            Rect beside = SegmentPixels(a, b);
+            const int clear = kLaneSeparation - 1;
+            (a.x == b.x ? beside.Left : beside.Top) -= clear;
+            (a.x == b.x ? beside.Width : beside.Height) += 2 * clear;
+            for (const Rect& box : boxes)
+                EXPECT_FALSE(Intersects(beside, box))
+                    << "line " << i << " at " << a.x << "," << a.y;
+        }
+    }
 }
 
 TEST(SpreadApart, ALineInAGapTooNarrowForTwoFindsAnotherWay) {
