@@ -1,7 +1,8 @@
 // Whole drawings routed around their boxes with their labels placed, as the canvas lays them
 // out: the stacked column of transfers, a script of menus and transfers, a script of random
-// paths and the office-line example. No line runs through a box, no label lies on a box or on
-// another label, and labels are left out only on crowded drawings.
+// paths and the office-line example. No line runs through a box, nor along (or right beside) a
+// line to another box, no label lies on a box or on another label, and labels are left out only
+// on crowded drawings.
 
 #include "canvas/around_boxes.h"
 #include "canvas/box_geometry.h"
@@ -74,6 +75,11 @@ Outcome CheckDrawing(const ScriptTables& tables, int script) {
         if (ends[i].from != ends[i].to) {
             EXPECT_EQ(test::LineThroughABox(routes[i], boxes), "") << "route " << i;
         }
+        for (std::size_t k = 0; k < i; ++k)
+            if (ends[k].to != ends[i].to) {
+                EXPECT_FALSE(test::ShareALane(routes[i], routes[k]))
+                    << "routes " << i << " and " << k << " to different boxes share a lane";
+            }
         if (texts[i].empty())
             continue;
         ++outcome.labels;
