@@ -861,7 +861,7 @@ void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destin
         // What the route became when it last stood so, taken again while it is still better;
         // a route that found nothing better then is not searched again.
         const Polyline before = routes[r];
-        if (const Polyline* known = memo ? memo->Find(before, destination[r]) : nullptr) {
+        if (const Polyline* known = memo ? memo->Take(before, destination[r]) : nullptr) {
             std::vector<Run> knownRuns = RunsOf(*known);
             const bool same = *known == before;
             if (same || (index.SharedLines(route, knownRuns) < shared &&
@@ -939,16 +939,20 @@ void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destin
 
 } // namespace
 
-const Polyline* RerouteMemo::Find(const Polyline& before, int destination) const {
+const Polyline* RerouteMemo::Take(const Polyline& before, int destination) {
     const auto it = found_.find(Key(before, destination));
-    if (it == found_.end() || it->second.destination != destination ||
-        !(it->second.before == before))
+    if (it == found_.end())
         return nullptr;
-    return &it->second.after;
+    for (Found& f : it->second)
+        if (!f.taken && f.destination == destination && f.before == before) {
+            f.taken = true;
+            return &f.after;
+        }
+    return nullptr;
 }
 
 void RerouteMemo::Keep(const Polyline& before, int destination, const Polyline& after) {
-    found_[Key(before, destination)] = {before, after, destination};
+    found_[Key(before, destination)].push_back({before, after, destination, false});
 }
 
 std::uint64_t RerouteMemo::Key(const Polyline& route, int destination) {

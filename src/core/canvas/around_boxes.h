@@ -96,16 +96,19 @@ Polyline RouteAround(const BoxGrid& grid, int from, int to);
 // they were are not searched again.
 class RerouteMemo {
 public:
-    const Polyline* Find(const Polyline& before, int destination) const;
+    // What a route standing as `before` became, once for each time it was kept (two connectors
+    // may stand alike); null when nothing is left.
+    const Polyline* Take(const Polyline& before, int destination);
     void Keep(const Polyline& before, int destination, const Polyline& after);
 
 private:
     struct Found {
         Polyline before, after;
         int destination = 0;
+        bool taken = false;
     };
     static std::uint64_t Key(const Polyline& route, int destination);
-    std::unordered_map<std::uint64_t, Found> found_;
+    std::unordered_map<std::uint64_t, std::vector<Found>> found_;
 };
 
 // Moves lines of connectors to different destinations apart where they run along the same

@@ -227,7 +227,7 @@ TEST(SpreadApart, ALineInAGapTooNarrowForTwoFindsAnotherWay) {
     }
     EXPECT_FALSE(test::ShareALane(routes[0], routes[1]));
 
-    // Laid out again with what the search found kept, the same routes come out.
+    // Laid out again with what the searches found kept, the same routes come out.
     RerouteMemo memo;
     std::vector<Polyline> first = before, again = before;
     SpreadApart(first, {3, 4}, grid, &memo);
