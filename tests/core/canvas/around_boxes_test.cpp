@@ -236,6 +236,28 @@ TEST(SpreadApart, ALineInAGapTooNarrowForTwoFindsAnotherWay) {
     EXPECT_EQ(again, routes);
 }
 
+TEST(SpreadApart, AlikeConnectorsLaidOutAgainComeOutAsTheyDid) {
+    // Two connectors from box 4 to box 2 stand alike; on the first layout only one of them is
+    // searched again. Laid out again with what was found, each comes out as it did.
+    const int L = kLongBoxHeight, S = kShortBoxHeight;
+    const std::vector<Rect> boxes{{487, 1213, W, L}, {467, 467, W, L},  {467, 467, W, L},
+                                  {326, 1220, W, L}, {217, 1524, W, S}, {1696, 616, W, S},
+                                  {302, 877, W, L}};
+    const std::vector<RouteEnds> ends{{4, 2}, {5, 1}, {2, 4}, {4, 2}};
+    const BoxGrid grid(&boxes);
+    std::vector<Polyline> first;
+    std::vector<int> destination;
+    for (const RouteEnds& e : ends) {
+        first.push_back(RouteAround(grid, e.from, e.to));
+        destination.push_back(e.to);
+    }
+    std::vector<Polyline> again = first;
+    RerouteMemo memo;
+    SpreadApart(first, destination, grid, &memo);
+    SpreadApart(again, destination, grid, &memo);
+    EXPECT_EQ(again, first);
+}
+
 TEST(DrawPolyline, RoundsBendsWhereTheLinesAllowAndEndsInTheArrow) {
     const Polyline route{{{100, 100}, {100, 140}, {300, 140}, {300, 200}}, ArrowKind::South};
     const ConnectorPath path = DrawPolyline(route);
