@@ -1,7 +1,7 @@
 // The router on any boxes and connectors, overlapping boxes and boxes off the canvas included:
 // every route runs in upright and level lines, ends at the tip of its classic shape with the
-// same arrow and has no more lines than a drawing record holds; laid out again with what the
-// first layout's searches found, the routes come out the same.
+// same arrow and has no more lines than a drawing record holds; laid out again with the memo of
+// the first layout, the routes come out the same.
 
 #include "canvas/around_boxes.h"
 #include "canvas/box_geometry.h"
@@ -54,13 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             RY_FUZZ_CHECK(r.points[k].x == r.points[k + 1].x || r.points[k].y == r.points[k + 1].y);
     }
 
-    // As a canvas lays them out on each move: the same routes, with the searches' memo.
+    // As a canvas lays them out on each move: the same routes, with the last layout's memo.
     const BoxGrid grid(&boxes);
     std::vector<Polyline> first;
     for (const RouteEnds& e : ends)
         first.push_back(RouteAround(grid, e.from, e.to));
     std::vector<Polyline> again = first;
-    RerouteMemo memo;
+    RouteMemo memo;
     SpreadApart(first, destination, grid, &memo);
     RY_FUZZ_CHECK(first == routes);
     SpreadApart(again, destination, grid, &memo);

@@ -464,7 +464,7 @@ struct LaneLine {
     int high = 0;
     int destination = 0;
     bool upright = false;
-    bool last = false; // the arrow's line: never moved
+    bool last = false; // the arrow's line, or a line of a route that stays: never moved
 };
 
 // Lanes a line may move to, in the order tried: its own, then one to each side, further out,
@@ -524,7 +524,7 @@ bool ClearWhenMoved(const Polyline& route, int index, bool upright, int offset,
 // One pass of SpreadApart; whether it moved a line. `stuck` counts the lines left on a lane
 // another destination's line runs on or close beside.
 bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                const BoxGrid& grid, int& stuck) {
+                const BoxGrid& grid, const std::vector<char>& fixed, int& stuck) {
     stuck = 0;
     std::vector<LaneLine> lines;
     for (std::size_t r = 0; r < routes.size(); ++r) {
@@ -540,19 +540,20 @@ bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destinati
             l.low = l.upright ? std::min(p[i].y, p[i + 1].y) : std::min(p[i].x, p[i + 1].x);
             l.high = l.upright ? std::max(p[i].y, p[i + 1].y) : std::max(p[i].x, p[i + 1].x);
             l.destination = destination[r];
-            l.last = i + 2 == p.size();
+            l.last = i + 2 == p.size() || fixed[r];
             lines.push_back(l);
         }
     }
-    // Lane by lane, along each lane from its start; a line moved aside must find its new
-    // lane free of other destinations' lines already placed there.
+    // The lines that stay take their lanes first; then the others lane by lane, along each
+    // lane from its start. A line moved aside must find its new lane free of other
+    // destinations' lines already placed there.
     std::sort(lines.begin(), lines.end(), [](const LaneLine& a, const LaneLine& b) {
+        if (a.last != b.last)
+            return a.last > b.last;
         if (a.upright != b.upright)
             return a.upright < b.upright;
         if (a.lane != b.lane)
             return a.lane < b.lane;
-        if (a.last != b.last)
-            return a.last > b.last; // the fixed lines take their lane first
         return a.low < b.low;
     });
     struct Taken {
@@ -614,8 +615,9 @@ bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destinati
                 }
             }
             stuck += best < 0;
-        } else {
-            stuck += fit(0) < 0; // a line unseen by the lines on lanes before it
+        } else if (l.index + 2 ==
+                   static_cast<int>(routes[static_cast<std::size_t>(l.route)].points.size())) {
+            stuck += fit(0) < 0; // an arrow's line, left on another destination's lane
         }
         placed[key(l.upright, bucketOf(l.lane + offset))].push_back(
             {l.lane + offset, l.low, l.high, l.destination});
@@ -841,8 +843,7 @@ Polyline StepAside(const Polyline& route, int line, int low, int high, int offse
 // keeping off every other destination's lines; a new route is taken when fewer of its lines
 // share a lane.
 void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                   const BoxGrid& grid, RerouteMemo* memo) {
-    RerouteMemo used;
+                   const BoxGrid& grid, const std::vector<char>& stays) {
     std::vector<std::vector<Run>> runs(routes.size());
     LaneIndex index(destination);
     for (std::size_t r = 0; r < routes.size(); ++r) {
@@ -858,24 +859,8 @@ void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destin
         int shared = index.SharedLines(route, runs[r]);
         if (shared == 0)
             continue;
-        // What the route became when it last stood so, taken again while it is still better;
-        // a route that found nothing better then is not searched again.
-        const Polyline before = routes[r];
-        if (const Polyline* known = memo ? memo->Take(before, destination[r]) : nullptr) {
-            std::vector<Run> knownRuns = RunsOf(*known);
-            const bool same = *known == before;
-            if (same || (index.SharedLines(route, knownRuns) < shared &&
-                         !CrossesABox(known->points, grid))) {
-                if (!same) {
-                    index.Remove(route, runs[r]);
-                    index.Add(route, knownRuns);
-                    runs[r] = std::move(knownRuns);
-                    routes[r] = *known;
-                }
-                used.Keep(before, destination[r], routes[r]);
-                continue;
-            }
-        }
+        if (stays[r])
+            continue; // laid out so before, and no search then did better
         keepOff.clear();
         for (std::size_t k = 0; k < routes.size(); ++k)
             if (destination[k] != destination[r])
@@ -931,31 +916,41 @@ void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destin
             else
                 tried.push_back(line);
         }
-        used.Keep(before, destination[r], routes[r]);
     }
-    if (memo)
-        *memo = std::move(used);
 }
 
 } // namespace
 
-const Polyline* RerouteMemo::Take(const Polyline& before, int destination) {
-    const auto it = found_.find(Key(before, destination));
-    if (it == found_.end())
+RouteMemo::Found* RouteMemo::Take(const Polyline& raw, int destination) {
+    const auto it = first_.find(Key(raw, destination));
+    if (it == first_.end())
         return nullptr;
-    for (Found& f : it->second)
-        if (!f.taken && f.destination == destination && f.before == before) {
-            f.taken = true;
-            return &f.after;
-        }
-    return nullptr;
+    // Kept in order, chained from the last: the earliest untaken is the one to give.
+    Found* earliest = nullptr;
+    for (int i = it->second; i >= 0; i = found_[static_cast<std::size_t>(i)].next) {
+        Found& f = found_[static_cast<std::size_t>(i)];
+        if (!f.taken && f.destination == destination && f.raw == raw)
+            earliest = &f;
+    }
+    if (earliest)
+        earliest->taken = true;
+    return earliest;
 }
 
-void RerouteMemo::Keep(const Polyline& before, int destination, const Polyline& after) {
-    found_[Key(before, destination)].push_back({before, after, destination, false});
+void RouteMemo::Keep(Polyline raw, int destination, Polyline laid) {
+    const std::uint64_t key = Key(raw, destination);
+    const auto [it, added] = first_.try_emplace(key, static_cast<int>(found_.size()));
+    found_.push_back(
+        {std::move(raw), std::move(laid), destination, false, added ? -1 : it->second});
+    it->second = static_cast<int>(found_.size()) - 1;
 }
 
-std::uint64_t RerouteMemo::Key(const Polyline& route, int destination) {
+void RouteMemo::Reserve(std::size_t routes) {
+    found_.reserve(routes);
+    first_.reserve(routes);
+}
+
+std::uint64_t RouteMemo::Key(const Polyline& route, int destination) {
     std::uint64_t h = 1469598103934665603ull ^ static_cast<std::uint32_t>(destination);
     auto mix = [&](std::uint64_t v) { h = (h ^ v) * 1099511628211ull; };
     mix(static_cast<std::uint64_t>(route.arrow));
@@ -966,20 +961,46 @@ std::uint64_t RerouteMemo::Key(const Polyline& route, int destination) {
 }
 
 void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                 const BoxGrid& grid, RerouteMemo* memo) {
+                 const BoxGrid& grid, RouteMemo* memo) {
+    // A route given as it was at the last layout stays as that layout left it: a move elsewhere
+    // leaves it be, and the routes the move changed make way round it.
+    std::vector<Polyline> raw;
+    std::vector<char> known(routes.size(), 0);
+    if (memo) {
+        raw = routes;
+        for (std::size_t r = 0; r < routes.size(); ++r) {
+            const RouteMemo::Found* found = memo->Take(routes[r], destination[r]);
+            if (!found)
+                continue;
+            if (!found->laid.points.empty()) { // else laid out as given
+                // A box moved onto it since: laid out anew.
+                if (CrossesABox(found->laid.points, grid) && !CrossesABox(routes[r].points, grid))
+                    continue;
+                routes[r] = found->laid;
+            }
+            known[r] = 1;
+        }
+    }
     // A line moved aside lengthens or shortens the lines at its ends, which may then reach
     // into a lane taken by another destination: a further pass sees them as they now are.
     // A pass that moves nothing counts the lines it found no free lane for; when there are
-    // none, no line needs searching again.
+    // none, no line needs searching again. Routes laid out before stay as they were.
     constexpr int kPasses = 5;
-    int stuck = 0;
+    int stuckLines = 0;
     bool settled = false;
     for (int pass = 0; pass < kPasses && !settled; ++pass)
-        settled = !SpreadOnce(routes, destination, grid, stuck);
-    if (!settled || stuck > 0)
-        RerouteShared(routes, destination, grid, memo);
-    else if (memo)
-        *memo = {};
+        settled = !SpreadOnce(routes, destination, grid, known, stuckLines);
+    if (!settled || stuckLines > 0)
+        RerouteShared(routes, destination, grid, known);
+    if (memo) {
+        RouteMemo now;
+        now.Reserve(routes.size());
+        for (std::size_t r = 0; r < routes.size(); ++r) {
+            Polyline laid = routes[r] == raw[r] ? Polyline{} : routes[r];
+            now.Keep(std::move(raw[r]), destination[r], std::move(laid));
+        }
+        *memo = std::move(now);
+    }
 }
 
 ConnectorPath DrawPolyline(const Polyline& route) {

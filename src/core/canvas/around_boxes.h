@@ -91,24 +91,27 @@ Polyline ClassicPolyline(const Rect& source, const Rect& dest);
 // is kept when no clear route exists (boxes overlapping an end).
 Polyline RouteAround(const BoxGrid& grid, int from, int to);
 
-// What SpreadApart found for routes it searched again, by the route as it stood before: a
-// canvas laid out again and again (a box dragged) keeps one, so that routes the move left as
-// they were are not searched again.
-class RerouteMemo {
+// How SpreadApart last laid out each route, by the route as it was given: a canvas laid out
+// again and again (a box dragged) keeps one, so that routes a move does not touch stay as they
+// were laid out, and only the others are spread and searched again.
+class RouteMemo {
 public:
-    // What a route standing as `before` became, once for each time it was kept (two connectors
-    // may stand alike); null when nothing is left.
-    const Polyline* Take(const Polyline& before, int destination);
-    void Keep(const Polyline& before, int destination, const Polyline& after);
-
-private:
     struct Found {
-        Polyline before, after;
+        Polyline raw, laid; // laid without points: as raw
         int destination = 0;
         bool taken = false;
+        int next = -1; // the next kept with the same key
     };
+    // The layout of a route given as `raw`, once for each time it was kept (two connectors
+    // may stand alike); null when none is left.
+    Found* Take(const Polyline& raw, int destination);
+    void Keep(Polyline raw, int destination, Polyline laid);
+    void Reserve(std::size_t routes);
+
+private:
     static std::uint64_t Key(const Polyline& route, int destination);
-    std::unordered_map<std::uint64_t, std::vector<Found>> found_;
+    std::vector<Found> found_;
+    std::unordered_map<std::uint64_t, int> first_; // by key, the last kept (chained by next)
 };
 
 // Moves lines of connectors to different destinations apart where they run along the same
@@ -117,9 +120,9 @@ private:
 // one its arrow sits on, is not moved. A line that finds no free lane so (a gap between boxes
 // too narrow for one more) has the part of its route round it searched again, keeping off
 // other destinations' lines. `destination` gives each route's destination key; `memo`, when
-// given, holds what such searches found the last time and is replaced by what they find now.
+// given, holds the last layout and is replaced by this one.
 void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                 const BoxGrid& grid, RerouteMemo* memo = nullptr);
+                 const BoxGrid& grid, RouteMemo* memo = nullptr);
 
 // The pixels between lines that share a lane after spreading.
 inline constexpr int kLaneSpacing = 5;

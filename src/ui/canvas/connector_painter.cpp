@@ -249,7 +249,7 @@ void ConnectorLayout::Build(const ScriptDocument& doc, const ConnectorOptions& o
         }
         known_ = std::move(known);
         lastBoxOf_ = std::move(boxNow);
-        SpreadApart(routes, destination, grid, &reroutes_);
+        SpreadApart(routes, destination, grid, &laidOut_);
         for (std::size_t k = 0; k < ends.size(); ++k)
             items_[connectorItems[k]].path = DrawPolyline(routes[k]);
     }

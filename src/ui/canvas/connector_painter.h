@@ -86,7 +86,7 @@ private:
     int leftOut_ = 0;
     std::unordered_map<std::uint32_t, KnownRoute> known_;
     std::unordered_map<std::int16_t, Rect> lastBoxOf_;
-    RerouteMemo reroutes_; // routes searched again to keep off others' lanes
+    RouteMemo laidOut_; // the last layout of the routes, to keep them in their lanes
     std::unordered_map<std::string, Measured> measured_;
 };
 
