@@ -182,7 +182,6 @@ public:
         maxCrossings_ = crossings;
         maxExpanded_ = expanded;
     }
-    int Nodes() const { return nx_ * ny_; }
 
     // The corner points from `start` to `goal`, searched within `reach` of them; empty when
     // no route stays clear of the boxes there.
