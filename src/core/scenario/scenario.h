@@ -15,11 +15,14 @@
 //       destination: Voicemail Box 200
 //       variables: {Reason: sales busy}
 //
-// A key the format does not know is an error: a misspelt expectation must never pass.
+// A key the format does not know is an error: a misspelt expectation must never pass. So is
+// a name given twice, among the keys or the variables, and anything after the file's one YAML
+// document (a second "---", or text after "...").
 
 #include "script/datetime.h"
 #include "walk/walk.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +34,10 @@ namespace ry {
 
 // Scenario files are small; a larger file is not read as one.
 inline constexpr std::uint64_t kScenarioSizeLimit = 16u << 20;
+
+// The most events a call may give (as many as a walk enters modules), and the most items of
+// its visits and variables.
+inline constexpr std::size_t kScenarioListLimit = kWalkStepLimit;
 
 struct ScenarioCall {
     std::string Name; // UTF-8, as the file holds it

@@ -12,10 +12,34 @@ bool SameText(std::string_view a, std::string_view b) {
     return ToLowerAnsi(a) == ToLowerAnsi(b);
 }
 
+// `text` (UTF-8) cut to about `limit` bytes, saying how much was left out.
+std::string Shortened(std::string text, std::size_t limit) {
+    if (text.size() <= limit)
+        return text;
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    const std::size_t left = text.size() - cut;
+    text.resize(cut);
+    return text + "... (" + std::to_string(left) + " more bytes)";
+}
+
+// A failure message stays readable: long lists show their first and last few items, long
+// items and long messages are cut, each saying how much was left out.
+constexpr std::size_t kItemLimit = 80;
+constexpr std::size_t kFailureLimit = 2000;
+
 std::string Joined(const std::vector<std::string>& items) {
+    constexpr std::size_t kFirst = 6, kLast = 4;
     std::string out;
-    for (const std::string& item : items)
-        out += (out.empty() ? "" : ", ") + Cp1252ToUtf8(item);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i == kFirst && items.size() > kFirst + kLast + 1) {
+            out += ", ... " + std::to_string(items.size() - kFirst - kLast) + " more ...";
+            i = items.size() - kLast - 1;
+            continue;
+        }
+        out += (out.empty() ? "" : ", ") + Shortened(Cp1252ToUtf8(items[i]), kItemLimit);
+    }
     return out;
 }
 
@@ -87,6 +111,7 @@ CallResult RunScenarioCall(const ScriptTables& tables, std::int16_t script,
     result.Passed = faults.empty();
     for (const std::string& fault : faults)
         result.Failure += (result.Failure.empty() ? "" : "; ") + fault;
+    result.Failure = Shortened(std::move(result.Failure), kFailureLimit);
     return result;
 }
 

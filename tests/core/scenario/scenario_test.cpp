@@ -2,6 +2,7 @@
 #include "scenario/scenario_run.h"
 
 #include "script/module_types.h"
+#include "script/text.h"
 
 #include "core/script/script_builder.h"
 
@@ -68,6 +69,14 @@ TEST(ScenarioFile, AFaultIsNamedWithItsLineAndNothingPassesSilently) {
         std::string says;
     };
     const std::string head = "script: a.rys\ncalls:\n  - name: x\n    events: [1]\n";
+    const std::string ok = head + "    end: hangup\n";
+    std::string many; // 1001 items
+    for (int i = 0; i < 1000; ++i)
+        many += "1,";
+    many += "1";
+    std::string manyLines;
+    for (int i = 0; i <= 1000; ++i)
+        manyLines += "      - a\n";
     const Case cases[] = {
         {"a misspelt key of a call", head + "    end: hangup\n    modul: Goodbye\n", 6,
          "unknown key \"modul\""},
@@ -89,6 +98,42 @@ TEST(ScenarioFile, AFaultIsNamedWithItsLineAndNothingPassesSilently) {
         {"a list, not a mapping", "- a\n- b\n", 1, "mapping"},
         {"an empty file", "", 0, "empty"},
         {"not YAML", "script: [a\n", 2, ""},
+        {"an unclosed bracket", "script: a.rys\ncalls: [[[\n", 3, "not found"},
+        // A file holds one document: what follows it would never run.
+        {"a second document", ok + "---\ncalls:\n  - name: y\n", 6, "one YAML document"},
+        {"calls after the end marker", ok + "...\n  - name: y\n    events: [1]\n    end: no-path\n",
+         7, "one YAML document"},
+        {"an empty second document", ok + "---\n", 6, "one YAML document"},
+        {"a NUL in the script's name", "script: \"a.rys\\0.txt\"\ncalls:\n", 1, "NUL character"},
+        {"a variable given twice, in any case",
+         ok + "    variables: {Reason: sales busy, reason: closed}\n", 6,
+         "variable \"reason\" given twice"},
+        {"a key given twice, far apart", ok + "    visits: []\n    end: no-path\n", 7,
+         "given twice"},
+        {"more events than a call takes",
+         "script: a.rys\ncalls:\n  - name: x\n    events: [" + many + "]\n", 4,
+         "a call takes at most 1000 events"},
+        {"more visits than a call takes", ok + "    visits:\n" + manyLines, 7,
+         "\"visits\" holds more than 1000 items"},
+        {"an event that is a list", head + "    end: hangup\n  - name: y\n    events: [[1]]\n", 7,
+         "\"events\" takes a single value"},
+        {"a list as a key", "[script]: a.rys\n", 1, "a key must be a name"},
+        {"a list as the script", "script: [a.rys, b.rys]\ncalls:\n", 1,
+         "\"script\" takes a single value"},
+        {"calls that are not a list", "script: a.rys\ncalls: {name: x}\n", 2,
+         "\"calls\" takes a list"},
+        {"a call that is a list", "script: a.rys\ncalls:\n  - [name, x]\n", 3,
+         "each call is a mapping"},
+        {"nesting 600 levels deep",
+         "script: a.rys\ncalls:\n  - name: x\n    events: " + std::string(600, '[') +
+             std::string(600, ']') + "\n",
+         4, "nested too deeply"},
+        {"nesting 100,000 levels deep", "script: a.rys\ncalls: " + std::string(100000, '[') + "\n",
+         3, "nested too deeply"},
+        {"aliases that repeat more than the file holds",
+         "script: a.rys\ncalls:\n  - name: &n " + std::string(900, 'x') +
+             "\n    end: hangup\n    events: [" + ReplaceAll(many, "1", "*n") + "]\n",
+         5, "aliases"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -97,6 +142,44 @@ TEST(ScenarioFile, AFaultIsNamedWithItsLineAndNothingPassesSilently) {
         EXPECT_EQ(error.Line, c.line) << error.Message;
         EXPECT_NE(error.Message.find(c.says), std::string::npos) << error.Message;
         EXPECT_FALSE(error.Message.empty());
+    }
+}
+
+TEST(ScenarioFile, OneDocumentWithItsMarkersAliasesAndAnyLineEnds) {
+    const std::string lf(kFile);
+    const std::string withAliases = "script: a.rys\ncalls:\n"
+                                    "  - name: &n one\n    events: &e [timeout, 1]\n"
+                                    "    end: hangup\n"
+                                    "  - name: two\n    events: *e\n    end: hangup\n"
+                                    "    visits: [*n]\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        std::size_t calls;
+        std::size_t secondEvents;
+    };
+    const Case cases[] = {
+        {"LF", lf, 3, 3},
+        {"CR LF", ReplaceAll(lf, "\n", "\r\n"), 3, 3},
+        {"CR alone, as old Macs wrote", ReplaceAll(lf, "\n", "\r"), 3, 3},
+        {"a start and an end marker", "---\n" + lf + "...\n# the end\n", 3, 3},
+        {"aliases", withAliases, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScenarioError error;
+        const std::optional<Scenario> s = ParseScenario(c.text, error);
+        ASSERT_TRUE(s) << error.Line << ": " << error.Message;
+        ASSERT_EQ(s->Calls.size(), c.calls);
+        EXPECT_EQ(s->Calls[1].Events.size(), c.secondEvents);
+    }
+    ScenarioError error;
+    EXPECT_EQ(ParseScenario(withAliases, error)->Calls[1].Visits,
+              (std::vector<std::string>{"one"}));
+    // Lines are counted at each line end, whichever it is.
+    for (std::string_view end : {"\n", "\r\n", "\r"}) {
+        EXPECT_FALSE(ParseScenario(ReplaceAll(lf + "    modul: x\n", "\n", end), error));
+        EXPECT_EQ(error.Line, 19) << error.Message;
     }
 }
 
@@ -252,6 +335,33 @@ TEST_F(ScenarioRun, AFailureSaysWhatWasWantedAndWhatHappened) {
         EXPECT_FALSE(r.Passed);
         EXPECT_EQ(r.Failure, c.failure);
     }
+}
+
+TEST_F(ScenarioRun, ALongFailureIsCutToAReadableLengthSayingWhatWasLeftOut) {
+    ScenarioCall call;
+    call.Name = "long";
+    call.End = WalkEnd::Hangup;
+    call.Events = {"2"};
+    for (int i = 1; i <= 999; ++i)
+        call.Events.push_back("e" + std::to_string(i));
+    EXPECT_EQ(Run(call).Failure,
+              "want end hangup, got no-path at Main Menu after 2; want every event taken, got "
+              "e1, e2, e3, e4, e5, e6, ... 989 more ..., e996, e997, e998, e999 left over");
+
+    call.Events = {"2", std::string(10000, 'x') + "\xE9"};
+    EXPECT_EQ(Run(call).Failure, "want end hangup, got no-path at Main Menu after 2; want every "
+                                 "event taken, got " +
+                                     std::string(80, 'x') + "... (9922 more bytes) left over");
+
+    // However many expectations fail, the message stays short and says how much is left out.
+    call.Events = {"1", "success"};
+    call.End = WalkEnd::Transferred;
+    for (int i = 0; i < 1000; ++i)
+        call.Variables.emplace_back("Name" + std::to_string(i), "value");
+    const std::string failure = Run(call).Failure;
+    EXPECT_LE(failure.size(), 2100u);
+    EXPECT_EQ(failure.rfind("want Name0 = value, got Name0 never set; ", 0), 0u) << failure;
+    EXPECT_NE(failure.find(" more bytes)"), std::string::npos) << failure;
 }
 
 TEST_F(ScenarioRun, AWalkKeptAsACallPassesAgainstTheSameScript) {
