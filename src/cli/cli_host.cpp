@@ -1,5 +1,7 @@
 #include "cli_host.h"
 
+#include "terminal_text.h"
+
 #include "script/loader.h"
 #include "script/saver.h"
 #include "script/text.h"
@@ -12,7 +14,7 @@ namespace ry::cli {
 
 void CliHost::ShowMessage(std::string_view text) {
     ++messages_;
-    err_ << "rys: " << ReplaceAll(Cp1252ToUtf8(text), "\r\n", " ") << "\n";
+    err_ << "rys: " << TerminalText(ReplaceAll(Cp1252ToUtf8(text), "\r\n", " ")) << "\n";
 }
 
 void CliHost::RequestSavePassword(std::int16_t) {
@@ -20,13 +22,22 @@ void CliHost::RequestSavePassword(std::int16_t) {
     err_ << "rys: a protected script needs a password: use --password\n";
 }
 
-std::optional<std::int16_t> LoadScriptForCommand(ScriptTables& tables, CliHost& host,
-                                                 const std::string& file, std::ostream& err) {
-    std::int16_t result = RysScriptLoad(tables, host, file, kCallerDesigner);
+std::optional<std::int16_t> LoadScript(ScriptTables& tables, CliHost& host, const std::string& file,
+                                       std::string& why) {
+    const std::int16_t result = RysScriptLoad(tables, host, file, kCallerDesigner);
     if (result >= 1)
         return result;
-    err << "rys: " << file << ": not loaded: " << LoadFailureInWords(file, result) << "\n";
+    why = LoadFailureInWords(file, result);
     return std::nullopt;
+}
+
+std::optional<std::int16_t> LoadScriptForCommand(ScriptTables& tables, CliHost& host,
+                                                 const std::string& file, std::ostream& err) {
+    std::string why;
+    const std::optional<std::int16_t> script = LoadScript(tables, host, file, why);
+    if (!script)
+        err << "rys: " << TerminalText(file) << ": not loaded: " << why << "\n";
+    return script;
 }
 
 std::string LoadFailureInWords(const std::string& file, int result) {

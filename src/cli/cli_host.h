@@ -40,6 +40,10 @@ std::string LoadFailureInWords(const std::string& file, int result);
 std::optional<std::int16_t> LoadScriptForCommand(ScriptTables& tables, CliHost& host,
                                                  const std::string& file, std::ostream& err);
 
+// Loads a script; on failure `why` holds the cause in words and nothing is returned.
+std::optional<std::int16_t> LoadScript(ScriptTables& tables, CliHost& host, const std::string& file,
+                                       std::string& why);
+
 // Loads IN, lets `edit` change its records and saves them as OUT as the designer would, unless
 // `edit` answers false. Returns 0, or 1 when the script did not load or was not saved (said on
 // `err`).

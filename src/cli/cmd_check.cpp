@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "json_writer.h"
 #include "options.h"
+#include "terminal_text.h"
 
 #include "check/checker.h"
 #include "script/text.h"
@@ -24,9 +25,9 @@ struct FileProblem {
 void WriteLines(const std::vector<FileProblem>& found, std::ostream& out) {
     for (const FileProblem& f : found) {
         const Problem& p = f.problem;
-        out << *f.file << ": "
-            << (p.Module >= 1 ? Cp1252ToUtf8(p.Title) : std::string(kScriptColumn)) << ": "
-            << Cp1252ToUtf8(p.Reason) << "\n";
+        out << TerminalText(*f.file) << ": "
+            << TerminalText(p.Module >= 1 ? Cp1252ToUtf8(p.Title) : std::string(kScriptColumn))
+            << ": " << TerminalText(Cp1252ToUtf8(p.Reason)) << "\n";
     }
 }
 

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "json_writer.h"
 #include "options.h"
+#include "terminal_text.h"
 
 #include "script/text.h"
 #include "walk/time_switch.h"
@@ -18,24 +19,26 @@ namespace {
 // "Main Menu (Play): 1 -> on {1} goto [Sales]"; the module the walk stopped at shows what
 // happened there, if anything.
 void WriteText(const WalkResult& walk, std::ostream& out) {
+    // Script text as the terminal shows it: UTF-8, control characters escaped.
+    auto shown = [](std::string_view text) { return TerminalText(Cp1252ToUtf8(text)); };
     for (const WalkStep& step : walk.Steps) {
-        out << Cp1252ToUtf8(step.Title) << " (" << Cp1252ToUtf8(step.Type) << ")";
+        out << shown(step.Title) << " (" << shown(step.Type) << ")";
         if (step.Event)
-            out << ": " << Cp1252ToUtf8(*step.Event) << " -> "
-                << (step.Path ? Cp1252ToUtf8(*step.Path) : std::string("no path"));
+            out << ": " << shown(*step.Event) << " -> "
+                << (step.Path ? shown(*step.Path) : std::string("no path"));
         out << "\n";
     }
     const WalkEnding& end = walk.End;
     out << "end: " << WalkEndName(end.Reason);
     if (end.Module >= 1)
-        out << " at " << Cp1252ToUtf8(end.Title);
+        out << " at " << shown(end.Title);
     if (!end.Destination.empty())
-        out << ": " << Cp1252ToUtf8(end.Destination);
+        out << ": " << shown(end.Destination);
     out << "\n";
     if (!walk.UnusedEvents.empty()) {
         out << "unused events:";
         for (const std::string& event : walk.UnusedEvents)
-            out << " " << Cp1252ToUtf8(event);
+            out << " " << shown(event);
         out << "\n";
     }
 }

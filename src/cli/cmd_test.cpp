@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "junit_writer.h"
 #include "options.h"
+#include "terminal_text.h"
 
 #include "scenario/scenario.h"
 #include "scenario/scenario_run.h"
@@ -32,12 +33,20 @@ struct FileOutcome {
     int failed = 0;
 };
 
-// Runs one scenario file; false when it could not be run (said on `err`).
+// A file the run reads, which its report must never replace.
+struct Input {
+    std::string path;
+    std::string what; // "the scenario file", "a script the scenarios name"
+};
+
+// Runs one scenario file; false when it could not be run (said on `err`). The script it
+// names is added to `inputs`.
 bool RunFile(const std::string& file, const std::string& password, const DateTime& now,
-             FileOutcome& outcome, std::ostream& out, std::ostream& err) {
+             FileOutcome& outcome, std::vector<Input>& inputs, std::ostream& out,
+             std::ostream& err) {
     outcome.suite.Name = file;
     auto fail = [&](const std::string& why) {
-        err << "rys: " << file << ": " << why << "\n";
+        err << "rys: " << TerminalText(file) << ": " << TerminalText(why) << "\n";
         outcome.suite.Error = why;
         return false;
     };
@@ -53,28 +62,35 @@ bool RunFile(const std::string& file, const std::string& password, const DateTim
     auto tables = std::make_unique<ScriptTables>();
     CliHost host(err, password);
     const std::string scriptPath = ScriptPathOf(file, scenario->Script);
-    std::ostringstream loadError;
-    const std::optional<std::int16_t> script =
-        LoadScriptForCommand(*tables, host, scriptPath, loadError);
-    if (!script) {
-        std::string why = loadError.str();
-        while (!why.empty() && why.back() == '\n')
-            why.pop_back();
-        return fail("script " + scenario->Script + ": " + why);
-    }
+    inputs.push_back({scriptPath, "the script " + scenario->Script + " that " + file + " names"});
+    std::string why;
+    const std::optional<std::int16_t> script = LoadScript(*tables, host, scriptPath, why);
+    if (!script)
+        return fail("script " + scenario->Script + ": not loaded: " + why);
     for (const ScenarioCall& call : scenario->Calls) {
         const CallResult result =
             RunScenarioCall(*tables, *script, call, ScenarioClock(*scenario, call, now));
         if (result.Passed) {
-            out << "ok " << call.Name << "\n";
+            out << "ok " << TerminalText(call.Name) << "\n";
             ++outcome.passed;
         } else {
-            out << "FAIL " << call.Name << ": " << result.Failure << "\n";
+            out << "FAIL " << TerminalText(call.Name) << ": " << TerminalText(result.Failure)
+                << "\n";
             ++outcome.failed;
         }
         outcome.suite.Cases.push_back({call.Name, result.Failure});
     }
     return true;
+}
+
+// The input that `report` is, by file identity (through links of either kind), if any.
+const Input* InputAt(const std::string& report, const std::vector<Input>& inputs) {
+    for (const Input& input : inputs) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(report, input.path, ec) && !ec)
+            return &input;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -100,9 +116,23 @@ int RunTest(const Args& args, std::ostream& out, std::ostream& err) {
     std::vector<JUnitSuite> suites;
     int passed = 0, failed = 0;
     bool unreadable = false;
+    std::vector<Input> inputs;
+    for (const std::string& file : read->positional)
+        inputs.push_back({file, "the scenario file " + file});
+    // A report that would replace what the run reads is refused, before anything runs for
+    // the scenario files, and before it is written for the scripts (known once read).
+    auto overwritesInput = [&] {
+        const Input* input = junit ? InputAt(*junit, inputs) : nullptr;
+        if (input)
+            err << "rys: " << TerminalText(*junit) << ": not written: it is "
+                << TerminalText(input->what) << ", which the run reads\n";
+        return input != nullptr;
+    };
+    if (overwritesInput())
+        return 2;
     for (const std::string& file : read->positional) {
         FileOutcome outcome;
-        if (!RunFile(file, password.value_or(""), now, outcome, out, err))
+        if (!RunFile(file, password.value_or(""), now, outcome, inputs, out, err))
             unreadable = true;
         passed += outcome.passed;
         failed += outcome.failed;
@@ -110,6 +140,8 @@ int RunTest(const Args& args, std::ostream& out, std::ostream& err) {
     }
     out << passed << " passed, " << failed << " failed\n";
     if (junit) {
+        if (overwritesInput())
+            return 2;
         std::ostringstream xml;
         WriteJUnit(suites, xml);
         const std::string problem = WriteFileReplacing(*junit, xml.str());

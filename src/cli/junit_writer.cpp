@@ -1,5 +1,7 @@
 #include "junit_writer.h"
 
+#include "terminal_text.h"
+
 #include <cstddef>
 #include <ostream>
 
@@ -7,22 +9,10 @@ namespace ry::cli {
 
 namespace {
 
-// The length of the UTF-8 sequence that starts at `i`, or 0 when it is not one.
-std::size_t Utf8Length(const std::string& s, std::size_t i) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size())
-        return 0;
-    for (std::size_t k = 1; k < n; ++k)
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-            return 0;
-    return n;
-}
-
 std::string Escaped(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t n = Utf8Length(text, i);
+        const std::size_t n = Utf8SequenceLength(text, i);
         if (n == 0) {
             out += "\xEF\xBF\xBD";
             ++i;

@@ -112,7 +112,7 @@ TEST_F(RysTestFiles, AFileThatCannotBeRunEndsWith2AndTheOthersStillRun) {
         {"a script that is not there",
          dir.Write("lost.yaml", "script: lost.rys\ncalls:\n  - name: x\n    events: []\n"
                                 "    end: hangup\n"),
-         "lost.yaml: script lost.rys: rys: "},
+         "lost.yaml: script lost.rys: not loaded: there is no such file\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -125,6 +125,67 @@ TEST_F(RysTestFiles, AFileThatCannotBeRunEndsWith2AndTheOthersStillRun) {
         EXPECT_EQ(XPath(junit, "count(/testsuites/testsuite[1]/testcase/error)"), "1");
         EXPECT_EQ(XPath(junit, "string(/testsuites/@errors)"), "1");
     }
+}
+
+TEST_F(RysTestFiles, AReportIsNeverWrittenOverWhatTheRunReads) {
+    const std::string scenarioText = "script: scripts/office-line.rys\ncalls:\n"
+                                     "  - name: voicemail\n"
+                                     "    events: [timeout, true, 9]\n"
+                                     "    end: voicemail\n";
+    const std::string scenario = dir.Write("calls.yaml", scenarioText);
+    const std::string other = dir.Write("other.yaml", scenarioText);
+    const std::string script = dir.File("scripts/office-line.rys");
+    const std::string scriptBytes = ReadAll(script);
+    namespace fs = std::filesystem;
+    fs::create_symlink(scenario, dir.File("link-to-calls.xml"));
+    fs::create_hard_link(script, dir.File("hard-link-to-script.xml"));
+    fs::create_symlink(dir.path() / "scripts", dir.File("scripts-link"));
+    struct Case {
+        const char* what;
+        std::vector<std::string> files;
+        std::string report;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"the scenario file", {scenario}, scenario, "it is the scenario file"},
+        {"another scenario file of the run",
+         {other, scenario},
+         scenario,
+         "it is the scenario file"},
+        {"the scenario file by another name",
+         {scenario},
+         dir.File("scripts/../calls.yaml"),
+         "it is the scenario file"},
+        {"a symbolic link to the scenario file",
+         {scenario},
+         dir.File("link-to-calls.xml"),
+         "it is the scenario file"},
+        {"the script", {scenario}, script, "it is the script scripts/office-line.rys"},
+        {"the script through a linked folder",
+         {scenario},
+         dir.File("scripts-link/office-line.rys"),
+         "it is the script"},
+        {"a hard link to the script",
+         {scenario},
+         dir.File("hard-link-to-script.xml"),
+         "it is the script"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args{"test"};
+        args.insert(args.end(), c.files.begin(), c.files.end());
+        args.insert(args.end(), {"--junit", c.report});
+        const RysRun r = Rys(args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.err.find("rys: " + c.report + ": not written: "), 0u) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(ReadAll(scenario), scenarioText);
+        EXPECT_EQ(ReadAll(script), scriptBytes);
+    }
+    // A report beside them is written.
+    const RysRun r = Rys({"test", scenario, "--junit", dir.File("calls.xml")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(XPath(dir.File("calls.xml"), "string(/testsuites/@tests)"), "1");
 }
 
 TEST_F(RysTestFiles, UsageErrors) {
