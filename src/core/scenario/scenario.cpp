@@ -302,7 +302,7 @@ private:
     // A node read whole: kept for its aliases, then given to the node it belongs to.
     void Done(Item item, YAML::anchor_t anchor) {
         if (anchor != YAML::NullAnchor) {
-            Charge(item, {});
+            Charge(item, YAML::Mark::null_mark());
             anchors_[anchor] = item;
         }
         if (open_.empty()) {
