@@ -83,8 +83,8 @@ constexpr std::array kCaptions = {
     Caption{"PagerTelNbr", "pager number"},
     Caption{"PagerId", "pager id"},
     Caption{"PagerPassword", "pager password", true},
-    Caption{"PagerMessage", "message"},
-    Caption{"PagerLineSelection", "lines"},
+    Caption{"PagerMessage", "pager message"},
+    Caption{"PagerLineSelection", "pager lines"},
     Caption{"ExprNewRV", "result variable"},
     Caption{"ExprStoreRV", "store result"},
 };
@@ -170,17 +170,19 @@ std::string TimeOfDay(const DateTime& t) {
 
 void AddTimeSwitch(const ModuleRecord& m, std::vector<ModuleSetting>& out) {
     if (m.iTimeSwitch_Type == 0) {
-        out.push_back({"kind", "dates"});
-        out.push_back({"dates", FormatScriptDate(m.dTimeSwitch_DateStart) + " " +
-                                    std::string(kEnDash) + " " +
-                                    FormatScriptDate(m.dTimeSwitch_DateEnd)});
+        out.push_back({"TimeSwitchKind", "kind", "dates"});
+        out.push_back({"TimeSwitchDates", "dates",
+                       FormatScriptDate(m.dTimeSwitch_DateStart) + " " + std::string(kEnDash) +
+                           " " + FormatScriptDate(m.dTimeSwitch_DateEnd)});
         return;
     }
-    out.push_back({"kind", m.iTimeSwitch_Type == 1 ? std::string("days and hours")
-                                                   : std::to_string(m.iTimeSwitch_Type)});
-    out.push_back({"days", DayRange(m.sTimeSwitch_DaysSelected)});
-    out.push_back({"hours", TimeOfDay(m.dTimeSwitch_DateStart) + std::string(kEnDash) +
-                                TimeOfDay(m.dTimeSwitch_DateEnd)});
+    out.push_back({"TimeSwitchKind", "kind",
+                   m.iTimeSwitch_Type == 1 ? std::string("days and hours")
+                                           : std::to_string(m.iTimeSwitch_Type)});
+    out.push_back({"TimeSwitchDays", "days", DayRange(m.sTimeSwitch_DaysSelected)});
+    out.push_back({"TimeSwitchHours", "hours",
+                   TimeOfDay(m.dTimeSwitch_DateStart) + std::string(kEnDash) +
+                       TimeOfDay(m.dTimeSwitch_DateEnd)});
 }
 
 } // namespace
@@ -213,9 +215,10 @@ std::string DayRange(std::string_view codes) {
 std::vector<ModuleSetting> ModuleSettings(const ModuleRecord& m) {
     std::vector<ModuleSetting> out;
     const bool timeSwitch = m.Type == kTypeTimeSwitch;
-    auto add = [&](std::string_view field, std::string caption, std::string value) {
-        const Caption* known = FindCaption(field);
-        out.push_back({std::move(caption), std::move(value), known && known->Secret});
+    auto add = [&](std::string key, std::string caption, std::string value) {
+        const Caption* known = FindCaption(key.substr(0, key.find(' ')));
+        out.push_back(
+            {std::move(key), std::move(caption), std::move(value), known && known->Secret});
     };
     VisitModuleFields(
         [&](const char* name, FieldKind kind, const auto& value) {
@@ -228,14 +231,17 @@ std::vector<ModuleSetting> ModuleSettings(const ModuleRecord& m) {
             const std::string caption = known ? std::string(known->Text) : std::string(field);
             if constexpr (std::is_same_v<V, std::array<std::string, 10>>) {
                 for (size_t i = 0; i < value.size(); ++i)
-                    add(field, SlotCaption(m.Type, static_cast<int>(i) + 1), value[i]);
+                    add(std::string(field) + " " + std::to_string(i + 1),
+                        SlotCaption(m.Type, static_cast<int>(i) + 1), value[i]);
             } else if constexpr (requires { value.size(); } && !std::is_same_v<V, std::string>) {
                 for (size_t i = 0; i < value.size(); ++i)
-                    add(field, caption + " " + std::to_string(i + 1), ValueText(value[i]));
+                    add(std::string(field) + " " + std::to_string(i + 1),
+                        caption + " " + std::to_string(i + 1), ValueText(value[i]));
             } else if (field == "iXferType" && m.iXferType >= 0 && m.iXferType < 6) {
-                add(field, caption, std::string(kTransferTypes[static_cast<size_t>(m.iXferType)]));
+                add(std::string(field), caption,
+                    std::string(kTransferTypes[static_cast<size_t>(m.iXferType)]));
             } else {
-                add(field, caption, ValueText(value));
+                add(std::string(field), caption, ValueText(value));
             }
         },
         m);

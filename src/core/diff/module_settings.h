@@ -12,6 +12,7 @@
 namespace ry {
 
 struct ModuleSetting {
+    std::string Key; // the file key and slot it comes from: one setting's name in every type
     std::string Caption;
     std::string Value;
     bool Secret = false; // a password: a change is told, the values are not

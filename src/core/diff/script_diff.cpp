@@ -3,6 +3,7 @@
 #include "diff/module_settings.h"
 #include "paths/destinations.h"
 #include "paths/path_line.h"
+#include "script/record_fields.h"
 #include "script/text.h"
 
 #include <algorithm>
@@ -46,13 +47,17 @@ struct Matching {
     }
 };
 
-bool SameSettings(const ModuleRecord& a, const ModuleRecord& b) {
-    const auto sa = ModuleSettings(a);
-    const auto sb = ModuleSettings(b);
-    return std::equal(sa.begin(), sa.end(), sb.begin(), sb.end(),
-                      [](const ModuleSetting& x, const ModuleSetting& y) {
-                          return x.Caption == y.Caption && x.Value == y.Value;
-                      });
+// The module's type and settings in one text: equal for modules that differ only in title,
+// paths and place.
+std::string SettingsKey(const ModuleRecord& m) {
+    std::string key = m.Type;
+    for (const ModuleSetting& s : ModuleSettings(m)) {
+        key += '\0';
+        key += s.Key;
+        key += '\0';
+        key += s.Value;
+    }
+    return key;
 }
 
 using Referrers = std::vector<std::pair<std::string, std::string>>; // (new source title, trigger)
@@ -96,17 +101,27 @@ Matching MatchModules(const Side& oldSide, const Side& newSide) {
             match.Pair(olds[i], found->second[i]);
     }
     // Renames, until no more are found: a rename of a source can reveal the rename of the
-    // module it leads to.
+    // module it leads to. Only modules of one type and the same settings can be one module
+    // renamed: they share a key, so each is compared with those few alone.
+    std::unordered_map<std::string, std::vector<std::int16_t>> unmatchedNew;
+    for (std::int16_t n : newSide.Modules)
+        if (!match.NewToOld.count(n))
+            unmatchedNew[SettingsKey(newSide.Rec(n))].push_back(n);
+    std::vector<std::pair<std::int16_t, const std::vector<std::int16_t>*>> unmatchedOld;
+    for (std::int16_t o : oldSide.Modules)
+        if (!match.OldToNew.count(o))
+            if (auto found = unmatchedNew.find(SettingsKey(oldSide.Rec(o)));
+                found != unmatchedNew.end())
+                unmatchedOld.emplace_back(o, &found->second);
     for (bool progress = true; progress;) {
         progress = false;
-        for (std::int16_t o : oldSide.Modules) {
+        for (const auto& [o, sameKey] : unmatchedOld) {
             if (match.OldToNew.count(o))
                 continue;
             std::int16_t chosen = -1;
             int candidates = 0;
-            for (std::int16_t n : newSide.Modules) {
-                if (match.NewToOld.count(n) || newSide.Rec(n).Type != oldSide.Rec(o).Type ||
-                    !SameSettings(oldSide.Rec(o), newSide.Rec(n)))
+            for (std::int16_t n : *sameKey) {
+                if (match.NewToOld.count(n))
                     continue;
                 const auto before = OldReferrers(oldSide, newSide, match, o, n);
                 if (before && *before == NewReferrers(newSide, n)) {
@@ -134,24 +149,43 @@ std::string NewName(const Side& oldSide, const Side& newSide, const Matching& ma
     return std::string(oldTitle);
 }
 
+// Whether every stored field but the title, paths and place is equal: most modules of two
+// versions are, and need no settings listed.
+bool SameStoredSettings(const ModuleRecord& a, const ModuleRecord& b) {
+    bool same = true;
+    VisitModuleFields(
+        [&](const char* name, FieldKind kind, const auto& x, const auto& y) {
+            if (!same || kind != FieldKind::Content)
+                return;
+            const std::string_view field = name;
+            if (field != "Title" && field != "PathText" && field != "PositionX" &&
+                field != "PositionY" && !(x == y))
+                same = false;
+        },
+        a, b);
+    return same;
+}
+
 std::vector<SettingChange> CompareSettings(const ModuleRecord& a, const ModuleRecord& b) {
     std::vector<SettingChange> out;
+    if (SameStoredSettings(a, b))
+        return out;
     const auto sa = ModuleSettings(a);
     const auto sb = ModuleSettings(b);
     std::map<std::string, const ModuleSetting*> before;
     for (const ModuleSetting& s : sa)
-        before[s.Caption] = &s;
+        before[s.Key] = &s;
     for (const ModuleSetting& s : sb) {
-        auto found = before.find(s.Caption);
+        auto found = before.find(s.Key);
         const std::string old = found == before.end() ? std::string() : found->second->Value;
         if (old != s.Value)
             out.push_back({s.Caption, old, s.Value, s.Secret});
         if (found != before.end())
             before.erase(found);
     }
-    for (const auto& [caption, s] : before) // a Time Switch's kind shows other settings
+    for (const auto& [key, s] : before) // a Time Switch's kind shows other settings
         if (!s->Value.empty())
-            out.push_back({caption, s->Value, "", s->Secret});
+            out.push_back({s->Caption, s->Value, "", s->Secret});
     return out;
 }
 
