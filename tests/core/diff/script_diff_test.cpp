@@ -87,6 +87,9 @@ TEST(ScriptDiff, ChangesReadAsAReaderNamesThem) {
              v.Module("Goodbye").PositionY += 20;
          },
          {"2 boxes moved"}},
+        {"a field of another type, whose caption another field shares",
+         [](Versions& v) { v.Module("Sales").strEmailMessageText = "Hi"; },
+         {"Sales: message (empty) → Hi"}},
         {"script property",
          [](Versions& v) { v.after->Script(v.newScript).StartWithoutAnswer = true; },
          {"script: start without answer no → yes"}},
