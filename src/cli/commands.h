@@ -48,8 +48,15 @@ inline constexpr std::string_view kUsage =
     "                            breaks the format's rules or its script does not load\n"
     "  arrange IN OUT            lay the boxes out from the start module downwards and\n"
     "                            save the script to OUT; only the boxes' places change\n"
-    "  dump, resave, tidy, check, simulate, test and arrange take --password P for\n"
-    "                            protected (.ryp) scripts\n"
+    "  diff OLD NEW [--json] [--positions]\n"
+    "                            list what changed from OLD to NEW, one line each, grouped\n"
+    "                            by module (--positions: each moved box, not a count);\n"
+    "                            exit 0 when they mean the same, 1 when they differ\n"
+    "  git-diff PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE\n"
+    "                            the same as git's external diff (diff.rys.command)\n"
+    "  textconv FILE             the script as plain lines for git (diff.rys.textconv)\n"
+    "  dump, resave, tidy, check, simulate, test, arrange, diff, git-diff and textconv\n"
+    "                            take --password P for protected (.ryp) scripts\n"
     "  ini get FILE SECTION KEY  print a value of an INI file such as RY.INI\n"
     "  ini get FILE SECTION KEY --int DEFAULT\n"
     "                            print its leading number; DEFAULT when missing or empty\n"
@@ -71,6 +78,9 @@ int RunCheck(const Args& args, std::ostream& out, std::ostream& err);
 int RunSimulate(const Args& args, std::ostream& out, std::ostream& err);
 int RunArrange(const Args& args, std::ostream& out, std::ostream& err);
 int RunTest(const Args& args, std::ostream& out, std::ostream& err);
+int RunDiff(const Args& args, std::ostream& out, std::ostream& err);
+int RunGitDiff(const Args& args, std::ostream& out, std::ostream& err);
+int RunTextconv(const Args& args, std::ostream& out, std::ostream& err);
 
 // For the commands that read IN [--password P] and write OUT (resave, arrange): loads IN, lets
 // `edit` change its records and saves them to OUT under the password of KeepPasswordForCopy.

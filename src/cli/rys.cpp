@@ -21,6 +21,8 @@ constexpr std::array kCommands = {
     Command{"unprotect", RunUnprotect}, Command{"ini", RunIni},
     Command{"check", RunCheck},         Command{"simulate", RunSimulate},
     Command{"arrange", RunArrange},     Command{"test", RunTest},
+    Command{"diff", RunDiff},           Command{"git-diff", RunGitDiff},
+    Command{"textconv", RunTextconv},
 };
 
 } // namespace

@@ -158,6 +158,7 @@ MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* 
     InstallHistoryAndZoom();
     InstallProblemsPanel();
     InstallTestCallPanel();
+    InstallComparePanel();
     RestoreLayout();
     documents_->LoadRecent();
     documents_->OpenScript(QString());

@@ -125,6 +125,10 @@ public:
     // through the active document's script (test_call_panel.cpp).
     void InstallTestCallPanel();
 
+    // File > Compare With... and Compare With Saved Version, and the "Changes" dock that lists
+    // and marks how the active script differs from the other version (compare_panel.cpp).
+    void InstallComparePanel();
+
     // The settings dialogs (main_window_settings.cpp): the active document's script
     // properties (also the "&Script" menu of a canvas), the PBX strings of RY.INI, and the
     // CT Media scripts with the active script's ASI.
