@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "json_writer.h"
 #include "options.h"
+#include "terminal_text.h"
 
 #include "diff/module_settings.h"
 #include "diff/script_diff.h"
@@ -141,7 +142,7 @@ void WriteJson(const ScriptDiff& diff, std::ostream& out) {
 
 void WriteLines(const ScriptDiff& diff, bool positions, std::ostream& out) {
     for (const std::string& line : DiffLines(diff, positions))
-        out << line << "\n";
+        out << TerminalText(line) << "\n";
 }
 
 } // namespace
@@ -223,8 +224,10 @@ int RunTextconv(const Args& args, std::ostream& out, std::ostream& err) {
     const ScriptRecord& s = t.Script(script->Script);
     auto line = [&](std::string_view caption, std::string_view value) {
         if (!value.empty())
-            out << caption << ": "
-                << Cp1252ToUtf8(ReplaceAll(ReplaceAll(value, "\r\n", "\\n"), "\n", "\\n")) << "\n";
+            out << TerminalText(
+                       std::string(caption) + ": " +
+                       Cp1252ToUtf8(ReplaceAll(ReplaceAll(value, "\r\n", "\\n"), "\n", "\\n")))
+                << "\n";
     };
     line("start module", s.StartModule);
     line("run at hangup", s.RunAtHangup);
@@ -232,7 +235,7 @@ int RunTextconv(const Args& args, std::ostream& out, std::ostream& err) {
     line("CT Media application", s.CtmAsiName);
     line("box height", s.DefaultModuleDisplayHeight);
     ForEachModule(t, script->Script, [&](std::int16_t, const ModuleRecord& m) {
-        out << "\n[" << Cp1252ToUtf8(m.Title) << "] " << Cp1252ToUtf8(m.Type) << "\n";
+        out << "\n[" << TerminalText(Cp1252ToUtf8(m.Title)) << "] " << Cp1252ToUtf8(m.Type) << "\n";
         // Only what differs from a new module of the type: the rest is the same in every one.
         ModuleRecord fresh;
         fresh.Type = m.Type;
@@ -245,9 +248,9 @@ int RunTextconv(const Args& args, std::ostream& out, std::ostream& err) {
             line("  " + setting.Caption, setting.Secret ? "(hidden)" : setting.Value);
         }
         for (const PathLink& link : PathLinks(m.PathText))
-            out << "  on " << Cp1252ToUtf8(Trim(link.Trigger)) << " \xE2\x86\x92 "
-                << (link.Destination ? Cp1252ToUtf8(*link.Destination)
-                                     : std::string("(no destination)"))
+            out << TerminalText("  on " + Cp1252ToUtf8(Trim(link.Trigger)) + " \xE2\x86\x92 " +
+                                (link.Destination ? Cp1252ToUtf8(*link.Destination)
+                                                  : std::string("(no destination)")))
                 << "\n";
         out << "  at " << m.PositionX << ", " << m.PositionY << "\n";
     });

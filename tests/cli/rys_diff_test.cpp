@@ -55,6 +55,14 @@ TEST(RysDiff, ExitStatusTellsMeaning) {
     EXPECT_EQ(Rys({"diff", kExample}).code, 2);
 }
 
+TEST(RysDiff, ControlCharactersOfAValuePrintEscaped) {
+    TempDir dir;
+    const std::string other =
+        Changed(dir, "other.rys", "strXferDestExt=201", "strXferDestExt=2\x1b]0;x\x07");
+    const auto run = Rys({"diff", kExample, other});
+    EXPECT_EQ(run.out, "Sales: extension 201 → 2\\x1b]0;x\\x07\n");
+}
+
 TEST(RysDiff, JsonGivesTheSameAsData) {
     TempDir dir;
     const std::string other =
