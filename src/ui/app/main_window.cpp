@@ -321,6 +321,11 @@ void MainWindow::BuildMenus() {
         connect(entry, &QAction::triggered, this,
                 [this, entry] { BringToFront(documents_->WindowInSlot(entry->data().toInt())); });
     }
+    // Past the ninth document the list goes on in a dialog.
+    QAction* more =
+        AddAction(window, QStringLiteral("mnuWindMore"), QStringLiteral("&More Windows…"));
+    more->setVisible(false);
+    connect(more, &QAction::triggered, this, &MainWindow::ShowMoreWindows);
 
     QMenu* help = topMenu(ArrayName("mnuTop", 4), QStringLiteral("&Help"));
     connect(AddAction(help, ArrayName("mnuHelp", 0), QStringLiteral("&Contents"),
@@ -636,6 +641,9 @@ void MainWindow::RefreshWindowList() {
         entry->setData(listed.slot);
         entry->setVisible(true);
     }
+    MenuAction(QStringLiteral("mnuWindMore"))
+        ->setVisible(static_cast<int>(documents_->ListedDocuments(kListEntries + 1).size()) >
+                     kListEntries);
 }
 
 void MainWindow::RefreshRecentMenu() {
