@@ -3,6 +3,7 @@
 #include "app/window_arrangement.h"
 
 #include "base/designer.h"
+#include "base/elided_label.h"
 #include "base/registry.h"
 #include "base/window_placement.h"
 #include "canvas/box_geometry.h"
@@ -135,8 +136,8 @@ QString ScriptPathOfCommandLine(const QString& commandLine) {
 }
 
 MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* parent)
-    : QMainWindow(parent), designer_(designer), mdi_(new QMdiArea(this)), status_(new QLabel(this)),
-      documents_(new DocumentManager(designer, *this, this)) {
+    : QMainWindow(parent), designer_(designer), mdi_(new QMdiArea(this)),
+      status_(new ElidedLabel(this)), documents_(new DocumentManager(designer, *this, this)) {
     setObjectName(QStringLiteral("frmMain"));
     // Every window of the program, the document windows and dialogs too, shows its icon.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));

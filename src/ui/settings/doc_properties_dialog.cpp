@@ -25,6 +25,11 @@ DocPropertiesDialog::DocPropertiesDialog(Designer& designer, DocumentWindow& win
           QStringLiteral("Start the script without answering the call. The decision to answer "
                          "the call can be made inside the script."))) {
     startModule_->setObjectName(QStringLiteral("cmbStartModule"));
+    // As wide as the dialog gives it, whatever the longest title: a title of hundreds of
+    // characters would otherwise push the dialog, and its buttons, off the screen. The list
+    // shows long titles shortened in the middle.
+    startModule_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    startModule_->setMinimumContentsLength(20);
     scriptAfterCall_->setObjectName(QStringLiteral("txtScriptAfterCall"));
     select_->setObjectName(QStringLiteral("cmdScriptSelect"));
     runBeforeAnswer_->setObjectName(QStringLiteral("chkRunBeforeAnswer"));
