@@ -20,9 +20,13 @@ public:
         QString text;
         MessageIcon icon;
         MessageButtons buttons;
+        // The button texts of a question put with Choose.
+        QStringList choices = {};
     };
     std::vector<Shown> messages;
     std::deque<MessageAnswer> answers;
+    // The answers to Choose, as indices; none left answers with the last choice (Escape).
+    std::deque<int> choiceAnswers;
     std::vector<FileRequest> fileRequests;
     std::deque<QString> files;
     // The filter a Save dialog reports as chosen; "" leaves the caller's.
@@ -37,6 +41,15 @@ public:
             return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
         MessageAnswer a = answers.front();
         answers.pop_front();
+        return a;
+    }
+    int Choose(QWidget*, const QString& title, const QString& text, MessageIcon icon,
+               const QStringList& choices) override {
+        messages.push_back({title, text, icon, MessageButtons::OkCancel, choices});
+        if (choiceAnswers.empty())
+            return static_cast<int>(choices.size()) - 1;
+        const int a = choiceAnswers.front();
+        choiceAnswers.pop_front();
         return a;
     }
     QString ChooseFile(QWidget*, const FileRequest& request) override {

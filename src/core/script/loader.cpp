@@ -378,6 +378,8 @@ void ReleaseFailedLoad(ScriptTables& tables, std::int16_t script) {
 
 } // namespace
 
+static_assert(kModuleCapacity == 1000, "LoadFailureReason names the module limit");
+
 std::string_view LoadFailureReason(int result) {
     switch (result) {
     case kLoadBadFileName:
@@ -390,7 +392,9 @@ std::string_view LoadFailureReason(int result) {
     case kLoadNothingDeciphered:
         return "the protected file is empty";
     case kLoadFailed:
-        return "the file could not be read, or the 1000 module records are all in use";
+        return "the file could not be read";
+    case kLoadModuleLimit:
+        return "this version has a limit of 1000 modules per script";
     default:
         return result >= 1 ? "loaded" : "load failed";
     }
@@ -504,7 +508,7 @@ std::int16_t InterpretScriptText(ScriptTables& tables, Host& host, std::int16_t 
             host.WriteEngineLog("RysScriptLoad [" + tables.Script(script).FileName +
                                 "] line: no free module record");
             ReleaseFailedLoad(tables, script);
-            return kLoadFailed;
+            return kLoadModuleLimit;
         }
     }
     ScriptRecord& s = tables.Script(script);
@@ -577,8 +581,8 @@ std::int16_t RysScriptLoad(ScriptTables& tables, Host& host, std::string_view fi
                                            end + " as the line end") +
                          ", and it will be saved with CR LF line ends.");
     }
-    if (InterpretScriptText(tables, host, script, contents) != 0)
-        return kLoadFailed;
+    if (const std::int16_t interpreted = InterpretScriptText(tables, host, script, contents))
+        return interpreted;
     // A file with text in it that gives neither a module nor a script setting is no script
     // this designer can read: saving over it would put an empty script in its place.
     if (s.ModuleCount == 0 && s.Version.empty() && s.StartModule.empty() &&

@@ -25,7 +25,9 @@ enum LoadFailure : std::int16_t {
     kLoadNotAScript = -4,    // a protected file that does not decipher to a script
     kLoadWrongPassword = -5, // the password typed is not the file's
     kLoadNothingDeciphered = -6,
-    kLoadFailed = -9, // no free module record, or the file could not be read
+    kLoadFailed = -9,       // the file could not be read
+    kLoadModuleLimit = -10, // no free module record: the script, or it and the scripts open,
+                            // hold more modules than the tables have
 };
 
 // A sentence for a failed load's result code.
@@ -37,7 +39,7 @@ std::int16_t RysScriptLoad(ScriptTables& tables, Host& host, std::string_view fi
                            std::string_view callerId = kCallerDesigner);
 
 // Interprets a script's text into the freshly allocated script `script`, then makes its start
-// module valid. Returns 0, or kLoadFailed after releasing the script.
+// module valid. Returns 0, or kLoadModuleLimit after releasing the script.
 std::int16_t InterpretScriptText(ScriptTables& tables, Host& host, std::int16_t script,
                                  std::string_view text);
 

@@ -3,6 +3,7 @@
 #include "app/window_arrangement.h"
 
 #include "base/designer.h"
+#include "base/elided_label.h"
 #include "base/registry.h"
 #include "base/window_placement.h"
 #include "canvas/box_geometry.h"
@@ -135,8 +136,8 @@ QString ScriptPathOfCommandLine(const QString& commandLine) {
 }
 
 MainWindow::MainWindow(Designer& designer, const QString& commandLine, QWidget* parent)
-    : QMainWindow(parent), designer_(designer), mdi_(new QMdiArea(this)), status_(new QLabel(this)),
-      documents_(new DocumentManager(designer, *this, this)) {
+    : QMainWindow(parent), designer_(designer), mdi_(new QMdiArea(this)),
+      status_(new ElidedLabel(this)), documents_(new DocumentManager(designer, *this, this)) {
     setObjectName(QStringLiteral("frmMain"));
     // Every window of the program, the document windows and dialogs too, shows its icon.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
@@ -322,6 +323,11 @@ void MainWindow::BuildMenus() {
         connect(entry, &QAction::triggered, this,
                 [this, entry] { BringToFront(documents_->WindowInSlot(entry->data().toInt())); });
     }
+    // Past the ninth document the list goes on in a dialog.
+    QAction* more =
+        AddAction(window, QStringLiteral("mnuWindMore"), QStringLiteral("&More Windows…"));
+    more->setVisible(false);
+    connect(more, &QAction::triggered, this, &MainWindow::ShowMoreWindows);
 
     QMenu* help = topMenu(ArrayName("mnuTop", 4), QStringLiteral("&Help"));
     connect(AddAction(help, ArrayName("mnuHelp", 0), QStringLiteral("&Contents"),
@@ -637,6 +643,9 @@ void MainWindow::RefreshWindowList() {
         entry->setData(listed.slot);
         entry->setVisible(true);
     }
+    MenuAction(QStringLiteral("mnuWindMore"))
+        ->setVisible(static_cast<int>(documents_->ListedDocuments(kListEntries + 1).size()) >
+                     kListEntries);
 }
 
 void MainWindow::RefreshRecentMenu() {

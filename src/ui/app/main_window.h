@@ -106,6 +106,8 @@ public:
     // (main_window_tools.cpp).
     void InstallPaletteAndToolbar();
     void ShowFindModule();
+    // Window > More Windows…: every open document to choose from.
+    void ShowMoreWindows();
     void ShowAbout();
 
     // Edit > Undo and Redo, the zoom of the canvas (View menu, Ctrl+wheel, the status bar's

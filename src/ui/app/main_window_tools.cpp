@@ -1,12 +1,14 @@
 // The main window's module palette and toolbar, View > Toolbar, and the Find module and About
-// dialogs of the Edit and Help menus.
+// dialogs of the Edit and Help menus, and Window > More Windows….
 
 #include "app/about_dialog.h"
 #include "app/find_module_dialog.h"
 #include "app/main_window.h"
+#include "app/more_windows_dialog.h"
 #include "app/palette.h"
 #include "app/toolbar.h"
 #include "base/designer.h"
+#include "canvas/document_window.h"
 
 #include <QAction>
 #include <QMenu>
@@ -47,6 +49,15 @@ void MainWindow::ShowFindModule() {
         return;
     FindModuleDialog dialog(designer_, *window, this);
     designer_.Prompts().Exec(dialog);
+}
+
+void MainWindow::ShowMoreWindows() {
+    DocumentWindow* active = ActiveDocumentWindow();
+    MoreWindowsDialog dialog(documents_->ListedDocuments(designer_.DocumentSlotCount()),
+                             active ? active->DocumentIndex() : 0, this);
+    if (designer_.Prompts().Exec(dialog) == QDialog::Accepted)
+        if (DocumentWindow* chosen = documents_->WindowInSlot(dialog.ChosenSlot()))
+            BringToFront(chosen);
 }
 
 void MainWindow::ShowAbout() {

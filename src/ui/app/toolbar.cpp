@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "base/designer.h"
+#include "base/script_commands.h"
 #include "base/text_codec.h"
 #include "canvas/document_window.h"
 
@@ -103,17 +104,42 @@ void MainToolbar::Clicked(const QString& key) {
 // The most telephone lines "Set and Run Current Script" sets the script for.
 constexpr std::int32_t kMaxTapiDevices = 1000;
 
+namespace {
+
+// Before the engine is set to the script's file: the edits not yet saved are saved, or left
+// out when the user runs the saved file as it is. False when the run is not to go on.
+bool SavedForRunning(Designer& designer, MainWindow& main, DocumentWindow& window) {
+    window.CommitEdits();
+    const ScriptRecord& s = designer.Tables().Script(window.Script());
+    const bool onDisk = !s.FileName.empty() && QFileInfo(FromHostPath(s.FileName)).isFile();
+    if (onDisk && !s.Modified)
+        return true;
+    enum { kSave, kRunSaved };
+    const int choice =
+        onDisk ? designer.Prompts().Choose(
+                     &main, designer.BrandName(),
+                     QStringLiteral("The script has changes that are not saved.\r\nSave them "
+                                    "before running it, or run the saved file without them?"),
+                     MessageIcon::Question,
+                     {QStringLiteral("&Save"), QStringLiteral("&Run the Saved File"),
+                      QStringLiteral("Cancel")})
+               : designer.Prompts().Choose(
+                     &main, designer.BrandName(),
+                     QStringLiteral("The script must be saved before running it."),
+                     MessageIcon::Question, {QStringLiteral("&Save"), QStringLiteral("Cancel")});
+    if (onDisk && choice == kRunSaved)
+        return true;
+    // A protected save waits for its password: the run is asked for again once saved.
+    return choice == kSave && SaveScript(designer, window, 0) == SaveOutcome::Saved;
+}
+
+} // namespace
+
 void SetAndRunCurrentScript(Designer& designer, MainWindow& main) {
     const std::int16_t script = ActiveScript(main);
-    if (!script)
+    if (!script || !SavedForRunning(designer, main, *main.ActiveDocumentWindow()))
         return;
     const std::string file = designer.Tables().Script(script).FileName;
-    if (file.empty() || !QFileInfo(FromHostPath(file)).isFile()) {
-        designer.Message(QStringLiteral("The script must be saved before running it."),
-                         MessageIcon::None, MessageButtons::Ok, &main);
-        main.SaveActive(0);
-        return;
-    }
     IniFile& ini = designer.Ini();
     // A count beyond any line board is a damaged RY.INI: setting that many devices would fill
     // the file with sections (and take hours), so nothing is written and the engine waits.

@@ -180,7 +180,8 @@ QString FileDialogs::SelectFile_Database(QWidget* owner, const QString& current)
 
 QString FileDialogs::SelectFile_Program(QWidget* owner, const QString& current) {
     return Choose(owner, current, false, QStringLiteral("Select Program"),
-                  QStringLiteral("Programs|*.exe;*.com;*.pif;*.bat|All Files|*.*"), 4, 0, true);
+                  QStringLiteral("Executables|*|Programs|*.exe;*.com;*.pif;*.bat|All Files|*.*"), 4,
+                  0, true);
 }
 
 QString FileDialogs::SelectFile_Text(QWidget* owner, const QString& current) {

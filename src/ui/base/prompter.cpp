@@ -1,14 +1,20 @@
 #include "base/prompter.h"
 
+#include "base/executable_filter.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
 
 namespace ry {
 
-MessageAnswer QtPrompter::Message(QWidget* owner, const QString& title, const QString& text,
-                                  MessageIcon icon, MessageButtons buttons) {
-    QMessageBox box(owner);
+namespace {
+
+// A message box titled `title` showing `text` with `icon`, without buttons yet.
+void SetUpBox(QMessageBox& box, const QString& title, const QString& text, MessageIcon icon) {
     box.setWindowTitle(title);
     // Texts of the core use CR LF; a message box wants LF.
     box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -29,6 +35,14 @@ MessageAnswer QtPrompter::Message(QWidget* owner, const QString& title, const QS
         box.setIcon(QMessageBox::Question);
         break;
     }
+}
+
+} // namespace
+
+MessageAnswer QtPrompter::Message(QWidget* owner, const QString& title, const QString& text,
+                                  MessageIcon icon, MessageButtons buttons) {
+    QMessageBox box(owner);
+    SetUpBox(box, title, text, icon);
     switch (buttons) {
     case MessageButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -55,7 +69,36 @@ MessageAnswer QtPrompter::Message(QWidget* owner, const QString& title, const QS
     }
 }
 
+int QtPrompter::Choose(QWidget* owner, const QString& title, const QString& text, MessageIcon icon,
+                       const QStringList& choices) {
+    QMessageBox box(owner);
+    SetUpBox(box, title, text, icon);
+    std::vector<QPushButton*> buttons;
+    for (qsizetype n = 0; n < choices.size(); ++n)
+        buttons.push_back(box.addButton(choices[n], n + 1 == choices.size()
+                                                        ? QMessageBox::RejectRole
+                                                        : QMessageBox::AcceptRole));
+    if (!buttons.empty()) {
+        box.setDefaultButton(buttons.front());
+        box.setEscapeButton(buttons.back());
+    }
+    box.exec();
+    for (size_t n = 0; n < buttons.size(); ++n)
+        if (box.clickedButton() == buttons[n])
+            return static_cast<int>(n);
+    return static_cast<int>(choices.size()) - 1;
+}
+
 QString QtPrompter::ChooseFile(QWidget* owner, const FileRequest& request) {
+    if (request.kind == FileRequest::Open &&
+        request.filter.split(QStringLiteral(";;")).contains(QLatin1String(kExecutablesFilter))) {
+        QFileDialog dialog(owner, request.title, request.folder, request.filter);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        FilterExecutables(dialog);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().front();
+    }
     if (request.kind == FileRequest::Save)
         return QFileDialog::getSaveFileName(owner, request.title, request.folder, request.filter,
                                             request.selectedFilter);

@@ -4,6 +4,7 @@
 // go through one object, so that tests can answer them without a screen.
 
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QWidget;
@@ -18,7 +19,9 @@ struct FileRequest {
     enum Kind { Open, Save };
     Kind kind = Open;
     QString title;
-    QString filter; // Qt form: "Wave Files (*.wav);;Text Files (*.txt)"
+    // Qt form: "Wave Files (*.wav);;Text Files (*.txt)"; the filter kExecutablesFilter
+    // ("Executables (*)") shows the files the user may run.
+    QString filter;
     QString folder; // where the dialog starts
     // When set, a Save dialog writes here the filter the user left chosen.
     QString* selectedFilter = nullptr;
@@ -32,6 +35,17 @@ public:
     virtual MessageAnswer Message(QWidget* owner, const QString& title, const QString& text,
                                   MessageIcon icon = MessageIcon::None,
                                   MessageButtons buttons = MessageButtons::Ok) = 0;
+    // A question answered with one of `choices`, button texts in order ("&" before a letter
+    // marks its key); the last is the one Escape and closing the box choose. Returns the index
+    // of the choice. A prompter that cannot ask (no screen) answers with the last.
+    virtual int Choose(QWidget* owner, const QString& title, const QString& text, MessageIcon icon,
+                       const QStringList& choices) {
+        (void)owner;
+        (void)title;
+        (void)text;
+        (void)icon;
+        return static_cast<int>(choices.size()) - 1;
+    }
     // The file chosen, or "" when the user cancelled.
     virtual QString ChooseFile(QWidget* owner, const FileRequest& request) = 0;
     // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected).
@@ -43,6 +57,8 @@ class QtPrompter : public Prompter {
 public:
     MessageAnswer Message(QWidget* owner, const QString& title, const QString& text,
                           MessageIcon icon, MessageButtons buttons) override;
+    int Choose(QWidget* owner, const QString& title, const QString& text, MessageIcon icon,
+               const QStringList& choices) override;
     QString ChooseFile(QWidget* owner, const FileRequest& request) override;
     int Exec(QDialog& dialog) override;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/paths_panel.h"
 
 #include "base/designer.h"
+#include "base/elided_combo_box.h"
 #include "base/text_codec.h"
 #include "script/field_text.h"
 #include "script/records.h"
@@ -34,7 +35,7 @@ void ShowFieldEnabled(QWidget* field, bool enabled) {
 
 PathsPanel::PathsPanel(Designer& designer, std::int16_t module, QWidget* parent)
     : QWidget(parent), designer_(designer), module_(module), trigger_(new QComboBox(this)),
-      timeout_(new QLineEdit(this)), destination_(new QComboBox(this)),
+      timeout_(new QLineEdit(this)), destination_(new ElidedComboBox(16, this)),
       boxNumber_(new QLineEdit(this)), add_(new QPushButton(QStringLiteral("Add"), this)),
       text_(new QPlainTextEdit(this)) {
     setObjectName(QStringLiteral("frmDbiPathsSet"));
@@ -49,9 +50,8 @@ PathsPanel::PathsPanel(Designer& designer, std::int16_t module, QWidget* parent)
     timeout_->setToolTip(QStringLiteral("Timeouit time in seconds"));
     destination_->setObjectName(QStringLiteral("cmbDest"));
     destination_->setToolTip(QStringLiteral("Destination module"));
-    // As wide as the panel gives it, whatever the longest title: never wider than the screen.
-    destination_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    destination_->setMinimumContentsLength(16);
+    // As wide as the panel gives it, whatever the longest title (ElidedComboBox): never wider
+    // than the screen.
     boxNumber_->setObjectName(QStringLiteral("txtDestId"));
     boxNumber_->setToolTip(QStringLiteral("The ID of the Voicemail Box"));
     add_->setObjectName(QStringLiteral("cmdAddPath"));

@@ -39,6 +39,24 @@ bool MaySaveOverFile(Designer& designer, DocumentWindow& window, const ScriptRec
     return true;
 }
 
+// The limit a new or loaded script ran into, in the words the canvas uses for a module placed
+// past it; the modules of every open script come from one pool of records.
+QString ModuleLimitText(const ScriptTables& tables) {
+    const int held = kModuleCapacity - tables.MemStructRym_FreeCount();
+    QString text =
+        QStringLiteral("This version has a limit of %1 modules per script.").arg(ModuleLimit);
+    if (held > 0)
+        text += QStringLiteral(" The scripts open hold %1 of them: close a script, then try again.")
+                    .arg(held);
+    return text;
+}
+
+QString ScriptLimitText() {
+    return QStringLiteral("This version has a limit of %1 open scripts: close a script, then try "
+                          "again.")
+        .arg(kScriptCapacity);
+}
+
 } // namespace
 
 DocumentManager::DocumentManager(Designer& designer, DocumentArea& area, QWidget* owner)
@@ -100,12 +118,14 @@ void DocumentManager::OpenScript(const QString& givenName) {
                 return;
             }
         }
-        designer_.Recent().Add(fileName);
     }
     ScriptTables& tables = designer_.Tables();
-    auto fail = [&] {
-        designer_.Message(QStringLiteral("File: ") + fileName +
-                              QStringLiteral("\r\nCould not be loaded."),
+    // Why a file was not loaded, or a new script not made; the limits are named.
+    auto fail = [&](const QString& reason) {
+        const QString what = fileName.isEmpty() ? QStringLiteral("A new script could not be made.")
+                                                : QStringLiteral("File: ") + fileName +
+                                                      QStringLiteral("\r\nCould not be loaded.");
+        designer_.Message(reason.isEmpty() ? what : what + QStringLiteral("\r\n") + reason,
                           MessageIcon::None, MessageButtons::Ok, owner_);
     };
 
@@ -116,7 +136,7 @@ void DocumentManager::OpenScript(const QString& givenName) {
     if (provisional < 1 || firstModule < 1) {
         if (provisional >= 1)
             tables.MemStructRys_Free(provisional);
-        fail();
+        fail(provisional < 1 ? ScriptLimitText() : ModuleLimitText(tables));
         return;
     }
     {
@@ -149,10 +169,14 @@ void DocumentManager::OpenScript(const QString& givenName) {
     tables.MemStructRys_Free(provisional);
     const std::int16_t loaded =
         RysScriptLoad(tables, designer_.CoreHost(), HostPath(fileName), kCallerDesigner);
+    // The load's progress ("Loading Module 12") ends with it, whatever its outcome.
+    designer_.ShowStatusText(QString());
     if (loaded < 1) {
-        fail();
+        fail(loaded == kLoadModuleLimit ? ModuleLimitText(tables) : QString());
         return;
     }
+    // Only a file that opened goes into the recent list.
+    designer_.Recent().Add(fileName);
 
     // The window is made for the loaded script directly, so that its activation sets the
     // default box height from this script before the boxes are filled.

@@ -1,6 +1,7 @@
 #include "settings/doc_properties_dialog.h"
 
 #include "base/designer.h"
+#include "base/elided_combo_box.h"
 #include "base/text_codec.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
@@ -19,12 +20,15 @@ DocPropertiesDialog::DocPropertiesDialog(Designer& designer, DocumentWindow& win
                                          QWidget* parent)
     : SettingsDialog(designer, QStringLiteral("frmDocProp"), QStringLiteral("Script Properties"),
                      parent),
-      window_(&window), script_(window.Script()), startModule_(new QComboBox),
+      window_(&window), script_(window.Script()), startModule_(new ElidedComboBox(20)),
       scriptAfterCall_(new QLineEdit), select_(new QPushButton(QStringLiteral("&Select"))),
       runBeforeAnswer_(new QCheckBox(
           QStringLiteral("Start the script without answering the call. The decision to answer "
                          "the call can be made inside the script."))) {
     startModule_->setObjectName(QStringLiteral("cmbStartModule"));
+    // As wide as the dialog gives it, whatever the longest title (ElidedComboBox): a title
+    // of hundreds of characters would otherwise push the dialog, and its buttons, off the
+    // screen.
     scriptAfterCall_->setObjectName(QStringLiteral("txtScriptAfterCall"));
     select_->setObjectName(QStringLiteral("cmdScriptSelect"));
     runBeforeAnswer_->setObjectName(QStringLiteral("chkRunBeforeAnswer"));

@@ -271,7 +271,8 @@ TEST_F(LoaderTest, ModulePoolExhaustionFailsAndRestoresTheFreeLists) {
         before.push_back(static_cast<std::int16_t>(m));
 
     std::int16_t failed = Load("Version=5.0\r\n[A]\r\n[B]\r\n[C]\r\n", "three.rys");
-    EXPECT_EQ(failed, kLoadFailed);
+    EXPECT_EQ(failed, kLoadModuleLimit);
+    EXPECT_EQ(LoadFailureReason(failed), "this version has a limit of 1000 modules per script");
 
     std::vector<std::int16_t> after;
     for (int m = tables->ModuleFreeHead(); m >= 1; m = tables->Module(m).NextModule)

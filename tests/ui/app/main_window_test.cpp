@@ -3,6 +3,7 @@
 #include "designer_fixture.h"
 #include "recording_host.h"
 
+#include "app/more_windows_dialog.h"
 #include "base/help_topics.h"
 #include "base/help_window.h"
 #include "base/text_codec.h"
@@ -13,6 +14,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
@@ -132,6 +134,58 @@ TEST_F(MainWindowTest, TheWindowListNamesTheFirstNineWindowsAndBringsTheChosenOn
     Choose(QStringLiteral("mnuFile(2)"));
     EXPECT_EQ(Menu(QStringLiteral("mnuWindList(2)"))->text(), QStringLiteral("&2 ") + longer);
     EXPECT_TRUE(Menu(QStringLiteral("mnuWindList(9)"))->isVisible());
+}
+
+// Documents past the ninth are reached through More Windows…, which lists every one.
+TEST_F(MainWindowTest, MoreWindowsReachesEveryDocumentPastTheNinth) {
+    MakeMain();
+    for (int i = 0; i < 8; ++i)
+        Main().NewScript();
+    ASSERT_EQ(Windows().size(), 9u);
+    EXPECT_FALSE(Menu(QStringLiteral("mnuWindMore"))->isVisible());
+    Main().NewScript();
+    Main().NewScript();
+    ASSERT_EQ(Windows().size(), 11u);
+    QAction* more = Menu(QStringLiteral("mnuWindMore"));
+    EXPECT_TRUE(more->isVisible());
+    EXPECT_EQ(more->text(), QStringLiteral("&More Windows…"));
+
+    struct Case {
+        const char* name;
+        int row; // -1: Cancel
+        QString active;
+    };
+    const Case cases[] = {
+        {"the tenth", 9, QStringLiteral("Ryvane Script 10")},
+        {"cancel", -1, QStringLiteral("Ryvane Script 10")},
+        {"the first", 0, QStringLiteral("Ryvane Script 1")},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        QStringList listed;
+        QString current;
+        prompter_.dialogs.push_back([&](QDialog& dialog) {
+            auto& more = dynamic_cast<MoreWindowsDialog&>(dialog);
+            for (int row = 0; row < more.List().count(); ++row)
+                listed << more.List().item(row)->text();
+            current = more.List().currentItem()->text();
+            if (tc.row < 0)
+                return static_cast<int>(QDialog::Rejected);
+            more.List().setCurrentRow(tc.row);
+            return static_cast<int>(QDialog::Accepted);
+        });
+        const QString before = Active()->Caption();
+        more->trigger();
+        ASSERT_EQ(listed.size(), 11);
+        EXPECT_EQ(listed[10], QStringLiteral("Ryvane Script 11"));
+        EXPECT_EQ(current, before) << "the active document is chosen at the start";
+        EXPECT_EQ(Active()->Caption(), tc.active);
+    }
+
+    // Back to nine documents, the menu lists them all and needs no dialog.
+    Choose(QStringLiteral("mnuFile(2)"));
+    Choose(QStringLiteral("mnuFile(2)"));
+    EXPECT_FALSE(more->isVisible());
 }
 
 TEST_F(MainWindowTest, AfterAWindowClosesTheWindowInTheLowestSlotIsActive) {

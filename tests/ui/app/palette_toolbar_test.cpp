@@ -160,6 +160,7 @@ TEST_F(PaletteAndToolbar, SetAndRunRefusesADamagedLineCountAndWritesNothing) {
 TEST_F(PaletteAndToolbar, SetAndRunOnAnUnsavedScriptOffersTheSaveInstead) {
     Start("[LineConfig]\r\nTapiDeviceCount=2\r\n");
     const std::string iniBefore = ReadAll(IniPath().toStdString());
+    prompter_.choiceAnswers = {0};
     ToolbarOf(*main_).Button(QStringLiteral("Set and Run Current Script"))->trigger();
     EXPECT_EQ(prompter_.MessageTexts(),
               QStringList{QStringLiteral("The script must be saved before running it.")});

@@ -55,5 +55,83 @@ TEST_F(RyIniWrites, SetAndRunStopsAtAFailedRyIniWrite) {
         << Slurp(ini).toStdString();
 }
 
+// Set and Run with edits not saved asks first: save them, run the file as saved, or nothing.
+TEST_F(RyIniWrites, SetAndRunAsksBeforeRunningAScriptWithUnsavedEdits) {
+    enum Choice { kSave, kRunSaved, kCancel };
+    struct Case {
+        const char* name;
+        Choice choice;
+        bool started;
+        bool editSaved;
+    };
+    const Case cases[] = {
+        {"save", kSave, true, true},
+        {"run the saved file", kRunSaved, true, false},
+        {"cancel", kCancel, false, false},
+    };
+    const QString ini =
+        WriteFile(QStringLiteral("RY.INI"), "[LineConfig]\r\nTapiDeviceCount=1\r\n");
+    MakeMain();
+    launcher_->startable.insert(ProgramFolder() + "/RyMulti.exe");
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        const QString path = WriteFile(QString::fromLatin1(tc.name) + ".rys", kScript);
+        ASSERT_NE(OpenInMain(path), nullptr);
+        Doc().SetCtmAsiName(QStringLiteral("Sales"));
+        ASSERT_TRUE(Doc().Record().Modified);
+        prompter_.messages.clear();
+        launcher_->started.clear();
+        prompter_.choiceAnswers = {tc.choice};
+
+        SetAndRunCurrentScript(D(), Main());
+
+        ASSERT_EQ(prompter_.messages.size(), 1u);
+        EXPECT_EQ(prompter_.messages[0].text,
+                  "The script has changes that are not saved.\r\nSave them before running it, or "
+                  "run the saved file without them?");
+        EXPECT_EQ(prompter_.messages[0].choices,
+                  QStringList({"&Save", "&Run the Saved File", "Cancel"}));
+        EXPECT_EQ(launcher_->started.size(), tc.started ? 1u : 0u);
+        EXPECT_EQ(Slurp(path).contains("CtmAsiName=Sales"), tc.editSaved);
+        EXPECT_EQ(Doc().Record().Modified, !tc.editSaved);
+        EXPECT_EQ(Slurp(ini).contains(QFile::encodeName(path)), tc.started);
+    }
+
+    // Saved, the script runs without a question.
+    prompter_.messages.clear();
+    launcher_->started.clear();
+    Main().SaveActive(0);
+    SetAndRunCurrentScript(D(), Main());
+    EXPECT_TRUE(prompter_.messages.empty());
+    EXPECT_EQ(launcher_->started.size(), 1u);
+}
+
+// A script never saved has no file to run: it is saved first, or nothing happens.
+TEST_F(RyIniWrites, SetAndRunSavesANewScriptFirst) {
+    const QString ini =
+        WriteFile(QStringLiteral("RY.INI"), "[LineConfig]\r\nTapiDeviceCount=1\r\n");
+    MakeMain();
+    launcher_->startable.insert(ProgramFolder() + "/RyMulti.exe");
+    const QString path = folder_.filePath(QStringLiteral("new.rys"));
+
+    // Cancel at the question, then Save and Cancel at the file dialog: nothing runs.
+    prompter_.choiceAnswers = {1, 0};
+    SetAndRunCurrentScript(D(), Main());
+    SetAndRunCurrentScript(D(), Main());
+    ASSERT_EQ(prompter_.messages.size(), 2u);
+    EXPECT_EQ(prompter_.messages[0].text, "The script must be saved before running it.");
+    EXPECT_EQ(prompter_.messages[0].choices, QStringList({"&Save", "Cancel"}));
+    EXPECT_EQ(prompter_.fileRequests.size(), 1u);
+    EXPECT_TRUE(launcher_->started.empty());
+
+    // Saved under a name, it runs.
+    prompter_.choiceAnswers = {0};
+    prompter_.files = {path};
+    SetAndRunCurrentScript(D(), Main());
+    EXPECT_TRUE(QFileInfo(path).isFile());
+    EXPECT_EQ(launcher_->started.size(), 1u);
+    EXPECT_TRUE(Slurp(ini).contains("Script=" + QFile::encodeName(path)));
+}
+
 } // namespace
 } // namespace ry::test

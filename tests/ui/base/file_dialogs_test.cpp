@@ -3,7 +3,12 @@
 
 #include "designer_fixture.h"
 
+#include "base/executable_filter.h"
 #include "base/text_codec.h"
+
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTest>
 
 #include <functional>
 
@@ -40,7 +45,8 @@ const Kind kKinds[] = {
      3, FileRequest::Open, "Select database file",
      "Access Database Files (*.mdb);;Excel Spreadsheet Files (*.xls)"},
     {"program", [](FileDialogs& f, const QString& c) { return f.SelectFile_Program(nullptr, c); },
-     4, FileRequest::Open, "Select Program", "Programs (*.exe *.com *.pif *.bat);;All Files (*.*)"},
+     4, FileRequest::Open, "Select Program",
+     "Executables (*);;Programs (*.exe *.com *.pif *.bat);;All Files (*.*)"},
     {"text", [](FileDialogs& f, const QString& c) { return f.SelectFile_Text(nullptr, c); }, 5,
      FileRequest::Open, "Select Text File", "Text Files (*.txt);;All Files (*.*)"},
     {"any", [](FileDialogs& f, const QString& c) { return f.SelectFile_Any(nullptr, c); }, 6,
@@ -193,6 +199,55 @@ TEST_F(FileDialogsTest, ASavedScriptNameWithoutExtensionGetsTheChosenFiltersOne)
         prompter_.selectedFilter = c.filter;
         EXPECT_EQ(D().Files().SelectFile_ScriptSave(nullptr, QString()), c.result);
     }
+}
+
+// A program on this system is any file its user may run, with or without an extension: the
+// "Executables" filter shows those (and folders), other filters what their patterns match.
+TEST_F(FileDialogsTest, TheExecutablesFilterShowsFilesThatMayBeRunAndFolders) {
+    const QString tool = WriteFile(QStringLiteral("bin/tool"), "#!/bin/sh\n");
+    const QString exe = WriteFile(QStringLiteral("bin/setup.exe"), "MZ");
+    const QString notes = WriteFile(QStringLiteral("bin/notes"), "text");
+    QDir().mkpath(folder_.filePath(QStringLiteral("bin/sub")));
+    QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner);
+    QFile::setPermissions(exe, QFile::permissions(exe) & ~QFileDevice::ExeOwner &
+                                   ~QFileDevice::ExeGroup & ~QFileDevice::ExeOther);
+    if (QFileInfo(notes).isExecutable())
+        GTEST_SKIP() << "the file system gives every file the execute permission";
+
+    struct Case {
+        const char* file;
+        bool shown;
+    };
+    for (const Case tc : {Case{"bin/tool", true}, Case{"bin/setup.exe", false},
+                          Case{"bin/notes", false}, Case{"bin/sub", true}})
+        EXPECT_EQ(ShownAsExecutable(QFileInfo(folder_.filePath(QString::fromLatin1(tc.file)))),
+                  tc.shown)
+            << tc.file;
+
+    // The dialog's list follows the chosen filter.
+    const QString bin = folder_.filePath(QStringLiteral("bin"));
+    QFileDialog dialog(nullptr, QStringLiteral("Select Program"), bin,
+                       QtFileFilter(QStringLiteral("Executables|*|Programs|*.exe")));
+    FilterExecutables(dialog);
+    auto* proxy = qobject_cast<QSortFilterProxyModel*>(dialog.proxyModel());
+    ASSERT_NE(proxy, nullptr);
+    auto* files = qobject_cast<QFileSystemModel*>(proxy->sourceModel());
+    ASSERT_NE(files, nullptr);
+    const QModelIndex folder = files->index(bin);
+    auto listed = [&] {
+        QStringList names;
+        const QModelIndex parent = proxy->mapFromSource(folder);
+        for (int row = 0; row < proxy->rowCount(parent); ++row)
+            names << proxy->index(row, 0, parent).data().toString();
+        names.sort();
+        return names;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return files->rowCount(folder) == 4; }));
+    EXPECT_EQ(listed(), QStringList({"sub", "tool"}));
+    dialog.selectNameFilter(QStringLiteral("Programs (*.exe)"));
+    emit dialog.filterSelected(QStringLiteral("Programs (*.exe)"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listed().size() == 2; }));
+    EXPECT_EQ(listed(), QStringList({"setup.exe", "sub"}));
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include "script/module_types.h"
 
 #include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
 
 namespace ry::test {
 namespace {
@@ -52,6 +54,13 @@ QByteArray ThreeModuleScript(const char* defaultHeight = "long") {
 }
 
 using OpenScript = DesignerTest;
+
+bool InRecentList(Designer& designer, const QString& path) {
+    for (int n = 1; n <= RecentFiles::kCount; ++n)
+        if (designer.Recent().At(n) == path)
+            return true;
+    return false;
+}
 
 struct BoxSeen {
     QString title;
@@ -235,8 +244,8 @@ TEST_F(OpenScript, AFileThatCannotBeLoadedIsReportedAndLeavesNothingBehind) {
     EXPECT_EQ(prompter_.messages[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(Windows().size(), 1u);
     EXPECT_EQ(D().Tables().MemStructRym_FreeCount(), freeModules);
-    // The name was put on the recent list before the load was tried.
-    EXPECT_EQ(D().Recent().At(1), missing);
+    // Only a file that opened goes into the recent list.
+    EXPECT_FALSE(InRecentList(D(), missing));
 
     // The next new script gets the records the failed load gave back.
     Main().NewScript();
@@ -261,6 +270,86 @@ TEST_F(OpenScript, AScriptOfTheFull1000ModulesOpens) {
     EXPECT_EQ(Doc().Boxes().size(), 1000u);
     EXPECT_EQ(Doc().Record().ModuleCount, 1000);
     EXPECT_TRUE(prompter_.messages.empty()) << prompter_.MessageTexts().join('|').toStdString();
+}
+
+// A script of `count` Play modules, each leading to the next.
+QByteArray ScriptOfModules(int count) {
+    QByteArray text = QByteArrayLiteral("Version=5.0\r\nStartModule=M 0\r\n");
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("\r\n[M %1]\r\nType=Play\r\nPosition=%2,%3\r\n")
+                    .arg(i)
+                    .arg(i % 40 * 180)
+                    .arg(i / 40 * 40)
+                    .toLatin1();
+    return text;
+}
+
+QString StatusText(MainWindow& main) {
+    auto* panel = main.statusBar()->findChild<QLabel*>(QStringLiteral("sbStatusBar(1)"));
+    return panel ? panel->text() : QStringLiteral("(no status panel)");
+}
+
+TEST_F(OpenScript, ALoadPastTheModuleLimitNamesItAndClearsItsProgress) {
+    // The new script of the start holds one module record: a file of 1000 modules finds none
+    // free for its last.
+    const QString full = WriteFile(QStringLiteral("full.rys"), ScriptOfModules(1000));
+    const QString small = WriteFile(QStringLiteral("small.rys"), ScriptOfModules(3));
+    MakeMain();
+    Main().Documents().OpenScript(full);
+
+    EXPECT_EQ(prompter_.MessageTexts(),
+              QStringList{QStringLiteral("File: ") + full +
+                          QStringLiteral("\r\nCould not be loaded.\r\nThis version has a limit of "
+                                         "1000 modules per script. The scripts open hold 1 of "
+                                         "them: close a script, then try again.")});
+    EXPECT_EQ(StatusText(Main()), QString()) << "no \"Loading Module 999\" left behind";
+    EXPECT_EQ(Windows().size(), 1u);
+    EXPECT_FALSE(InRecentList(D(), full));
+
+    // A load that succeeds leaves no progress text either, and goes into the recent list.
+    Main().Documents().OpenScript(small);
+    EXPECT_EQ(Windows().size(), 2u);
+    EXPECT_EQ(StatusText(Main()), QString());
+    EXPECT_EQ(D().Recent().At(1), small);
+}
+
+TEST_F(OpenScript, ANewScriptOrALoadAtTheLimitsNamesTheLimit) {
+    struct Case {
+        const char* name;
+        bool scripts; // every script record in use, else every module record
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"scripts", true,
+         "This version has a limit of 100 open scripts: close a script, then try again."},
+        {"modules", false,
+         "This version has a limit of 1000 modules per script. The scripts open hold 1000 of "
+         "them: close a script, then try again."},
+    };
+    const QString path = WriteFile(QStringLiteral("one.rys"), ScriptOfModules(1));
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        main_.reset();
+        designer_.reset();
+        MakeMain();
+        prompter_.messages.clear();
+        ScriptTables& tables = D().Tables();
+        if (tc.scripts)
+            while (tables.MemStructRys_Get() >= 1) {
+            }
+        else
+            while (tables.MemStructRym_Get() >= 1) {
+            }
+
+        Main().NewScript();
+        Main().Documents().OpenScript(path);
+
+        EXPECT_EQ(prompter_.MessageTexts(),
+                  QStringList({QStringLiteral("A new script could not be made.\r\n") + tc.reason,
+                               QStringLiteral("File: ") + path +
+                                   QStringLiteral("\r\nCould not be loaded.\r\n") + tc.reason}));
+        EXPECT_EQ(Windows().size(), 1u);
+    }
 }
 
 TEST_F(OpenScript, TheExampleScriptOpens) {
