@@ -89,12 +89,31 @@ void ForEachKey(const YAML::Node& map, std::string_view where,
     }
 }
 
+// Time Switch titles and their branches: {Office Hours: true}.
+std::vector<std::pair<std::string, bool>> ForceOf(const YAML::Node& node) {
+    if (!node.IsMap())
+        Fail(node, "\"force\" takes Time Switch titles and branches, such as "
+                   "{Office Hours: true}");
+    std::vector<std::pair<std::string, bool>> out;
+    for (auto it = node.begin(); it != node.end(); ++it) {
+        const YAML::Node title = it->first;
+        const YAML::Node branch = it->second;
+        const std::string word = ToLowerAnsi(ScalarOf(branch, "force"));
+        if (word != "true" && word != "false")
+            Fail(branch, "\"force\" takes true or false for each Time Switch, such as "
+                         "{Office Hours: true}");
+        out.emplace_back(Utf8ToCp1252(ScalarOf(title, "force")), word == "true");
+    }
+    return out;
+}
+
 ScenarioCall ReadCall(const YAML::Node& node) {
     ScenarioCall call;
     call.Line = LineOf(node);
     bool hasEvents = false;
-    ForEachKey(node, "call",
-               {"name", "at", "events", "end", "module", "destination", "visits", "variables"},
+    const std::initializer_list<std::string_view> keysACallMayHave = {
+        "name", "at", "events", "force", "end", "module", "destination", "visits", "variables"};
+    ForEachKey(node, "call", keysACallMayHave,
                [&](const std::string& key, const YAML::Node& value) {
                    if (key == "name") {
                        call.Name = ScalarOf(value, key);
@@ -103,6 +122,8 @@ ScenarioCall ReadCall(const YAML::Node& node) {
                    } else if (key == "events") {
                        call.Events = ListOf(value, key);
                        hasEvents = true;
+                   } else if (key == "force") {
+                       call.Force = ForceOf(value);
                    } else if (key == "end") {
                        const std::string word = ScalarOf(value, key);
                        const std::optional<WalkEnd> end = WalkEndFromName(word);
@@ -185,6 +206,12 @@ std::string CallText(const ScenarioCall& call, int indent, std::string_view line
     for (const std::string& event : call.Events)
         e << Cp1252ToUtf8(event);
     e << YAML::EndSeq;
+    if (!call.Force.empty()) {
+        e << YAML::Key << "force" << YAML::Value << YAML::Flow << YAML::BeginMap;
+        for (const auto& [title, branch] : call.Force)
+            e << YAML::Key << Cp1252ToUtf8(title) << YAML::Value << (branch ? "true" : "false");
+        e << YAML::EndMap;
+    }
     e << YAML::Key << "end" << YAML::Value << std::string(WalkEndName(call.End));
     if (call.Module)
         e << YAML::Key << "module" << YAML::Value << Cp1252ToUtf8(*call.Module);
