@@ -39,6 +39,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ry {
 
 namespace {
@@ -47,29 +49,34 @@ namespace {
 constexpr int kModuleRole = Qt::UserRole;
 constexpr int kTitleRole = Qt::UserRole + 1;
 
-// Buttons in a row of the event list: as many as the dial pad's keys.
-constexpr int kEventColumns = 3;
+// Buttons in a row of the event list.
+constexpr int kEventColumns = 2;
 
 // What the panel shows of a text, so that no title or file name makes it wider than the
 // dock: titles, words of the module's summary, an event's button. The whole text is the tip.
 constexpr int kTitleChars = 40;
-constexpr int kWordChars = 36;
-constexpr int kEventChars = 12;
+constexpr int kWordChars = 28;
+constexpr int kTitleWordChars = 18; // in bold
+// The column's width, in characters: room for two event buttons and the titles.
+constexpr int kColumnChars = 46;
+constexpr int kEventChars = 14;
 
 QString Elided(const QString& text, int chars) {
     return text.size() <= chars ? text : text.left(chars - 1) + QChar(0x2026);
 }
 
+QString WordsElided(const QString& line, int chars = kWordChars);
+
 QString Title(const std::string& title) {
-    return Elided(ToQt(title), kTitleChars);
+    return WordsElided(Elided(ToQt(title), kTitleChars), kTitleWordChars);
 }
 
 // A line that wraps at its blanks, each word too long to wrap shortened in its middle.
-QString WordsElided(const QString& line) {
+QString WordsElided(const QString& line, int chars) {
     QStringList words = line.split(QLatin1Char(' '));
     for (QString& word : words)
-        if (word.size() > kWordChars)
-            word = word.left(kWordChars / 2) + QChar(0x2026) + word.right(kWordChars / 2 - 1);
+        if (word.size() > chars)
+            word = word.left(chars / 2) + QChar(0x2026) + word.right(chars / 2 - 1);
     return words.join(QLatin1Char(' '));
 }
 
@@ -256,11 +263,11 @@ TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     restart->setObjectName(QStringLiteral("cmdCallRestart"));
     restart->setToolTip(QStringLiteral("Begin the call again at the start module"));
     connect(restart, &QPushButton::clicked, this, &TestCallPanel::Restart);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(saveTest);
-    buttons->addWidget(runTests);
-    buttons->addStretch(1);
-    buttons->addWidget(restart);
+    // Two rows, so that a narrow column holds them.
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(saveTest, 0, 0);
+    buttons->addWidget(runTests, 0, 1);
+    buttons->addWidget(restart, 1, 1);
     layout->addLayout(buttons);
     // The panel scrolls rather than stretch the main window past the screen.
     auto* scroll = new QScrollArea(this);
@@ -290,6 +297,8 @@ QWidget* TestCallPanel::BuildDialPad() {
         button->setObjectName(QStringLiteral("cmdKey(%1)").arg(QLatin1String(key)));
         button->setToolTip(QStringLiteral("Key in %1").arg(QLatin1String(key)));
         connect(button, &QPushButton::clicked, this, [this, key] { PressKey(QLatin1String(key)); });
+        // The keys share the column's width, however narrow, rather than widen it.
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         grid->addWidget(button, index / 3, index % 3);
         keys_.push_back(button);
         ++index;
@@ -695,7 +704,8 @@ void TestCallPanel::FitWidth() {
     body->layout()->activate();
     // As wide as the panel's parts need, so that the dock column makes room for them: the
     // parts are kept short, so this stays a column beside the canvas.
-    scroll->setMinimumWidth(body->minimumSizeHint().width() +
+    const int room = fontMetrics().averageCharWidth() * kColumnChars;
+    scroll->setMinimumWidth(std::max(body->minimumSizeHint().width(), room) +
                             style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
@@ -717,6 +727,8 @@ void TestCallPanel::ShowEvents() {
         auto* button = new QPushButton(
             Elided(text, kEventChars).replace(QLatin1Char('&'), QLatin1String("&&")), events_);
         button->setObjectName(QStringLiteral("cmdEvent(%1)").arg(index));
+        // The buttons share the column's width, however narrow, rather than widen it.
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         ShowEventButton(*button, text);
         connect(button, &QPushButton::clicked, this, [this, text] { Take(text); });
         grid->addWidget(button, index / kEventColumns, index % kEventColumns);
