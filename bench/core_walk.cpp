@@ -98,7 +98,8 @@ void BM_ScenarioRun100Calls1000Modules(benchmark::State& state) {
         failed = 0;
         for (const ScenarioCall& call : scenario->Calls)
             failed += RunScenarioCall(*f.tables, f.script, call,
-                                      ScenarioClock(*scenario, call, DateTime{}))
+                                      ScenarioClock(*scenario, call, DateTime{}),
+                                      ScenarioCallHasClock(*scenario, call))
                               .Passed
                           ? 0
                           : 1;

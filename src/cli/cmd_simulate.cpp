@@ -103,7 +103,10 @@ int RunSimulate(const Args& args, std::ostream& out, std::ostream& err) {
     if (!read)
         return 2;
     std::optional<DateTime> clock = DateTime::Now();
+    // A clock given answers every Time Switch: "true" or "false" for one is then a fault.
+    TimeSwitchRule rule;
     if (const auto at = read->Value("--at")) {
+        rule.ClockOnly = true;
         clock = ParseClock(*at);
         if (!clock)
             return UsageError(err, syntax, "--at takes a date and time as \"YYYY-MM-DD HH:MM\"");
@@ -118,7 +121,10 @@ int RunSimulate(const Args& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> events;
     for (auto it = positional.begin() + 1; it != positional.end(); ++it)
         events.push_back(Utf8ToCp1252(*it));
-    const WalkResult walk = WalkScript(*tables, *script, events, clock);
+    const WalkResult walk = WalkScript(*tables, *script, events, clock, rule);
+    if (walk.End.Reason == WalkEnd::TimeSwitchEvent)
+        err << "rys: " << Cp1252ToUtf8(TimeSwitchEventText(walk))
+            << "; leave out --at to choose its branch\n";
     if (read->Flag("--json"))
         WriteJson(walk, out);
     else

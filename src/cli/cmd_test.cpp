@@ -69,7 +69,8 @@ bool RunFile(const std::string& file, const std::string& password, const DateTim
         return fail("script " + scenario->Script + ": not loaded: " + why);
     for (const ScenarioCall& call : scenario->Calls) {
         const CallResult result =
-            RunScenarioCall(*tables, *script, call, ScenarioClock(*scenario, call, now));
+            RunScenarioCall(*tables, *script, call, ScenarioClock(*scenario, call, now),
+                            ScenarioCallHasClock(*scenario, call));
         if (result.Passed) {
             out << "ok " << TerminalText(call.Name) << "\n";
             ++outcome.passed;

@@ -38,9 +38,14 @@ TEST(RysTest, TheExampleScenarioPasses) {
     EXPECT_EQ(r.out, "ok sales answers\n"
                      "ok sales busy, the caller leaves a message\n"
                      "ok caller asks for voicemail\n"
+                     "ok open on monday from eight\n"
+                     "ok open on tuesday\n"
+                     "ok open on thursday\n"
+                     "ok open on friday until half past five\n"
                      "ok closed on saturday\n"
+                     "ok closed on sunday\n"
                      "ok closed from half past five\n"
-                     "5 passed, 0 failed\n");
+                     "10 passed, 0 failed\n");
     EXPECT_EQ(r.err, "");
 }
 
@@ -88,6 +93,102 @@ calls:
     EXPECT_EQ(XPath(junit, "count(//testcase[@name=\"sales answers\"]/failure)"), "0");
     EXPECT_EQ(XPath(junit, "string(//testcase[@name=\"wrong <end> & more\"]/failure/@message)"),
               "want end hangup at Sales, got hangup at Goodbye after timeout, 1, success");
+}
+
+// The example's tests guard the office hours: with an open day unticked in the Time Switch,
+// that day's calls fail and the run does.
+TEST_F(RysTestFiles, TheExampleFailsWhenAnOpenDayIsUnticked) {
+    const std::string script = ReadAll(kExamples + "/office-line.rys");
+    const std::string tests = ReadAll(kExamples + "/office-line.tests.yaml");
+    const std::string days = "sTimeSwitch_DaysSelected=MoTuWeThFr";
+    ASSERT_NE(script.find(days), std::string::npos);
+    struct Case {
+        std::string selected;
+        std::vector<std::string> failing;
+    };
+    const Case cases[] = {
+        {"MoTuWeTh", {"open on friday until half past five"}},
+        {"TuWeThFr", {"open on monday from eight"}},
+        {"MoTuThFr",
+         {"sales answers", "sales busy, the caller leaves a message", "caller asks for voicemail"}},
+        {"MoTuWeThFrSu", {"closed on sunday"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.selected);
+        std::string changed = script;
+        changed.replace(changed.find(days), days.size(), "sTimeSwitch_DaysSelected=" + c.selected);
+        dir.Write("office-line.rys", changed);
+        const RysRun r = Rys({"test", dir.Write("office-line.tests.yaml", tests)});
+        EXPECT_EQ(r.code, 1) << r.out << r.err;
+        for (const std::string& name : c.failing)
+            EXPECT_NE(r.out.find("FAIL " + name + ": "), std::string::npos) << r.out;
+        EXPECT_TRUE(r.out.ends_with(std::to_string(10 - c.failing.size()) + " passed, " +
+                                    std::to_string(c.failing.size()) + " failed\n"))
+            << r.out;
+    }
+}
+
+// A call with a clock leaves the Time Switch to it: a clock-only call passes on a weekday and
+// fails once the day is unticked; "true" or "false" given for the switch is a fault naming it,
+// and `force` is the way to choose its branch by hand.
+TEST_F(RysTestFiles, TimeSwitchesFollowTheCallsClock) {
+    const std::string calls = R"(script: scripts/office-line.rys
+calls:
+  - name: clock only, wednesday
+    at: 2026-12-09 09:30
+    events: [timeout, 1, success]
+    end: hangup
+    visits: [Office Hours, Main Menu, Sales]
+  - name: true given on saturday
+    at: 2026-12-12 09:30
+    events: [timeout, true, 9]
+    end: voicemail
+  - name: false given on wednesday
+    at: 2026-12-09 09:30
+    events: [timeout, false, timeout, timeout, timeout]
+    end: hangup
+  - name: forced open on saturday
+    at: 2026-12-12 09:30
+    events: [timeout, 9]
+    force: {office hours: true}
+    end: voicemail
+  - name: forced for no switch
+    at: 2026-12-12 09:30
+    events: [timeout, timeout, "#"]
+    force: {Office Hourz: true}
+    end: hangup
+  - name: no clock, true still chooses
+    events: [timeout, true, 9]
+    end: voicemail
+)";
+    const std::string file = dir.Write("clock.yaml", calls);
+    const RysRun r = Rys({"test", file});
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_EQ(r.out,
+              "ok clock only, wednesday\n"
+              "FAIL true given on saturday: \"true\" was given for the Time Switch Office Hours, "
+              "which the clock answers (false: Saturday is not an open day); to choose its "
+              "branch, write force: {Office Hours: true}\n"
+              "FAIL false given on wednesday: \"false\" was given for the Time Switch Office "
+              "Hours, which the clock answers (true: Wednesday 09:30 is within 08:00 to 17:30); "
+              "to choose its branch, write force: {Office Hours: false}\n"
+              "ok forced open on saturday\n"
+              "FAIL forced for no switch: want a Time Switch Office Hourz to force, got no Time "
+              "Switch of that title\n"
+              "ok no clock, true still chooses\n"
+              "3 passed, 3 failed\n");
+
+    // Wednesday unticked: the clock-only call fails, the forced one does not care.
+    std::string script = ReadAll(dir.File("scripts/office-line.rys"));
+    const std::string days = "sTimeSwitch_DaysSelected=MoTuWeThFr";
+    script.replace(script.find(days), days.size(), "sTimeSwitch_DaysSelected=MoTuThFr");
+    dir.Write("scripts/office-line.rys", script);
+    const RysRun shut = Rys({"test", file});
+    EXPECT_NE(shut.out.find("FAIL clock only, wednesday: want end hangup, got no-path at After "
+                            "Hours after timeout, 1"),
+              std::string::npos)
+        << shut.out;
+    EXPECT_NE(shut.out.find("ok forced open on saturday\n"), std::string::npos) << shut.out;
 }
 
 TEST_F(RysTestFiles, AFileThatCannotBeRunEndsWith2AndTheOthersStillRun) {

@@ -165,10 +165,12 @@ TEST(RysSimulate, TransfersLeftOverEventsAndTheClock) {
          "After Hours (Play): timeout -> on {timeout 0} goto [Leave Message]\n"
          "Leave Message (Record): # -> on {#} goto [Goodbye]\n"
          "Goodbye (Hangup the Call)\nend: hangup at Goodbye\n"},
-        // A given true still chooses, on Saturday too.
+        // The clock given answers the switch: true on a Saturday is a fault naming it.
         {{kOffice, "--at", "2026-12-12 09:30", "timeout", "true", "9"},
-         0,
-         "end: voicemail at Main Menu: Voicemail Box 200\n"},
+         1,
+         "end: time-switch-event at Office Hours\nunused events: true 9\n"},
+        // Without a clock given, a true still chooses the branch.
+        {{kOffice, "timeout", "true", "9"}, 0, "end: voicemail at Main Menu: Voicemail Box 200\n"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"simulate"};
@@ -177,6 +179,10 @@ TEST(RysSimulate, TransfersLeftOverEventsAndTheClock) {
         EXPECT_EQ(r.code, c.code) << r.out << r.err;
         EXPECT_TRUE(r.out.ends_with(c.tail)) << r.out;
     }
+    RysRun refused = Rys({"simulate", kOffice, "--at", "2026-12-12 09:30", "timeout", "true"});
+    EXPECT_EQ(refused.err, "rys: \"true\" was given for the Time Switch Office Hours, which the "
+                           "clock answers (false: Saturday is not an open day); leave out --at to "
+                           "choose its branch\n");
     RysRun json = Rys({"simulate", "--json", transfer, "success", "1"});
     EXPECT_EQ(json.code, 1);
     EXPECT_NE(json.out.find("\"reason\": \"transferred\""), std::string::npos) << json.out;

@@ -80,7 +80,7 @@ DateTime ClockOf(const Item& node) {
 
 const std::initializer_list<std::string_view> kFileKeys = {"script", "at", "calls"};
 const std::initializer_list<std::string_view> kCallKeys = {
-    "name", "at", "events", "end", "module", "destination", "visits", "variables"};
+    "name", "at", "events", "force", "end", "module", "destination", "visits", "variables"};
 
 // A key checked against those the place allows.
 std::string KeyOf(const Item& keyNode, std::string_view where,
@@ -96,6 +96,28 @@ std::string KeyOf(const Item& keyNode, std::string_view where,
                           " (known keys: " + known + ")");
     }
     return key;
+}
+
+// Time Switch titles and their branches: {Office Hours: true}.
+std::vector<std::pair<std::string, bool>> ForceOf(const Item& node) {
+    if (node.kind != Item::Kind::Map)
+        Fail(node, "\"force\" takes Time Switch titles and branches, such as "
+                   "{Office Hours: true}");
+    std::vector<std::pair<std::string, bool>> out;
+    std::set<std::string> titles;
+    for (std::size_t i = 0; i + 1 < node.items.size(); i += 2) {
+        const Item& title = node.items[i];
+        const Item& branch = node.items[i + 1];
+        const std::string word = ToLowerAnsi(ScalarOf(branch, "force"));
+        if (word != "true" && word != "false")
+            Fail(branch, "\"force\" takes true or false for each Time Switch, such as "
+                         "{Office Hours: true}");
+        std::string name = Utf8ToCp1252(ScalarOf(title, "force"));
+        if (!titles.insert(ToLowerAnsi(name)).second)
+            Fail(title, "Time Switch " + Quoted(Cp1252ToUtf8(name)) + " given twice in \"force\"");
+        out.emplace_back(std::move(name), word == "true");
+    }
+    return out;
 }
 
 ScenarioCall ReadCall(const Item& node) {
@@ -117,6 +139,8 @@ ScenarioCall ReadCall(const Item& node) {
         } else if (key == "events") {
             call.Events = ListOf(value, key);
             hasEvents = true;
+        } else if (key == "force") {
+            call.Force = ForceOf(value);
         } else if (key == "end") {
             const std::string word = ScalarOf(value, key);
             const std::optional<WalkEnd> end = WalkEndFromName(word);
@@ -270,7 +294,7 @@ private:
         frame.anchor = anchor;
         frame.key = KeyAhead();
         // Only the places a scenario has for them take lists and mappings: the file, its
-        // calls, each call and the call's events, visits and variables. Anything else is
+        // calls, each call and the call's events, force, visits and variables. Anything else is
         // passed over unread and refused where it ends, unless the reader finds a fault in
         // it first (an unclosed bracket, nesting too deep), which is then the one named.
         const std::string misplaced = Misplaced(kind, frame.key);
@@ -492,6 +516,12 @@ std::string CallText(const ScenarioCall& call, int indent, std::string_view line
     for (const std::string& event : call.Events)
         e << Cp1252ToUtf8(event);
     e << YAML::EndSeq;
+    if (!call.Force.empty()) {
+        e << YAML::Key << "force" << YAML::Value << YAML::Flow << YAML::BeginMap;
+        for (const auto& [title, branch] : call.Force)
+            e << YAML::Key << Cp1252ToUtf8(title) << YAML::Value << (branch ? "true" : "false");
+        e << YAML::EndMap;
+    }
     e << YAML::Key << "end" << YAML::Value << std::string(WalkEndName(call.End));
     if (call.Module)
         e << YAML::Key << "module" << YAML::Value << Cp1252ToUtf8(*call.Module);

@@ -9,12 +9,15 @@
 //   calls:
 //     - name: sales answers
 //       events: [timeout, 1, success]
+//       force: {Office Hours: true}  # a Time Switch's branch, whatever the clock
 //       end: hangup                  # a walk end word
 //       visits: [Main Menu, Sales]   # entered in this order, not necessarily adjacent
 //       module: Goodbye              # where the call ends
 //       destination: Voicemail Box 200
 //       variables: {Reason: sales busy}
 //
+// A call with a clock (its own `at` or the file's) leaves Time Switches to the clock: "true"
+// and "false" are never their events, and `force` is the one way to choose a branch by hand.
 // A key the format does not know is an error: a misspelt expectation must never pass. So is
 // a name given twice, among the keys or the variables, and anything after the file's one YAML
 // document (a second "---", or text after "...").
@@ -43,6 +46,8 @@ struct ScenarioCall {
     std::string Name; // UTF-8, as the file holds it
     // The rest is Windows-1252, as the script's own text.
     std::vector<std::string> Events;
+    // Time Switch titles and the branch each takes, whatever the clock, in the file's order.
+    std::vector<std::pair<std::string, bool>> Force;
     std::optional<DateTime> At;
     WalkEnd End = WalkEnd::None;
     std::optional<std::string> Module;

@@ -1,7 +1,9 @@
 #include "scenario/scenario_run.h"
 
+#include "script/module_types.h"
 #include "script/text.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace ry {
@@ -64,12 +66,26 @@ bool VisitedInOrder(const std::vector<std::string>& wanted,
     return next == wanted.size();
 }
 
+// Whether the script has a Time Switch of this title.
+bool HasTimeSwitch(const ScriptTables& tables, std::int16_t script, std::string_view title) {
+    bool found = false;
+    ForEachModule(tables, script, [&](std::int16_t, const ModuleRecord& m) {
+        found =
+            found || (m.Type == kTypeTimeSwitch && IEquals(TrimBlanks(m.Title), TrimBlanks(title)));
+    });
+    return found;
+}
+
 } // namespace
 
+bool ScenarioCallHasClock(const Scenario& scenario, const ScenarioCall& call) {
+    return call.At.has_value() || scenario.At.has_value();
+}
+
 CallResult RunScenarioCall(const ScriptTables& tables, std::int16_t script,
-                           const ScenarioCall& call, const DateTime& clock) {
+                           const ScenarioCall& call, const DateTime& clock, bool clockOnly) {
     CallResult result;
-    result.Walk = WalkScript(tables, script, call.Events, clock);
+    result.Walk = WalkScript(tables, script, call.Events, clock, {clockOnly, call.Force});
     const WalkResult& walk = result.Walk;
     const WalkEnding& end = walk.End;
     const std::vector<std::string> taken(call.Events.begin(),
@@ -80,10 +96,23 @@ CallResult RunScenarioCall(const ScriptTables& tables, std::int16_t script,
         entered.push_back(step.Title);
 
     std::vector<std::string> faults;
+    // A branch forced for a title no Time Switch bears would never be taken.
+    for (const auto& [title, branch] : call.Force)
+        if (!HasTimeSwitch(tables, script, title))
+            faults.push_back("want a Time Switch " + Cp1252ToUtf8(title) +
+                             " to force, got no Time Switch of that title");
     const bool endWrong = end.Reason != call.End ||
                           (call.Module && !SameText(end.Title, *call.Module)) ||
                           (call.Destination && !SameText(end.Destination, *call.Destination));
-    if (endWrong) {
+    if (end.Reason == WalkEnd::TimeSwitchEvent) {
+        // The events themselves are at fault, whatever the call wants.
+        const std::string title = Cp1252ToUtf8(end.Title);
+        const std::string event = walk.UnusedEvents.empty()
+                                      ? std::string("true")
+                                      : ToLowerAnsi(TrimBlanks(walk.UnusedEvents.front()));
+        faults.push_back(Cp1252ToUtf8(TimeSwitchEventText(walk)) +
+                         "; to choose its branch, write force: {" + title + ": " + event + "}");
+    } else if (endWrong) {
         const std::optional<std::string> gotModule =
             end.Module >= 1 ? std::optional(end.Title) : std::nullopt;
         const std::optional<std::string> gotDestination =
@@ -92,7 +121,7 @@ CallResult RunScenarioCall(const ScriptTables& tables, std::int16_t script,
                          EndText(end.Reason, gotModule, gotDestination) + " after " +
                          (taken.empty() ? std::string("no events") : Joined(taken)));
     }
-    if (!walk.UnusedEvents.empty())
+    if (!walk.UnusedEvents.empty() && end.Reason != WalkEnd::TimeSwitchEvent)
         faults.push_back("want every event taken, got " + Joined(walk.UnusedEvents) + " left over");
     if (!VisitedInOrder(call.Visits, entered))
         faults.push_back("want visits " + Joined(call.Visits) + ", got " + Joined(entered));
@@ -126,8 +155,14 @@ ScenarioCall CallOfWalk(std::string name, const std::vector<std::string>& events
         call.Module = walk.End.Title;
     if (!walk.End.Destination.empty())
         call.Destination = walk.End.Destination;
-    for (const WalkStep& step : walk.Steps)
+    for (const WalkStep& step : walk.Steps) {
         call.Visits.push_back(step.Title);
+        // A branch chosen by hand is kept as one, never as an event.
+        const bool known = std::any_of(call.Force.begin(), call.Force.end(),
+                                       [&](const auto& f) { return IEquals(f.first, step.Title); });
+        if (step.Forced && step.Event && !known)
+            call.Force.emplace_back(step.Title, *step.Event == "true");
+    }
     return call;
 }
 

@@ -66,9 +66,10 @@ std::vector<std::string> ModuleSummary(const ModuleRecord& m) {
     } else if (type == kTypeGetNumbers) {
         plays(m.PlayFileSlot(1));
         replays();
-        const std::string digits = std::to_string(m.GetNbrLenMax);
-        line(true, m.GetNbrLenEnforce == 2   ? "Wants exactly " + digits + " digits"
-                   : m.GetNbrLenEnforce == 1 ? "Wants up to " + digits + " digits"
+        const std::string digits =
+            std::to_string(m.GetNbrLenMax) + (m.GetNbrLenMax == 1 ? " digit" : " digits");
+        line(true, m.GetNbrLenEnforce == 2   ? "Wants exactly " + digits
+                   : m.GetNbrLenEnforce == 1 ? "Wants up to " + digits
                                              : std::string("Wants a number of any length"));
         line(m.Confirm, "Says the number back to confirm it");
     } else if (type == kTypeSayNumbers) {

@@ -11,6 +11,22 @@ namespace ry {
 namespace {
 
 constexpr std::array<std::string_view, 7> kDayCodes = {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"};
+constexpr std::array<std::string_view, 7> kDayNames = {
+    "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+
+std::string DayName(int day) {
+    return std::string(kDayNames[static_cast<size_t>((day + 7) % 7)]);
+}
+
+// "09:30", with ":SS" only when the seconds are not zero.
+std::string TimeOfDay(const DateTime& t) {
+    char buf[16];
+    if (t.second != 0)
+        std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+    else
+        std::snprintf(buf, sizeof buf, "%02d:%02d", t.hour, t.minute);
+    return buf;
+}
 
 int SecondOfDay(const DateTime& t) {
     return (t.hour * 60 + t.minute) * 60 + t.second;
@@ -68,19 +84,48 @@ std::optional<DateTime> TimeSwitchMoment(const ModuleRecord& m, const DateTime& 
 }
 
 bool TimeSwitchHolds(const ModuleRecord& m, const DateTime& moment) {
+    return JudgeTimeSwitch(m, moment).Holds;
+}
+
+TimeSwitchVerdict JudgeTimeSwitch(const ModuleRecord& m, const DateTime& moment) {
     const DateTime& start = m.dTimeSwitch_DateStart;
     const DateTime& end = m.dTimeSwitch_DateEnd;
-    if (m.iTimeSwitch_Type == 0)
-        return start <= moment && moment < end;
+    const std::string at = FormatClock(moment);
+    if (m.iTimeSwitch_Type == 0) {
+        if (moment < start)
+            return {false, at + " is before the range, which begins " + FormatClock(start)};
+        if (!(moment < end))
+            return {false, at + " is past the range, which ends " + FormatClock(end)};
+        return {true, at + " is within " + FormatClock(start) + " to " + FormatClock(end)};
+    }
     const int from = SecondOfDay(start);
     const int to = SecondOfDay(end);
     const int t = SecondOfDay(moment);
     const int day = DayOfWeek(moment);
-    if (from < to)
-        return from <= t && t < to && DaySelected(m, day);
-    if (from > to) // past midnight: the evening of a selected day, or the morning after it
-        return (t >= from && DaySelected(m, day)) || (t < to && DaySelected(m, day - 1));
-    return false;
+    const std::string hours = TimeOfDay(start) + " to " + TimeOfDay(end);
+    const std::string when = DayName(day) + " " + TimeOfDay(moment);
+    const std::string outside = TimeOfDay(moment) + " is outside " + hours;
+    auto closed = [](int d) { return DayName(d) + " is not an open day"; };
+    if (from == to)
+        return {false, hours + " holds no time"};
+    if (from < to) {
+        if (t < from || t >= to)
+            return {false, outside};
+        if (!DaySelected(m, day))
+            return {false, closed(day)};
+        return {true, when + " is within " + hours};
+    }
+    // Past midnight: the evening of a selected day, or the morning after it.
+    if (t >= from)
+        return DaySelected(m, day) ? TimeSwitchVerdict{true, when + " is within " + hours}
+                                   : TimeSwitchVerdict{false, closed(day)};
+    if (t < to)
+        return DaySelected(m, day - 1)
+                   ? TimeSwitchVerdict{true,
+                                       when + " is within " + DayName(day - 1) + "'s " + hours}
+                   : TimeSwitchVerdict{false, when + " belongs to " + DayName(day - 1) +
+                                                  "'s night, and " + closed(day - 1)};
+    return {false, outside};
 }
 
 } // namespace ry

@@ -25,6 +25,14 @@ std::optional<DateTime> TimeSwitchMoment(const ModuleRecord& module, const DateT
 // other type, its time of day between their times on one of the selected days ("Mo" to "Su").
 bool TimeSwitchHolds(const ModuleRecord& module, const DateTime& moment);
 
+// Whether the moment lies in the module's range, and why, in words for the user:
+// "Saturday is not an open day", "Wednesday 09:30 is within 08:00 to 17:30".
+struct TimeSwitchVerdict {
+    bool Holds = false;
+    std::string Why;
+};
+TimeSwitchVerdict JudgeTimeSwitch(const ModuleRecord& module, const DateTime& moment);
+
 // A clock time written "YYYY-MM-DD HH:MM" (seconds may follow, ":SS"); a date alone is its
 // midnight. Nothing for any other text.
 std::optional<DateTime> ParseClock(std::string_view text);

@@ -23,6 +23,7 @@ constexpr std::array kEnds = {
     WalkEnd::Hangup,       WalkEnd::Transferred, WalkEnd::Voicemail,
     WalkEnd::Return,       WalkEnd::NoPath,      WalkEnd::UnknownDestination,
     WalkEnd::NoMoreEvents, WalkEnd::StepLimit,   WalkEnd::EmptyScript};
+// Ends a call may want; a TimeSwitchEvent end is a fault of the events, never wanted.
 
 bool IsTrueOrFalse(std::string_view event) {
     const std::string e = ToLowerAnsi(TrimBlanks(event));
@@ -88,6 +89,8 @@ std::string_view WalkEndName(WalkEnd end) {
         return "step-limit";
     case WalkEnd::EmptyScript:
         return "empty-script";
+    case WalkEnd::TimeSwitchEvent:
+        return "time-switch-event";
     }
     return {};
 }
@@ -114,8 +117,8 @@ std::int16_t DestinationModule(const TitleIndex& titles, std::string_view title)
 }
 
 ScriptWalk::ScriptWalk(const ScriptTables& tables, std::int16_t script,
-                       std::optional<DateTime> clock)
-    : tables_(tables), titles_(tables, script), clock_(clock) {
+                       std::optional<DateTime> clock, TimeSwitchRule rule)
+    : tables_(tables), titles_(tables, script), clock_(clock), rule_(std::move(rule)) {
     std::int16_t start = -1;
     std::int16_t first = -1;
     std::string startTitle;
@@ -141,7 +144,11 @@ ScriptWalk::ScriptWalk(const ScriptTables& tables, std::int16_t script,
 
 void ScriptWalk::Enter(std::int16_t module) {
     const ModuleRecord& m = tables_.Module(module);
-    steps_.push_back({module, m.Title, m.Type, std::nullopt, std::nullopt});
+    WalkStep step;
+    step.Module = module;
+    step.Title = m.Title;
+    step.Type = m.Type;
+    steps_.push_back(std::move(step));
     if (m.Type == kTypeHangup)
         Stop(WalkEnd::Hangup);
     else if (steps_.size() >= kWalkStepLimit)
@@ -206,22 +213,60 @@ std::optional<std::string> ScriptWalk::ClockAnswer() const {
     return std::string(TimeSwitchHolds(m, *moment) ? "true" : "false");
 }
 
+std::optional<ScriptWalk::SwitchAnswer> ScriptWalk::Answer() const {
+    if (Ended() || steps_.empty())
+        return std::nullopt;
+    const ModuleRecord& m = tables_.Module(Current());
+    if (m.Type != kTypeTimeSwitch)
+        return std::nullopt;
+    for (const auto& [title, branch] : rule_.Forced)
+        if (IEquals(TrimBlanks(title), TrimBlanks(m.Title)))
+            return SwitchAnswer{branch, true, {}};
+    if (!clock_)
+        return std::nullopt;
+    const std::optional<DateTime> moment = TimeSwitchMoment(m, *clock_);
+    if (!moment)
+        return std::nullopt;
+    TimeSwitchVerdict verdict = JudgeTimeSwitch(m, *moment);
+    return SwitchAnswer{verdict.Holds, false, std::move(verdict.Why)};
+}
+
 void ScriptWalk::AnswerTimeSwitches(std::string_view event) {
-    if (IsTrueOrFalse(event))
+    if (!rule_.ClockOnly && IsTrueOrFalse(event))
         return;
     // Each answer enters a module, so a ring of Time Switches stops at the step limit.
     while (!Ended()) {
-        std::optional<std::string> answer = ClockAnswer();
+        std::optional<SwitchAnswer> answer = Answer();
         if (!answer)
             return;
-        TakeHere(*answer, true);
+        const std::size_t at = steps_.size() - 1;
+        switchPassed_ = Current();
+        steps_[at].Forced = answer->Forced;
+        steps_[at].Why = std::move(answer->Why);
+        TakeHere(answer->Holds ? "true" : "false", true);
     }
 }
 
 bool ScriptWalk::Take(std::string_view event) {
     AnswerTimeSwitches(event);
-    if (Ended() || steps_.empty())
+    if (steps_.empty())
         return false;
+    if (rule_.ClockOnly && IsTrueOrFalse(event) &&
+        (!Ended() || (switchPassed_ >= 1 && end_.Reason != WalkEnd::TimeSwitchEvent))) {
+        // Meant for a Time Switch: the one the walk waits at, or the one just passed when the
+        // module after it has no use for the event (or the call ended there).
+        const bool atSwitch = !Ended() && tables_.Module(Current()).Type == kTypeTimeSwitch;
+        if (atSwitch || (switchPassed_ >= 1 && (Ended() || !PathTaking(event)))) {
+            const std::int16_t module = atSwitch ? Current() : switchPassed_;
+            Stop(WalkEnd::TimeSwitchEvent);
+            end_.Module = module;
+            end_.Title = tables_.Module(module).Title;
+            return false;
+        }
+    }
+    if (Ended())
+        return false;
+    switchPassed_ = -1;
     TakeHere(event, false);
     return true;
 }
@@ -307,8 +352,9 @@ std::string WalkedText(const ScriptTables& tables, std::int16_t script) {
 }
 
 WalkResult WalkScript(const ScriptTables& tables, std::int16_t script,
-                      const std::vector<std::string>& events, std::optional<DateTime> clock) {
-    ScriptWalk walk(tables, script, clock);
+                      const std::vector<std::string>& events, std::optional<DateTime> clock,
+                      TimeSwitchRule rule) {
+    ScriptWalk walk(tables, script, clock, std::move(rule));
     std::size_t used = 0;
     while (used < events.size() && walk.Take(events[used]))
         ++used;
@@ -316,6 +362,18 @@ WalkResult WalkScript(const ScriptTables& tables, std::int16_t script,
     return {
         walk.Steps(), walk.Variables(), walk.End(),
         std::vector<std::string>(events.begin() + static_cast<std::ptrdiff_t>(used), events.end())};
+}
+
+std::string TimeSwitchEventText(const WalkResult& walk) {
+    const std::string event =
+        walk.UnusedEvents.empty() ? std::string("true") : std::string(walk.UnusedEvents.front());
+    std::string clock;
+    for (const WalkStep& step : walk.Steps)
+        if (step.Module == walk.End.Module && step.Answered && step.Event)
+            clock = " (" + *step.Event + (step.Why.empty() ? "" : ": " + step.Why) + ")";
+    return "\"" + event + "\" was given for the Time Switch " + walk.End.Title +
+           (clock.empty() ? std::string(", which only the clock or a forced branch answers")
+                          : ", which the clock answers" + clock);
 }
 
 } // namespace ry

@@ -14,8 +14,11 @@
 //   rvset [name]{value}    records the assignments in order.
 //
 // Given a clock, the walk answers a Time Switch itself (walk/time_switch.h) unless the event
-// is "true" or "false", which still chooses the branch. A Transfer Call whose "success" no path
-// takes has handed the call on.
+// is "true" or "false", which still chooses the branch. Under the rule of the clock alone
+// (TimeSwitchRule), a Time Switch takes no event: only a branch forced by the module's title
+// overrides the clock, and a "true" or "false" given for a Time Switch ends the walk with
+// WalkEnd::TimeSwitchEvent. A Transfer Call whose "success" no path takes has handed the call
+// on.
 //
 // Text is Windows-1252, like the records it comes from.
 
@@ -28,6 +31,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ry {
@@ -57,6 +61,7 @@ enum class WalkEnd {
     NoMoreEvents,       // the events ran out
     StepLimit,          // kWalkStepLimit modules entered
     EmptyScript,        // the script has no module to start at
+    TimeSwitchEvent,    // "true" or "false" given for a Time Switch the clock alone answers
 };
 
 // The end as a word for machines: "hangup", "transferred", "voicemail", "return", "no-path",
@@ -83,6 +88,20 @@ struct WalkStep {
     std::optional<std::string> Path;
     // The event was the walk's own answer to a Time Switch at its clock, not one given.
     bool Answered = false;
+    // The answer was forced by the module's title, whatever the clock.
+    bool Forced = false;
+    // For an answered Time Switch: why the clock chose its branch ("Saturday is not an open
+    // day").
+    std::string Why;
+};
+
+// How Time Switches are answered when a walk has a clock.
+struct TimeSwitchRule {
+    // The clock alone answers them: "true" and "false" are never their events.
+    bool ClockOnly = false;
+    // Branches chosen by hand, by the Time Switch's title (any letter case): true or false,
+    // whatever the clock, at every visit.
+    std::vector<std::pair<std::string, bool>> Forced;
 };
 
 // An assignment made on the way, with the step whose path made it.
@@ -97,7 +116,7 @@ struct WalkVariable {
 struct WalkEnding {
     WalkEnd Reason = WalkEnd::None;
     // The module where the walk ended: the last one entered (-1 and empty when the script has
-    // no modules).
+    // no modules); for TimeSwitchEvent, the Time Switch the event was given for.
     std::int16_t Module = -1;
     std::string Title;
     // For a voicemail end and an unknown destination: the destination, without brackets.
@@ -112,7 +131,7 @@ public:
     // Enters the start module: the one the script's start module names (exactly, else in any
     // letter case, as loading accepts it), else the first module, as loading makes it.
     ScriptWalk(const ScriptTables& tables, std::int16_t script,
-               std::optional<DateTime> clock = std::nullopt);
+               std::optional<DateTime> clock = std::nullopt, TimeSwitchRule rule = {});
 
     bool Ended() const { return end_.Reason != WalkEnd::None; }
     const WalkEnding& End() const { return end_; }
@@ -135,6 +154,9 @@ public:
     // The branch the clock chooses at the current module when it is a Time Switch: "true" or
     // "false"; nothing otherwise or when the walk cannot tell.
     std::optional<std::string> ClockAnswer() const;
+    // Passes the Time Switches the clock (or a forced branch) answers, from the current module
+    // on, without waiting for the next event.
+    void PassTimeSwitches() { AnswerTimeSwitches({}); }
 
     // Takes one event at the current module, after passing the Time Switches the clock
     // answers. Whether the event was taken: false once the walk has ended, before or on the
@@ -162,6 +184,14 @@ private:
     void TakeHere(std::string_view event, bool answered);
     // Passes the Time Switches the clock answers, unless `event` chooses the branch itself.
     void AnswerTimeSwitches(std::string_view event);
+    // The branch taken at the current module when it is a Time Switch: forced, else the
+    // clock's; nothing when neither tells.
+    struct SwitchAnswer {
+        bool Holds = false;
+        bool Forced = false;
+        std::string Why;
+    };
+    std::optional<SwitchAnswer> Answer() const;
 
     const ScriptTables& tables_;
     TitleIndex titles_;
@@ -170,6 +200,9 @@ private:
     std::vector<Remembered> remembered_;
     WalkEnding end_;
     std::optional<DateTime> clock_;
+    TimeSwitchRule rule_;
+    // The last Time Switch answered since an event was taken; -1 for none.
+    std::int16_t switchPassed_ = -1;
 };
 
 // What a walk, and the summaries of the modules it enters, read of a script, as one text: an
@@ -187,6 +220,10 @@ struct WalkResult {
 // A whole walk: the events taken in turn until the walk ends or they run out.
 WalkResult WalkScript(const ScriptTables& tables, std::int16_t script,
                       const std::vector<std::string>& events,
-                      std::optional<DateTime> clock = std::nullopt);
+                      std::optional<DateTime> clock = std::nullopt, TimeSwitchRule rule = {});
+
+// Why a walk ended with WalkEnd::TimeSwitchEvent: "\"true\" was given for the Time Switch
+// Office Hours, which the clock answers (false: Saturday is not an open day)".
+std::string TimeSwitchEventText(const WalkResult& walk);
 
 } // namespace ry

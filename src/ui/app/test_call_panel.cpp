@@ -13,6 +13,7 @@
 #include "canvas/script_document.h"
 #include "scenario/scenario_run.h"
 #include "script/module_types.h"
+#include "script/text.h"
 #include "walk/module_summary.h"
 #include "walk/time_switch.h"
 
@@ -38,6 +39,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ry {
 
 namespace {
@@ -47,7 +50,35 @@ constexpr int kModuleRole = Qt::UserRole;
 constexpr int kTitleRole = Qt::UserRole + 1;
 
 // Buttons in a row of the event list.
-constexpr int kEventColumns = 4;
+constexpr int kEventColumns = 2;
+
+// What the panel shows of a text, so that no title or file name makes it wider than the
+// dock: titles, words of the module's summary, an event's button. The whole text is the tip.
+constexpr int kTitleChars = 40;
+constexpr int kWordChars = 28;
+constexpr int kTitleWordChars = 18; // in bold
+// The column's width, in characters: room for two event buttons and the titles.
+constexpr int kColumnChars = 46;
+constexpr int kEventChars = 14;
+
+QString Elided(const QString& text, int chars) {
+    return text.size() <= chars ? text : text.left(chars - 1) + QChar(0x2026);
+}
+
+QString WordsElided(const QString& line, int chars = kWordChars);
+
+QString Title(const std::string& title) {
+    return WordsElided(Elided(ToQt(title), kTitleChars), kTitleWordChars);
+}
+
+// A line that wraps at its blanks, each word too long to wrap shortened in its middle.
+QString WordsElided(const QString& line, int chars) {
+    QStringList words = line.split(QLatin1Char(' '));
+    for (QString& word : words)
+        if (word.size() > chars)
+            word = word.left(chars / 2) + QChar(0x2026) + word.right(chars / 2 - 1);
+    return words.join(QLatin1Char(' '));
+}
 
 // The keys of the dial pad, as a telephone lays them out.
 constexpr const char* kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "0", "#"};
@@ -74,8 +105,8 @@ constexpr const char* kHasPathProperty = "hasPath";
 // How the walk ended, as a sentence.
 QString EndText(const WalkEnding& end, const std::vector<WalkStep>& steps) {
     // A walk still going has no end yet: it is at the last module entered.
-    const QString at =
-        end.Reason == WalkEnd::None && !steps.empty() ? ToQt(steps.back().Title) : ToQt(end.Title);
+    const QString at = end.Reason == WalkEnd::None && !steps.empty() ? Title(steps.back().Title)
+                                                                     : Title(end.Title);
     const QString event =
         steps.empty() || !steps.back().Event ? QString() : ToQt(*steps.back().Event);
     switch (end.Reason) {
@@ -88,17 +119,21 @@ QString EndText(const WalkEnding& end, const std::vector<WalkStep>& steps) {
     case WalkEnd::EmptyScript:
         return QStringLiteral("The script has no modules.");
     case WalkEnd::Voicemail:
-        return QStringLiteral("The call goes to voicemail: [%1].").arg(ToQt(end.Destination));
+        return QStringLiteral("The call goes to voicemail: [%1].")
+            .arg(Elided(ToQt(end.Destination), kTitleChars));
     case WalkEnd::Return:
         return QStringLiteral("The call stops at %1: it returns, and nothing called it.").arg(at);
     case WalkEnd::NoPath:
-        return QStringLiteral("The call stops at %1: no path takes \"%2\".").arg(at, event);
+        return QStringLiteral("The call stops at %1: no path takes \"%2\".")
+            .arg(at, Elided(event, kTitleChars));
     case WalkEnd::UnknownDestination:
         return end.Module >= 1 ? QStringLiteral("The call stops at %1: [%2] names no module.")
-                                     .arg(at, ToQt(end.Destination))
+                                     .arg(at, Elided(ToQt(end.Destination), kTitleChars))
                                : QStringLiteral("The script has no modules.");
     case WalkEnd::NoMoreEvents:
         return QStringLiteral("The call stops at %1.").arg(at);
+    case WalkEnd::TimeSwitchEvent:
+        return QStringLiteral("The call stops at %1: the clock answers it.").arg(at);
     case WalkEnd::StepLimit:
         return QStringLiteral("The call stops at %1 after %2 modules: it goes round a loop.")
             .arg(at)
@@ -112,9 +147,10 @@ QString EndText(const WalkEnding& end, const std::vector<WalkStep>& steps) {
 TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     : QDockWidget(QStringLiteral("Test Call"), parent), designer_(designer),
       title_(new QLabel(this)), type_(new QLabel(this)), does_(new QLabel(this)),
-      state_(new QLabel(this)), events_(new QWidget(this)), dialPad_(nullptr),
-      digits_(new QLineEdit(this)), clock_(new QDateTimeEdit(this)), pages_(new QTabWidget(this)),
-      trace_(new QTreeWidget(this)), tests_(new QTreeWidget(this)) {
+      state_(new QLabel(this)), switch_(new QLabel(this)), force_(new QPushButton(this)),
+      events_(new QWidget(this)), dialPad_(nullptr), digits_(new QLineEdit(this)),
+      clock_(new QDateTimeEdit(this)), pages_(new QTabWidget(this)), trace_(new QTreeWidget(this)),
+      tests_(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("TestCall"));
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
@@ -128,14 +164,42 @@ TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     type_->setObjectName(QStringLiteral("lblCallType"));
     does_->setObjectName(QStringLiteral("lblCallDoes"));
     state_->setObjectName(QStringLiteral("lblCallState"));
-    for (QLabel* label : {title_, type_, does_, state_}) {
+    switch_->setObjectName(QStringLiteral("lblCallSwitch"));
+    for (QLabel* label : {title_, type_, does_, state_, switch_}) {
         label->setWordWrap(true);
+        // Wrapped to the dock's width, never widening it.
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        label->setMinimumWidth(1);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         moduleLayout->addWidget(label);
     }
+    // The branch of the last Time Switch, forced or left to the clock.
+    force_->setObjectName(QStringLiteral("cmdCallForce"));
+    connect(force_, &QPushButton::clicked, this, [this] {
+        const std::int16_t at = LastSwitch();
+        if (at < 1)
+            return;
+        const std::string& title = designer_.Tables().Module(at).Title;
+        for (const auto& [forcedTitle, branch] : forced_)
+            if (forcedTitle == title) {
+                UseClock();
+                return;
+            }
+        const std::optional<std::string> answer = [&]() -> std::optional<std::string> {
+            for (auto it = walk_->Steps().rbegin(); it != walk_->Steps().rend(); ++it)
+                if (it->Module == at)
+                    return it->Event;
+            return std::nullopt;
+        }();
+        Force(answer != "true");
+    });
+    auto* forceRow = new QHBoxLayout;
+    forceRow->addWidget(force_);
+    forceRow->addStretch(1);
+    moduleLayout->addLayout(forceRow);
     layout->addWidget(module);
 
-    // Time Switches are answered at this clock; "true" and "false" still choose.
+    // Time Switches are answered at this clock; a branch forced by hand wins over it.
     clock_->setObjectName(QStringLiteral("dtCallClock"));
     clock_->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     clock_->setCalendarPopup(true);
@@ -194,16 +258,16 @@ TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     runTests->setObjectName(QStringLiteral("cmdCallRunTests"));
     runTests->setToolTip(QStringLiteral("Walk every call of the scenario file beside the script "
                                         "and show which pass"));
-    connect(runTests, &QPushButton::clicked, this, &TestCallPanel::RunTests);
+    connect(runTests, &QPushButton::clicked, this, [this] { RunTests(); });
     auto* restart = new QPushButton(QStringLiteral("&Restart"), body);
     restart->setObjectName(QStringLiteral("cmdCallRestart"));
     restart->setToolTip(QStringLiteral("Begin the call again at the start module"));
     connect(restart, &QPushButton::clicked, this, &TestCallPanel::Restart);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(saveTest);
-    buttons->addWidget(runTests);
-    buttons->addStretch(1);
-    buttons->addWidget(restart);
+    // Two rows, so that a narrow column holds them.
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(saveTest, 0, 0);
+    buttons->addWidget(runTests, 0, 1);
+    buttons->addWidget(restart, 1, 1);
     layout->addLayout(buttons);
     // The panel scrolls rather than stretch the main window past the screen.
     auto* scroll = new QScrollArea(this);
@@ -211,10 +275,8 @@ TestCallPanel::TestCallPanel(Designer& designer, QWidget* parent)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(body);
-    // As wide as the panel's parts need, so that the dock column makes room for them.
-    scroll->setMinimumWidth(body->minimumSizeHint().width() +
-                            style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     setWidget(scroll);
+    FitWidth();
 
     // The mark shows only while the panel does.
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool) { MarkCurrentBox(false); });
@@ -235,6 +297,8 @@ QWidget* TestCallPanel::BuildDialPad() {
         button->setObjectName(QStringLiteral("cmdKey(%1)").arg(QLatin1String(key)));
         button->setToolTip(QStringLiteral("Key in %1").arg(QLatin1String(key)));
         connect(button, &QPushButton::clicked, this, [this, key] { PressKey(QLatin1String(key)); });
+        // The keys share the column's width, however narrow, rather than widen it.
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         grid->addWidget(button, index / 3, index % 3);
         keys_.push_back(button);
         ++index;
@@ -272,6 +336,10 @@ void TestCallPanel::Follow(DocumentWindow* window) {
     following_.clear();
     delete highlight_;
     window_ = window;
+    // The tests listed were another script's.
+    tests_->clear();
+    listed_.clear();
+    tested_.clear();
     if (window) {
         highlight_ = new BoxHighlight(window->Scene());
         following_ = {
@@ -291,12 +359,22 @@ DocumentWindow* TestCallPanel::LiveWindow() const {
 }
 
 void TestCallPanel::Restart() {
+    given_.clear();
+    forced_.clear();
+    Rewalk();
+}
+
+void TestCallPanel::Rewalk() {
     walk_.reset();
     walked_.clear();
-    given_.clear();
     if (DocumentWindow* window = LiveWindow()) {
+        // The clock alone answers Time Switches, as rys test does for a call with a clock.
         walk_ = std::make_unique<ScriptWalk>(designer_.Tables(), window->Script(),
-                                             FromQDateTime(clock_->dateTime()));
+                                             FromQDateTime(clock_->dateTime()),
+                                             TimeSwitchRule{true, forced_});
+        for (const std::string& event : given_)
+            walk_->Take(event);
+        walk_->PassTimeSwitches();
         walked_ = WalkedText(designer_.Tables(), window->Script());
         ++starts_;
     }
@@ -307,17 +385,59 @@ void TestCallPanel::Restart() {
 
 void TestCallPanel::DocumentEdited() {
     DocumentWindow* window = LiveWindow();
-    if (!window || WalkedText(designer_.Tables(), window->Script()) != walked_)
+    if (!window || WalkedText(designer_.Tables(), window->Script()) != walked_) {
         Restart();
+        // Listed results belong to the script as it was: run them again.
+        if (!listed_.empty())
+            RunTests(true);
+    }
 }
 
 void TestCallPanel::Take(const QString& event) {
     if (!walk_ || walk_->Ended() || !LiveWindow())
         return;
-    given_.push_back(FromQt(event));
+    const std::string given = FromQt(event);
+    const std::string word = ToLowerAnsi(TrimBlanks(given));
+    if (designer_.Tables().Module(walk_->Current()).Type == kTypeTimeSwitch &&
+        (word == "true" || word == "false")) {
+        // A Time Switch takes no event: its branch is chosen by hand.
+        Force(word == "true");
+        return;
+    }
+    given_.push_back(given);
     walk_->Take(given_.back());
+    walk_->PassTimeSwitches();
     ShowWalk();
     MarkCurrentBox(true);
+}
+
+std::int16_t TestCallPanel::LastSwitch() const {
+    if (!walk_)
+        return -1;
+    const std::vector<WalkStep>& steps = walk_->Steps();
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it)
+        if (it->Type == kTypeTimeSwitch && (it->Answered || it == steps.rbegin()))
+            return it->Module;
+    return -1;
+}
+
+void TestCallPanel::Force(bool branch) {
+    const std::int16_t at = LastSwitch();
+    if (at < 1 || !LiveWindow())
+        return;
+    const std::string& title = designer_.Tables().Module(at).Title;
+    std::erase_if(forced_, [&](const auto& f) { return f.first == title; });
+    forced_.emplace_back(title, branch);
+    Rewalk();
+}
+
+void TestCallPanel::UseClock() {
+    const std::int16_t at = LastSwitch();
+    if (at < 1 || !LiveWindow())
+        return;
+    const std::string& title = designer_.Tables().Module(at).Title;
+    std::erase_if(forced_, [&](const auto& f) { return f.first == title; });
+    Rewalk();
 }
 
 void TestCallPanel::PressKey(const QString& key) {
@@ -357,11 +477,8 @@ void TestCallPanel::ShowEventButton(QPushButton& button, const QString& event) c
     font.setBold(path.has_value());
     button.setFont(font);
     button.setFlat(!path);
-    const bool clocked = walk_ && walk_->ClockAnswer() == FromQt(event);
-    QString tip = path ? QStringLiteral("\"%1\": %2").arg(event, ToQt(*path))
-                       : QStringLiteral("\"%1\": no path takes it").arg(event);
-    if (clocked)
-        tip += QStringLiteral("\nThe clock's answer");
+    const QString tip = path ? QStringLiteral("\"%1\": %2").arg(event, ToQt(*path))
+                             : QStringLiteral("\"%1\": no path takes it").arg(event);
     button.setToolTip(tip);
 }
 
@@ -399,7 +516,8 @@ bool TestCallPanel::SaveAsTest(const QString& given) {
     }
     // The call as rys test will walk it: the same events, from the start, at the same clock.
     const DateTime clock = FromQDateTime(clock_->dateTime());
-    const WalkResult walk = WalkScript(designer_.Tables(), window->Script(), given_, clock);
+    const WalkResult walk = WalkScript(designer_.Tables(), window->Script(), given_, clock,
+                                       TimeSwitchRule{true, forced_});
     const ScenarioCall call = CallOfWalk(name.toStdString(), given_, walk, clock);
     const QString problem =
         AddCallToScenarioFile(file, FromHostPath(window->Document().Record().FileName), call);
@@ -414,13 +532,29 @@ bool TestCallPanel::SaveAsTest(const QString& given) {
 }
 
 void TestCallPanel::RunTests() {
+    RunTests(false);
+}
+
+void TestCallPanel::RunTests(bool quiet) {
     DocumentWindow* window = LiveWindow();
     if (!window)
         return;
-    const QString file = ScenarioFile();
+    const QString file =
+        quiet ? (window->Document().Record().FileName.empty()
+                     ? QString()
+                     : ScenarioFileOf(FromHostPath(window->Document().Record().FileName)))
+              : ScenarioFile();
+    const ScenarioRead read = file.isEmpty() ? ScenarioRead{} : ReadScenarioFile(file);
+    if (quiet && !read.scenario) {
+        // Nothing to run them against: no result is better than an old one.
+        tests_->clear();
+        listed_.clear();
+        tested_.clear();
+        designer_.ShowStatusText(QStringLiteral("Tests: not run since the last edit."));
+        return;
+    }
     if (file.isEmpty())
         return;
-    const ScenarioRead read = ReadScenarioFile(file);
     if (!read.scenario) {
         designer_.Message(
             read.problem.isEmpty()
@@ -435,10 +569,12 @@ void TestCallPanel::RunTests() {
     listed_.clear();
     const DateTime now = DateTime::Now();
     int failed = 0;
+    tested_ = WalkedText(designer_.Tables(), window->Script());
     for (ScenarioCall call : read.scenario->Calls) {
+        const bool clockOnly = ScenarioCallHasClock(*read.scenario, call);
         call.At = ScenarioClock(*read.scenario, call, now);
         const CallResult result =
-            RunScenarioCall(designer_.Tables(), window->Script(), call, *call.At);
+            RunScenarioCall(designer_.Tables(), window->Script(), call, *call.At, clockOnly);
         const QString name = QString::fromStdString(call.Name);
         auto* row = new QTreeWidgetItem(
             tests_, {name, result.Passed ? QStringLiteral("passed") : QStringLiteral("failed")});
@@ -453,7 +589,8 @@ void TestCallPanel::RunTests() {
         failed += result.Passed ? 0 : 1;
         listed_.push_back(std::move(call));
     }
-    pages_->setCurrentWidget(tests_);
+    if (!quiet)
+        pages_->setCurrentWidget(tests_);
     designer_.ShowStatusText(QStringLiteral("Tests: %1 passed, %2 failed.")
                                  .arg(static_cast<int>(listed_.size()) - failed)
                                  .arg(failed));
@@ -468,9 +605,9 @@ void TestCallPanel::Replay(int row) {
         const QSignalBlocker quiet(clock_);
         clock_->setDateTime(ToQDateTime(*call.At));
     }
-    Restart();
-    for (const std::string& event : call.Events)
-        Take(ToQt(event));
+    given_ = call.Events;
+    forced_ = call.Force;
+    Rewalk();
     pages_->setCurrentWidget(trace_);
 }
 
@@ -500,24 +637,76 @@ void TestCallPanel::ShowWalk() {
     const bool walking = walk_ && walk_->Current() >= 1;
     if (walking) {
         const ModuleRecord& m = designer_.Tables().Module(walk_->Current());
-        title_->setText(ToQt(m.Title));
+        title_->setText(Title(m.Title));
+        title_->setToolTip(ToQt(m.Title));
         type_->setText(ToQt(m.Type));
-        QStringList lines;
-        for (const std::string& line : ModuleSummary(m))
-            lines << ToQt(line);
+        QStringList lines, whole;
+        for (const std::string& line : ModuleSummary(m)) {
+            lines << WordsElided(ToQt(line));
+            whole << ToQt(line);
+        }
         does_->setText(lines.join(QLatin1Char('\n')));
+        does_->setToolTip(whole.join(QLatin1Char('\n')));
     } else {
         title_->setText(walk_ ? QStringLiteral("(no module)") : QStringLiteral("(no script)"));
         type_->clear();
         does_->clear();
     }
-    QString state = walk_ ? EndText(walk_->End(), walk_->Steps()) : QString();
-    if (const std::optional<std::string> answer = walk_ ? walk_->ClockAnswer() : std::nullopt)
-        state += QStringLiteral(" At the clock's time it is %1.").arg(ToQt(*answer));
-    state_->setText(state);
+    state_->setText(walk_ ? EndText(walk_->End(), walk_->Steps()) : QString());
+    ShowSwitch();
     dialPad_->setEnabled(walk_ && !walk_->Ended());
     ShowEvents();
     ShowTrace();
+}
+
+void TestCallPanel::ShowSwitch() {
+    const std::int16_t at = LastSwitch();
+    const WalkStep* step = nullptr;
+    if (at >= 1)
+        for (const WalkStep& s : walk_->Steps())
+            if (s.Module == at)
+                step = &s;
+    if (!step) {
+        switch_->hide();
+        force_->hide();
+        return;
+    }
+    const QString title = Title(step->Title);
+    if (!step->Answered) {
+        // Waiting: its moment is nothing the clock can be compared with.
+        switch_->setText(QStringLiteral("The clock cannot answer %1: choose its branch with "
+                                        "true or false.")
+                             .arg(title));
+        force_->hide();
+    } else if (step->Forced) {
+        switch_->setText(
+            QStringLiteral("%1 took %2, forced by hand.").arg(title, ToQt(*step->Event)));
+        force_->setText(QStringLiteral("Use the Cloc&k"));
+        force_->setToolTip(QStringLiteral("Let the clock answer %1 again").arg(title));
+        force_->show();
+    } else {
+        const bool holds = step->Event == "true";
+        switch_->setText(
+            QStringLiteral("%1 took %2: %3.").arg(title, ToQt(*step->Event), ToQt(step->Why)));
+        force_->setText(holds ? QStringLiteral("Force &False") : QStringLiteral("Force &True"));
+        force_->setToolTip(
+            QStringLiteral("Take the %1 branch of %2 whatever the clock; a test saved keeps it "
+                           "as forced")
+                .arg(holds ? QStringLiteral("false") : QStringLiteral("true"), title));
+        force_->show();
+    }
+    switch_->show();
+}
+
+void TestCallPanel::FitWidth() {
+    auto* scroll = static_cast<QScrollArea*>(widget());
+    QWidget* body = scroll->widget();
+    body->layout()->activate();
+    // As wide as the panel's parts need, so that the dock column makes room for them: the
+    // parts are kept short, so this stays a column beside the canvas.
+    const int room = fontMetrics().averageCharWidth() * kColumnChars;
+    scroll->setMinimumWidth(std::max(body->minimumSizeHint().width(), room) +
+                            style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 void TestCallPanel::ShowEvents() {
@@ -535,15 +724,18 @@ void TestCallPanel::ShowEvents() {
             continue;
         const QString text = ToQt(event);
         // "&" would make the next letter a shortcut.
-        auto* button =
-            new QPushButton(QString(text).replace(QLatin1Char('&'), QLatin1String("&&")), events_);
+        auto* button = new QPushButton(
+            Elided(text, kEventChars).replace(QLatin1Char('&'), QLatin1String("&&")), events_);
         button->setObjectName(QStringLiteral("cmdEvent(%1)").arg(index));
+        // The buttons share the column's width, however narrow, rather than widen it.
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         ShowEventButton(*button, text);
         connect(button, &QPushButton::clicked, this, [this, text] { Take(text); });
         grid->addWidget(button, index / kEventColumns, index % kEventColumns);
         eventButtons_.push_back(button);
         ++index;
     }
+    FitWidth();
 }
 
 void TestCallPanel::ShowTrace() {
@@ -554,13 +746,17 @@ void TestCallPanel::ShowTrace() {
     QList<QTreeWidgetItem*> rows;
     for (size_t i = 0; i < steps.size(); ++i) {
         const WalkStep& step = steps[i];
+        QString event = step.Event ? ToQt(*step.Event) : QString();
+        if (step.Answered)
+            event += step.Forced ? QStringLiteral(" (forced)") : QStringLiteral(" (clock)");
         auto* row = new QTreeWidgetItem(
-            {ToQt(step.Title), step.Event ? ToQt(*step.Event) : QString(),
+            {ToQt(step.Title), event,
              step.Path ? ToQt(*step.Path)
                        : (step.Event ? QStringLiteral("(no path)") : QString())});
         row->setData(0, kModuleRole, static_cast<int>(step.Module));
         row->setData(0, kTitleRole, ToQt(step.Title));
         row->setToolTip(0, ToQt(step.Type));
+        row->setToolTip(1, ToQt(step.Why));
         row->setToolTip(2, row->text(2));
         for (const WalkVariable& v : walk_->Variables()) {
             if (v.Step != i)

@@ -10,11 +10,13 @@
 // Keys are pressed on the one dial pad: a key is the caller's event at once, except where the
 // module collects a number, where the keys gather in the field until Send. Events and keys that
 // a path of the module takes look different from those that would stop the call. Time Switches
-// are answered at the panel's clock.
+// are answered at the panel's clock at once, with the branch taken and why; the user may force
+// the other branch, which a test saved keeps as forced (`force:`), never as an event.
 //
 // A walk can be kept as a test in the scenario file beside the script (Save as Test), and that
 // file's calls run against the script as it is now (Run Tests); a listed call is walked again
-// by a double-click.
+// by a double-click. Once listed, the tests run again after every edit of the script, so the
+// list never shows a result for the script as it was.
 //
 // It walks the script as the document holds it now, unsaved edits included. An edit that
 // changes what a call meets (a path, a title, a type, a module's settings, the start module)
@@ -29,6 +31,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QDateTime;
@@ -59,8 +62,16 @@ public:
 
     // Begins the call again at the start module.
     void Restart();
-    // Takes an event at the current module, as its button or the dial pad would.
+    // Takes an event at the current module, as its button or the dial pad would; "true" or
+    // "false" at a Time Switch forces its branch.
     void Take(const QString& event);
+    // Takes `branch` at the Time Switch the call passed last (or waits at), whatever the clock,
+    // and walks the call's events again.
+    void Force(bool branch);
+    // Leaves that Time Switch to the clock again.
+    void UseClock();
+    // The Time Switch branches forced in this call, by title.
+    const std::vector<std::pair<std::string, bool>>& Forced() const { return forced_; }
 
     // Presses a key of the dial pad.
     void PressKey(const QString& key);
@@ -75,6 +86,8 @@ public:
     // Runs the calls of the scenario file beside the script against the script as the
     // document holds it, and lists them passed or failed.
     void RunTests();
+    // Whether the listed results are for the script as it is now.
+    bool TestsCurrent() const { return !listed_.empty() && tested_ == walked_; }
     // The calls Run Tests listed, in the file's order.
     QTreeWidget& Tests() { return *tests_; }
     // Walks a listed call again from the start, at its clock.
@@ -95,6 +108,15 @@ public:
 
 private:
     QWidget* BuildDialPad();
+    // A new walk from the start with the forced branches, given the events so far again.
+    void Rewalk();
+    // The Time Switch the call passed last, or waits at; -1 for none.
+    std::int16_t LastSwitch() const;
+    void ShowSwitch();
+    // Makes the dock column as wide as the panel's parts need.
+    void FitWidth();
+    // Runs the tests; `quiet` after an edit: no messages, the page stays.
+    void RunTests(bool quiet);
     // Shows the walk: the current module, the events, the state, the trace and the mark.
     void ShowWalk();
     void ShowTrace();
@@ -121,14 +143,18 @@ private:
     std::vector<QMetaObject::Connection> following_;
     std::unique_ptr<ScriptWalk> walk_;
     std::string walked_;
-    std::vector<std::string> given_; // the events given since the walk began
+    std::vector<std::string> given_;                   // the events given since the walk began
+    std::vector<std::pair<std::string, bool>> forced_; // Time Switch branches chosen by hand
     std::vector<ScenarioCall> listed_;
+    std::string tested_; // what the listed tests ran against (WalkedText)
     int starts_ = 0;
 
     QLabel* title_;
     QLabel* type_;
     QLabel* does_;
     QLabel* state_;
+    QLabel* switch_;
+    QPushButton* force_;
     QWidget* events_;
     std::vector<QPushButton*> eventButtons_;
     QWidget* dialPad_;

@@ -5,6 +5,7 @@
 #include "canvas/script_document.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 namespace ry {
 
@@ -13,7 +14,9 @@ namespace {
 // Outside the box's own frame, so that the box's selection look still shows.
 constexpr qreal kGap = 3;
 constexpr qreal kPen = 4;
-constexpr QColor kColour(255, 140, 0);
+// A colour of its own: orange is a selected connector's, green the start mark's, red a
+// problem's.
+constexpr QColor kColour(140, 60, 210);
 
 } // namespace
 
@@ -55,6 +58,10 @@ void BoxHighlight::Follow() {
     update();
 }
 
+QColor BoxHighlight::Colour() {
+    return kColour;
+}
+
 QRectF BoxHighlight::boundingRect() const {
     return frame_.adjusted(-kPen, -kPen, kPen, kPen);
 }
@@ -63,6 +70,16 @@ void BoxHighlight::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
     if (!box_)
         return;
     painter->setRenderHint(QPainter::Antialiasing, true);
+    // The start mark stays in sight: the frame leaves its place, with a pixel to spare.
+    if (const BoxItem* item = scene_.Item(box_); item && item->HasStartMark()) {
+        const QRectF mark =
+            item->mapRectToScene(QRectF(item->StartMarkRect())).adjusted(-1, -1, 1, 1);
+        QPainterPath around;
+        around.addRect(boundingRect());
+        QPainterPath hole;
+        hole.addRect(mark);
+        painter->setClipPath(around.subtracted(hole));
+    }
     painter->setPen(QPen(kColour, kPen));
     painter->setBrush(Qt::NoBrush);
     painter->drawRoundedRect(frame_, 4, 4);

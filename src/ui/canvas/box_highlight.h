@@ -1,9 +1,9 @@
 #pragma once
 
-// A mark on a canvas around one box: a thick frame drawn over the boxes, for a walk through
-// the script to show where the call is. It is no part of the document: it is never selected,
-// the mouse passes through it (a click finds the box under it), and it follows its box when
-// the box moves or changes height, and goes when the box does.
+// A mark on a canvas around one box: a thick violet frame drawn over the boxes, for a walk
+// through the script to show where the call is; it never covers the box's start mark. It is no part
+// of the document: it is never selected, the mouse passes through it (a click finds the box under
+// it), and it follows its box when the box moves or changes height, and goes when the box does.
 
 #include <QGraphicsObject>
 
@@ -26,6 +26,9 @@ public:
 
     enum { Type = UserType + 40 };
     int type() const override { return Type; }
+
+    // The frame's colour, no other mark's.
+    static QColor Colour();
 
 private:
     // Takes the marked box's place and size again.

@@ -94,6 +94,10 @@ TEST(ScenarioFile, AFaultIsNamedWithItsLineAndNothingPassesSilently) {
         {"no script", "calls:\n  - name: x\n    events: []\n    end: hangup\n", 1,
          "needs the script"},
         {"no calls", "script: a.rys\n", 1, "needs its calls"},
+        {"force not a mapping", head + "    end: hangup\n    force: [Hours]\n", 6,
+         "\"force\" takes Time Switch titles"},
+        {"force with no branch", head + "    end: hangup\n    force: {Hours: open}\n", 6,
+         "takes true or false"},
         {"an unquoted alias", "script: a.rys\ncalls:\n  - name: x\n    events: [*]\n", 4, ""},
         {"a list, not a mapping", "- a\n- b\n", 1, "mapping"},
         {"an empty file", "", 0, "empty"},
@@ -193,6 +197,7 @@ TEST(ScenarioFile, ACallWrittenOutReadsBackAsItWas) {
     call.Destination = "Voicemail Box 200";
     call.Visits = {"Greeting", "Main Menu", "Caf\xE9"};
     call.Variables = {{"Reason", "sales: busy"}, {"N", "#1"}};
+    call.Force = {{"Office Hours", true}, {"Caf\xE9: late", false}};
 
     const std::string text = NewScenarioText("my line.rys", call);
     ScenarioError error;
@@ -209,6 +214,7 @@ TEST(ScenarioFile, ACallWrittenOutReadsBackAsItWas) {
     EXPECT_EQ(back.Destination, call.Destination);
     EXPECT_EQ(back.Visits, call.Visits);
     EXPECT_EQ(back.Variables, call.Variables);
+    EXPECT_EQ(back.Force, call.Force);
 }
 
 TEST(ScenarioFile, ACallIsAppendedKeepingEveryLineAndCommentOfTheFile) {
@@ -263,8 +269,19 @@ protected:
             "busy}\r\n");
         add(kTypeTransferCall, "Sales", "on {fail} goto [Goodbye]\r\n");
         add(kTypeHangup, "Goodbye", "");
+        // Open on weekdays from 08:00 to 17:00, reached by 5 from the menu.
+        t->Module(DestinationModule(TitleIndex(*t, s), "Main Menu")).PathText +=
+            "on {5} goto [Hours]\r\n";
+        ModuleRecord& hours = test::AddModule(*t, s, kTypeTimeSwitch, "Hours");
+        hours.PathText = "on {true} goto [Main Menu]\r\non {false} goto [Goodbye]\r\n";
+        hours.iTimeSwitch_Type = 1;
+        hours.dTimeSwitch_DateStart = {2024, 1, 1, 8, 0, 0};
+        hours.dTimeSwitch_DateEnd = {2024, 1, 1, 17, 0, 0};
+        hours.sTimeSwitch_DaysSelected = "MoTuWeThFr";
     }
-    CallResult Run(ScenarioCall call) { return RunScenarioCall(*t, s, call, DateTime::Now()); }
+    CallResult Run(ScenarioCall call) {
+        return RunScenarioCall(*t, s, call, DateTime::Now(), false);
+    }
 
     std::unique_ptr<ScriptTables> t = std::make_unique<ScriptTables>();
     std::int16_t s = -1;
@@ -377,8 +394,43 @@ TEST_F(ScenarioRun, AWalkKeptAsACallPassesAgainstTheSameScript) {
     ScenarioError error;
     const std::optional<Scenario> back = ParseScenario(NewScenarioText("a.rys", call), error);
     ASSERT_TRUE(back);
-    const CallResult r = RunScenarioCall(*t, s, back->Calls[0], clock);
+    const CallResult r = RunScenarioCall(*t, s, back->Calls[0], clock, true);
     EXPECT_TRUE(r.Passed) << r.Failure;
+}
+
+// A branch chosen by hand is kept as forced, never as an event, and the clock guards the rest:
+// without the force the same call fails on a Saturday.
+TEST_F(ScenarioRun, ABranchForcedByHandIsKeptAsForced) {
+    const DateTime saturday{2026, 12, 12, 9, 30, 0};
+    const std::vector<std::string> events{"5", "9"};
+    const WalkResult walk = WalkScript(*t, s, events, saturday, {true, {{"HOURS", true}}});
+    ASSERT_EQ(walk.End.Reason, WalkEnd::Voicemail);
+    const ScenarioCall call = CallOfWalk("forced", events, walk, saturday);
+    EXPECT_EQ(call.Events, events);
+    EXPECT_EQ(call.Force, (std::vector<std::pair<std::string, bool>>{{"Hours", true}}));
+    const std::string text = NewScenarioText("a.rys", call);
+    EXPECT_NE(text.find("force: {Hours: true}"), std::string::npos) << text;
+
+    ScenarioError error;
+    const std::optional<Scenario> back = ParseScenario(text, error);
+    ASSERT_TRUE(back) << error.Message;
+    EXPECT_TRUE(RunScenarioCall(*t, s, back->Calls[0], saturday, true).Passed);
+    ScenarioCall unforced = back->Calls[0];
+    unforced.Force.clear();
+    const CallResult r = RunScenarioCall(*t, s, unforced, saturday, true);
+    EXPECT_FALSE(r.Passed);
+    EXPECT_EQ(
+        r.Failure.rfind(
+            "want end voicemail at Main Menu to Voicemail Box 200, got hangup at Goodbye after 5",
+            0),
+        0u)
+        << r.Failure;
+    // "true" written as an event, as older files may hold it, is refused under a clock.
+    unforced.Events = {"5", "true", "9"};
+    EXPECT_EQ(RunScenarioCall(*t, s, unforced, saturday, true).Failure,
+              "\"true\" was given for the Time Switch Hours, which the clock answers (false: "
+              "Saturday is not an open day); to choose its branch, write force: {Hours: true}; "
+              "want visits Main Menu, Hours, Main Menu, got Main Menu, Hours, Goodbye");
 }
 
 } // namespace

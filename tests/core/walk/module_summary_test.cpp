@@ -50,6 +50,21 @@ TEST(ModuleSummary, SaysWhatEachTypeDoesOnTheCall) {
              m.GetNbrLenMax = 6;
          },
          {"Wants up to 6 digits"}},
+        // One digit is one digit.
+        {kTypeGetNumbers,
+         [](ModuleRecord& m) {
+             m.ReplayCount = 0;
+             m.GetNbrLenEnforce = 2;
+             m.GetNbrLenMax = 1;
+         },
+         {"Wants exactly 1 digit"}},
+        {kTypeGetNumbers,
+         [](ModuleRecord& m) {
+             m.ReplayCount = 0;
+             m.GetNbrLenEnforce = 1;
+             m.GetNbrLenMax = 1;
+         },
+         {"Wants up to 1 digit"}},
         {kTypeSayNumbers,
          [](ModuleRecord& m) {
              m.PlayFileSlot(2) = "[Amount]";

@@ -63,6 +63,47 @@ TEST(TimeSwitch, BoundsDaysAndRangesPastMidnight) {
         EXPECT_EQ(TimeSwitchHolds(c.module, At(c.moment)), c.holds) << c.what;
 }
 
+// The reason the walk shows for a branch, and that it agrees with the branch itself.
+TEST(TimeSwitch, SaysWhyTheBranchWasTaken) {
+    const ModuleRecord office = Switch(1, "2024-01-01 08:00", "2024-01-01 17:30", "MoTuWeThFr");
+    const ModuleRecord night = Switch(1, "2024-01-01 22:00", "2024-01-01 06:00", "Fr");
+    const ModuleRecord holiday = Switch(0, "2026-12-24 12:00", "2026-12-27 00:00");
+    const ModuleRecord equalEnds = Switch(1, "2024-01-01 08:00", "2024-01-01 08:00", "Mo");
+    struct Case {
+        const ModuleRecord& module;
+        std::string_view moment;
+        bool holds;
+        std::string why;
+    };
+    const Case cases[] = {
+        {office, "2026-12-09 09:30", true, "Wednesday 09:30 is within 08:00 to 17:30"},
+        {office, "2026-12-12 09:30", false, "Saturday is not an open day"},
+        {office, "2026-12-09 17:30", false, "17:30 is outside 08:00 to 17:30"},
+        {office, "2026-12-12 07:00", false, "07:00 is outside 08:00 to 17:30"},
+        {office, "2026-12-09 17:29:59", true, "Wednesday 17:29:59 is within 08:00 to 17:30"},
+        {night, "2026-12-11 23:00", true, "Friday 23:00 is within 22:00 to 06:00"},
+        {night, "2026-12-12 02:00", true, "Saturday 02:00 is within Friday's 22:00 to 06:00"},
+        {night, "2026-12-10 23:00", false, "Thursday is not an open day"},
+        {night, "2026-12-11 02:00", false,
+         "Friday 02:00 belongs to Thursday's night, and Thursday is not an open day"},
+        {night, "2026-12-11 12:00", false, "12:00 is outside 22:00 to 06:00"},
+        {equalEnds, "2026-12-07 08:00", false, "08:00 to 08:00 holds no time"},
+        {holiday, "2026-12-25 03:00", true,
+         "2026-12-25 03:00 is within 2026-12-24 12:00 to "
+         "2026-12-27 00:00"},
+        {holiday, "2026-12-01 03:00", false,
+         "2026-12-01 03:00 is before the range, which begins 2026-12-24 12:00"},
+        {holiday, "2026-12-27 00:00", false,
+         "2026-12-27 00:00 is past the range, which ends 2026-12-27 00:00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.moment);
+        const TimeSwitchVerdict verdict = JudgeTimeSwitch(c.module, At(c.moment));
+        EXPECT_EQ(verdict.Holds, c.holds);
+        EXPECT_EQ(verdict.Why, c.why);
+    }
+}
+
 TEST(TimeSwitch, TheModulesOwnMomentComesFirst) {
     ModuleRecord m = Switch(0, "2026-01-01 00:00", "2027-01-01 00:00");
     const DateTime clock = At("2030-05-05 10:00");

@@ -347,6 +347,102 @@ TEST_F(WalkClockTest, TheClockAnswersATimeSwitchAndTrueOrFalseStillChoose) {
     EXPECT_EQ(walk.Current(), DestinationModule(TitleIndex(*t, s), "Hours"));
 }
 
+// Under the clock alone a Time Switch takes no event: "true" or "false" meant for it ends the
+// walk naming it, a branch forced by title wins over the clock, and a module after the switch
+// that takes true or false still gets them.
+TEST_F(WalkClockTest, TheClockAloneAnswersTimeSwitchesAndOnlyAForceOverridesIt) {
+    const TimeSwitchRule clockOnly{true, {}};
+    const TimeSwitchRule forcedOpen{true, {{" hours ", true}}};
+    struct Case {
+        const char* what;
+        DateTime clock;
+        TimeSwitchRule rule;
+        std::vector<std::string> events;
+        std::vector<std::string> entered;
+        WalkEnd end;
+        std::vector<std::string> unused = {};
+    };
+    const Case cases[] = {
+        {"open by the clock",
+         wednesday,
+         clockOnly,
+         {"1", "1"},
+         {"Start", "Hours", "Open", "Bye"},
+         WalkEnd::Hangup},
+        {"true on a saturday is refused",
+         saturday,
+         clockOnly,
+         {"1", "true", "1"},
+         {"Start", "Hours", "Shut"},
+         WalkEnd::TimeSwitchEvent,
+         {"true", "1"}},
+        {"false on a wednesday is refused",
+         wednesday,
+         clockOnly,
+         {"1", "FALSE"},
+         {"Start", "Hours", "Open"},
+         WalkEnd::TimeSwitchEvent,
+         {"FALSE"}},
+        {"forced open on a saturday",
+         saturday,
+         forcedOpen,
+         {"1", "1"},
+         {"Start", "Hours", "Open", "Bye"},
+         WalkEnd::Hangup},
+        {"a forced switch still takes no event",
+         saturday,
+         forcedOpen,
+         {"1", "true"},
+         {"Start", "Hours", "Open"},
+         WalkEnd::TimeSwitchEvent,
+         {"true"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const WalkResult r = WalkScript(*t, s, c.events, c.clock, c.rule);
+        EXPECT_EQ(Titles(r.Steps), c.entered);
+        EXPECT_EQ(r.End.Reason, c.end);
+        EXPECT_EQ(r.UnusedEvents, c.unused);
+        if (c.end == WalkEnd::TimeSwitchEvent)
+            EXPECT_EQ(r.End.Title, "Hours");
+    }
+
+    // The steps say how each switch was answered, and why.
+    WalkResult r = WalkScript(*t, s, {"1"}, saturday, clockOnly);
+    EXPECT_TRUE(r.Steps[1].Answered);
+    EXPECT_FALSE(r.Steps[1].Forced);
+    EXPECT_EQ(r.Steps[1].Why, "Saturday is not an open day");
+    r = WalkScript(*t, s, {"1", "true"}, saturday, clockOnly);
+    EXPECT_EQ(TimeSwitchEventText(r), "\"true\" was given for the Time Switch Hours, which the "
+                                      "clock answers (false: Saturday is not an open day)");
+    r = WalkScript(*t, s, {"1"}, saturday, forcedOpen);
+    EXPECT_TRUE(r.Steps[1].Forced);
+    EXPECT_EQ(r.Steps[1].Event, "true");
+
+    // The walk passes a switch as soon as it is asked, before any further event.
+    ScriptWalk walk(*t, s, saturday, clockOnly);
+    walk.Take("1");
+    walk.PassTimeSwitches();
+    EXPECT_EQ(walk.End().Reason, WalkEnd::Hangup);
+
+    // An Evaluate after the switch takes its own true and false.
+    Build({{Play, "Start", "on {1} goto [Hours]\r\n"},
+           {kTypeTimeSwitch, "Hours", "on {true} goto [Check]\r\non {false} goto [Check]\r\n"},
+           {kTypeEvaluate, "Check", "on {true} goto [Bye]\r\n"},
+           {Hangup, "Bye", ""}});
+    r = WalkScript(*t, s, {"1", "true"}, saturday, clockOnly);
+    EXPECT_EQ(r.End.Reason, WalkEnd::Hangup);
+    // A switch whose moment the walk cannot read waits for a force; true is refused there.
+    t->Module(DestinationModule(TitleIndex(*t, s), "Hours")).sTimeSwitch_DateTimeToTest = "[When]";
+    r = WalkScript(*t, s, {"1", "true"}, saturday, clockOnly);
+    EXPECT_EQ(r.End.Reason, WalkEnd::TimeSwitchEvent);
+    EXPECT_EQ(r.End.Title, "Hours");
+    EXPECT_EQ(TimeSwitchEventText(r), "\"true\" was given for the Time Switch Hours, which only "
+                                      "the clock or a forced branch answers");
+    r = WalkScript(*t, s, {"1", "true"}, saturday, {true, {{"Hours", false}}});
+    EXPECT_EQ(r.End.Reason, WalkEnd::Hangup);
+}
+
 TEST_F(WalkClockTest, ARingOfTimeSwitchesStopsAtTheStepLimit) {
     Build({{kTypeTimeSwitch, "A", "on {true} goto [A]\r\non {false} goto [A]\r\n"}});
     WalkResult r = WalkScript(*t, s, {"1"}, wednesday);

@@ -5,6 +5,8 @@
 
 #include "app/test_call_panel.h"
 #include "base/text_codec.h"
+#include "canvas/box_geometry.h"
+#include "canvas/box_highlight.h"
 #include "canvas/canvas_view.h"
 #include "scenario/scenario.h"
 
@@ -12,14 +14,19 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUndoStack>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -118,6 +125,7 @@ TEST_F(TestCallPanelTest, ClicksThroughTheExampleToItsHangup) {
     EXPECT_FALSE(Panel().isVisible()) << "the panel waits to be opened";
     OpenTestCall();
     EXPECT_EQ(Panel().Followed(), Active());
+    Panel().SetClock(OpenHours());
 
     EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Greeting"));
     EXPECT_EQ(Text("lblCallType"), QStringLiteral("Play"));
@@ -126,14 +134,11 @@ TEST_F(TestCallPanelTest, ClicksThroughTheExampleToItsHangup) {
     EXPECT_EQ(Offered(), (QStringList{"timeout 0"}));
     EXPECT_EQ(Panel().MarkedBox(), BoxTitled("Greeting"));
 
+    // The clock answers the Time Switch at once, and the panel says why.
+    EXPECT_FALSE(Part<QLabel>("lblCallSwitch").isVisible());
     Press(QStringLiteral("timeout 0"));
-    EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Office Hours"));
-    EXPECT_EQ(Text("lblCallDoes"),
-              QStringLiteral("True when the time of the call falls between 8:00 and 17:30 on "
-                             "Mo Tu We Th Fr"));
-    // The placeholder for a typed value is no event.
-    EXPECT_EQ(Offered(), (QStringList{"true", "false"}));
-    Press(QStringLiteral("true"));
+    EXPECT_EQ(Text("lblCallSwitch"),
+              QStringLiteral("Office Hours took true: Wednesday 09:30 is within 08:00 to 17:30."));
 
     // The main menu waits for a key; the dial pad sends it.
     EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Main Menu"));
@@ -161,6 +166,9 @@ TEST_F(TestCallPanelTest, ClicksThroughTheExampleToItsHangup) {
     EXPECT_EQ(TraceModules(), (std::vector<std::string>{"Greeting", "Office Hours", "Main Menu",
                                                         "Sales", "Goodbye"}));
     QTreeWidget& trace = Panel().Trace();
+    EXPECT_EQ(trace.topLevelItem(1)->text(1), QStringLiteral("true (clock)"));
+    EXPECT_EQ(trace.topLevelItem(1)->toolTip(1),
+              QStringLiteral("Wednesday 09:30 is within 08:00 to 17:30"));
     EXPECT_EQ(trace.topLevelItem(2)->text(1), QStringLiteral("1"));
     EXPECT_EQ(trace.topLevelItem(2)->text(2), QStringLiteral("on {1} goto [Sales]"));
 
@@ -224,8 +232,8 @@ TEST_F(TestCallPanelTest, OtherEndsAndTheVariablesSet) {
 TEST_F(TestCallPanelTest, AnEditThatChangesTheCallStartsItAgain) {
     OpenExample();
     OpenTestCall();
+    Panel().SetClock(OpenHours());
     Press(QStringLiteral("timeout 0"));
-    Press(QStringLiteral("true"));
     ASSERT_EQ(Text("lblCallModule"), QStringLiteral("Main Menu"));
     const int starts = Panel().Starts();
 
@@ -246,11 +254,9 @@ TEST_F(TestCallPanelTest, AnEditThatChangesTheCallStartsItAgain) {
 
     // The walk reads the document as it is, unsaved edits included.
     Press(QStringLiteral("timeout 0"));
-    Press(QStringLiteral("true"));
     Doc().AddPathLine(Doc().ModuleOfBox(menu), QStringLiteral("on {7} goto [Goodbye]\r\n"));
     EXPECT_EQ(Panel().Starts(), starts + 3);
     Press(QStringLiteral("timeout 0"));
-    Press(QStringLiteral("true"));
     Press(QStringLiteral("7"));
     EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Goodbye"));
 
@@ -286,10 +292,6 @@ TEST_F(TestCallPanelTest, OneDialPadWhoseKeysShowWhichHaveAPath) {
     OpenTestCall();
     Panel().SetClock(OpenHours());
     Press(QStringLiteral("timeout 0"));
-    // The clock's answer is said, and true and false still choose.
-    EXPECT_TRUE(Text("lblCallState").endsWith(QStringLiteral("At the clock's time it is true.")))
-        << Text("lblCallState").toStdString();
-    Press(QStringLiteral("true"));
     ASSERT_EQ(Text("lblCallModule"), QStringLiteral("Main Menu"));
 
     for (QPushButton* button : Panel().EventButtons())
@@ -316,7 +318,53 @@ TEST_F(TestCallPanelTest, OneDialPadWhoseKeysShowWhichHaveAPath) {
     Panel().SetClock(QDateTime(QDate(2026, 12, 12), QTime(9, 30)));
     EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Greeting")) << "a new clock starts again";
     Press(QStringLiteral("timeout 0"));
-    EXPECT_TRUE(Text("lblCallState").endsWith(QStringLiteral("it is false.")));
+    EXPECT_EQ(Text("lblCallModule"), QStringLiteral("After Hours"));
+    EXPECT_EQ(Text("lblCallSwitch"),
+              QStringLiteral("Office Hours took false: Saturday is not an open day."));
+}
+
+// A Time Switch takes no event: its branch is forced by hand, the call walked again with it,
+// and the clock can be given the switch back.
+TEST_F(TestCallPanelTest, ATimeSwitchsBranchIsForcedByHand) {
+    OpenExample();
+    OpenTestCall();
+    Panel().SetClock(QDateTime(QDate(2026, 12, 12), QTime(9, 30)));
+    Press(QStringLiteral("timeout 0"));
+    ASSERT_EQ(Text("lblCallModule"), QStringLiteral("After Hours"));
+    QPushButton& force = Part<QPushButton>("cmdCallForce");
+    EXPECT_EQ(force.text(), QStringLiteral("Force &True"));
+    force.click();
+    EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Main Menu"));
+    EXPECT_EQ(Text("lblCallSwitch"), QStringLiteral("Office Hours took true, forced by hand."));
+    EXPECT_EQ(Panel().Trace().topLevelItem(1)->text(1), QStringLiteral("true (forced)"));
+    EXPECT_EQ(Panel().Forced(),
+              (std::vector<std::pair<std::string, bool>>{{"Office Hours", true}}));
+    // The call goes on from there; the clock takes the switch back, with the same events.
+    Press(QStringLiteral("9"));
+    EXPECT_EQ(Panel().Walk()->End().Reason, WalkEnd::Voicemail);
+    EXPECT_EQ(force.text(), QStringLiteral("Use the Cloc&k"));
+    force.click();
+    EXPECT_TRUE(Panel().Forced().empty());
+    EXPECT_EQ(TraceModules(),
+              (std::vector<std::string>{"Greeting", "Office Hours", "After Hours"}));
+    EXPECT_EQ(Panel().Walk()->End().Reason, WalkEnd::NoPath) << "9 at After Hours";
+
+    // A switch whose moment the clock cannot read waits; its true and false force it.
+    const std::int16_t hours = Doc().ModuleOfBox(BoxTitled("Office Hours"));
+    ModuleRecord edited = Doc().Module(hours);
+    edited.sTimeSwitch_DateTimeToTest = "[When]";
+    Doc().ApplyModule(hours, edited, std::nullopt, QStringLiteral("Office Hours"));
+    Press(QStringLiteral("timeout 0"));
+    EXPECT_EQ(Text("lblCallModule"), QStringLiteral("Office Hours"));
+    EXPECT_EQ(Text("lblCallDoes").toStdString(),
+              "True when \"[When]\" falls between 8:00 and 17:30 on Mo Tu We Th Fr");
+    // The placeholder for a typed value is no event.
+    EXPECT_EQ(Offered(), (QStringList{"true", "false"}));
+    EXPECT_TRUE(Text("lblCallSwitch").startsWith(QStringLiteral("The clock cannot answer")));
+    Press(QStringLiteral("false"));
+    EXPECT_EQ(Text("lblCallModule"), QStringLiteral("After Hours"));
+    EXPECT_EQ(Panel().Forced(),
+              (std::vector<std::pair<std::string, bool>>{{"Office Hours", false}}));
 }
 
 TEST_F(TestCallPanelTest, AWalkSavedAsATestRunsAndAFailedOneIsWalkedAgain) {
@@ -334,7 +382,7 @@ TEST_F(TestCallPanelTest, AWalkSavedAsATestRunsAndAFailedOneIsWalkedAgain) {
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_TRUE(prompter_.messages[0].text.contains(QStringLiteral("no tests yet")));
 
-    for (const char* e : {"timeout 0", "true", "1", "success"})
+    for (const char* e : {"timeout 0", "1", "success"})
         Press(e);
     // The name is asked for.
     prompter_.dialogs.push_back([](QDialog& dialog) {
@@ -347,9 +395,16 @@ TEST_F(TestCallPanelTest, AWalkSavedAsATestRunsAndAFailedOneIsWalkedAgain) {
     ASSERT_TRUE(QFileInfo::exists(tests));
     // A call still waiting is kept with the end it has reached so far.
     Part<QPushButton>("cmdCallRestart").click();
-    for (const char* e : {"timeout 0", "true", "2"})
+    for (const char* e : {"timeout 0", "2"})
         Press(e);
     ASSERT_TRUE(Panel().SaveAsTest(QStringLiteral("leaves a message")));
+    // A branch forced on a Saturday is kept as forced, never as an event.
+    Panel().SetClock(QDateTime(QDate(2026, 12, 12), QTime(9, 30)));
+    Press(QStringLiteral("timeout 0"));
+    Part<QPushButton>("cmdCallForce").click();
+    Press(QStringLiteral("9"));
+    ASSERT_TRUE(Panel().SaveAsTest(QStringLiteral("forced open")));
+    Panel().SetClock(OpenHours());
     // A cancelled name saves nothing.
     EXPECT_FALSE(Panel().SaveAsTest());
 
@@ -359,10 +414,14 @@ TEST_F(TestCallPanelTest, AWalkSavedAsATestRunsAndAFailedOneIsWalkedAgain) {
     const std::optional<Scenario> saved = ParseScenario(file.readAll().toStdString(), error);
     ASSERT_TRUE(saved) << error.Message;
     EXPECT_EQ(saved->Script, "office-line.rys");
-    ASSERT_EQ(saved->Calls.size(), 2u);
+    ASSERT_EQ(saved->Calls.size(), 3u);
     const ScenarioCall& first = saved->Calls[0];
     EXPECT_EQ(first.Name, "sales answers");
-    EXPECT_EQ(first.Events, (std::vector<std::string>{"timeout 0", "true", "1", "success"}));
+    EXPECT_EQ(first.Events, (std::vector<std::string>{"timeout 0", "1", "success"}));
+    EXPECT_TRUE(first.Force.empty());
+    EXPECT_EQ(saved->Calls[2].Events, (std::vector<std::string>{"timeout 0", "9"}));
+    EXPECT_EQ(saved->Calls[2].Force,
+              (std::vector<std::pair<std::string, bool>>{{"Office Hours", true}}));
     EXPECT_EQ(first.End, WalkEnd::Hangup);
     EXPECT_EQ(first.Module, "Goodbye");
     EXPECT_EQ(first.At, (DateTime{2026, 12, 9, 9, 30, 0}));
@@ -371,15 +430,32 @@ TEST_F(TestCallPanelTest, AWalkSavedAsATestRunsAndAFailedOneIsWalkedAgain) {
     EXPECT_EQ(saved->Calls[1].End, WalkEnd::NoMoreEvents);
     EXPECT_EQ(saved->Calls[1].Module, "Leave Message");
 
-    // Both pass; after an edit that takes Goodbye's name away the first fails.
+    // All pass; after an edit that takes Goodbye's name away the first fails, at once: the
+    // list and the status bar never keep a result for the script as it was.
     Part<QPushButton>("cmdCallRunTests").click();
     QTreeWidget& list = Panel().Tests();
-    ASSERT_EQ(list.topLevelItemCount(), 2);
+    auto* status = Main().statusBar()->findChild<QLabel*>(QStringLiteral("sbStatusBar(1)"));
+    ASSERT_NE(status, nullptr);
+    ASSERT_EQ(list.topLevelItemCount(), 3);
     EXPECT_EQ(list.topLevelItem(0)->text(1), QStringLiteral("passed"));
     EXPECT_EQ(list.topLevelItem(1)->text(1), QStringLiteral("passed"));
+    EXPECT_EQ(list.topLevelItem(2)->text(1), QStringLiteral("passed"));
+    EXPECT_EQ(status->text(), QStringLiteral("Tests: 3 passed, 0 failed."));
+    EXPECT_TRUE(Panel().TestsCurrent());
     Doc().RenameModule(Doc().ModuleOfBox(BoxTitled("Goodbye")), QStringLiteral("Bye"));
+    ASSERT_EQ(list.topLevelItemCount(), 3);
+    EXPECT_EQ(list.topLevelItem(0)->text(1), QStringLiteral("failed"));
+    EXPECT_EQ(status->text(), QStringLiteral("Tests: 2 passed, 1 failed."));
+    EXPECT_TRUE(Panel().TestsCurrent());
+    // Deleting a connector is an edit like any other; so is its undo.
+    const int menu = BoxTitled("Main Menu");
+    Doc().RemovePaths(Doc().ModuleOfBox(menu), {2}); // on {9} goto [Voicemail Box 200]
+    EXPECT_EQ(list.topLevelItem(2)->text(1), QStringLiteral("failed"));
+    EXPECT_EQ(status->text(), QStringLiteral("Tests: 1 passed, 2 failed."));
+    Choose(QStringLiteral("mnuUndo"));
+    EXPECT_EQ(list.topLevelItem(2)->text(1), QStringLiteral("passed"));
     Part<QPushButton>("cmdCallRunTests").click();
-    ASSERT_EQ(list.topLevelItemCount(), 2);
+    ASSERT_EQ(list.topLevelItemCount(), 3);
     EXPECT_EQ(list.topLevelItem(0)->text(1), QStringLiteral("failed"));
     EXPECT_EQ(list.topLevelItem(0)->foreground(0).color(), QColor(200, 0, 0));
     EXPECT_TRUE(list.topLevelItem(0)->toolTip(0).startsWith(
@@ -424,6 +500,73 @@ TEST_F(TestCallPanelTest, TestsNeedASavedScriptAndAFileThatReads) {
     QFile file(tests);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), damaged);
+}
+
+// The mark of the module the call is at has a colour of its own, not a selected connector's
+// orange, and leaves the green start mark in sight.
+TEST_F(TestCallPanelTest, TheCallsMarkHasItsOwnColourAndLeavesTheStartMarkInSight) {
+    OpenExample();
+    OpenTestCall();
+    const int greeting = BoxTitled("Greeting");
+    ASSERT_EQ(Panel().MarkedBox(), greeting);
+    const ModuleRecord& m = Doc().Module(Doc().ModuleOfBox(greeting));
+    const QRect area(m.PositionX - 10, m.PositionY - 20, kBoxWidth + 20, 40);
+    const QImage image = RenderCanvas(*Active(), area);
+    const QColor mark = BoxHighlight::Colour();
+    // The frame's top edge runs 5 pixels above the box: over the start mark's place at its
+    // left, in the open further right.
+    const QColor onTag = image.pixelColor(10 + 3, 20 - 5);
+    const QColor onFrame = image.pixelColor(10 + 120, 20 - 5);
+    EXPECT_EQ(onFrame, mark);
+    EXPECT_EQ(onTag, QColor(30, 140, 60)) << onTag.name().toStdString();
+    // Not the orange of a selected connector (hue 29), nor the start mark's green.
+    EXPECT_GT(std::abs(mark.hue() - 29), 60);
+    EXPECT_GT(std::abs(mark.hue() - QColor(30, 140, 60).hue()), 60);
+}
+
+// Every control of the panel stays within its visible width, whatever the window's width and
+// however long a title: nothing is cut off at the right edge or hidden behind a scroll bar.
+TEST_F(TestCallPanelTest, EveryControlFitsThePanelsWidth) {
+    MakeMain();
+    const std::string longTitle(300, 'W');
+    const QString file = WriteFile(
+        QStringLiteral("long.rys"),
+        QByteArray("StartModule=") + longTitle.c_str() + "\r\n[" + longTitle.c_str() +
+            "]\r\nType=Get Numbers\r\nGetNbrLenEnforce=2\r\nGetNbrLenMax=4\r\n"
+            "PlayFile1=prompts\\a_very_long_file_name_without_any_blank_in_it_at_all_x.wav\r\n"
+            "on {success} goto [Bye]\r\non {exact_number} goto [Bye]\r\n"
+            "on {a trigger with a long text of its own} goto [Bye]\r\n\r\nPosition=0,0\r\n"
+            "[Bye]\r\nType=Hangup the Call\r\nPosition=300,0\r\n");
+    Main().Documents().OpenScript(file);
+    OpenTestCall();
+    auto* scroll = Panel().findChild<QScrollArea*>(QStringLiteral("scrCallPanel"));
+    ASSERT_NE(scroll, nullptr);
+    for (const int width : {1280, 1600}) {
+        SCOPED_TRACE(width);
+        Main().resize(width, 900);
+        Main().show();
+        QCoreApplication::processEvents();
+        Panel().Restart();
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(Panel().EventButtons().empty());
+        EXPECT_LT(Panel().width(), width / 2);
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0) << "no sideways scrolling";
+        const QRect visible = scroll->viewport()->rect();
+        for (QWidget* control : Panel().findChildren<QWidget*>()) {
+            // The dock's own title buttons are no part of the scrolled content.
+            if (!control->isVisible() || !scroll->viewport()->isAncestorOf(control) ||
+                !(qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                  qobject_cast<QLabel*>(control)))
+                continue;
+            const QRect at(control->mapTo(scroll->viewport(), QPoint(0, 0)), control->size());
+            EXPECT_GE(at.left(), visible.left()) << control->objectName().toStdString();
+            EXPECT_LE(at.right(), visible.right()) << control->objectName().toStdString();
+        }
+        for (QPushButton* button : Panel().EventButtons())
+            EXPECT_FALSE(button->text().trimmed().isEmpty());
+        EXPECT_TRUE(Text("lblCallModule").endsWith(QChar(0x2026)));
+        EXPECT_EQ(Part<QLabel>("lblCallModule").toolTip(), QString::fromStdString(longTitle));
+    }
 }
 
 } // namespace
