@@ -50,26 +50,27 @@ int RunArrange(const Args& args, std::ostream&, std::ostream& err) {
     }
     const auto password = read->Value("--password");
     bool tooSmall = false;
-    const int code = RewriteScriptFile(
-        read->positional[0], read->positional[1], password.value_or(""), err,
-        [&](ScriptTables& tables, std::int16_t script) {
-            const ArrangeInput input = ArrangeInputOf(tables, script, {}, area.first, area.second);
-            const auto arranged = ArrangeBoxes(input.graph);
-            if (!arranged->fits) {
-                err << "rys: " << read->positional[0] << ": "
-                    << RoomNeededMessage(*arranged, area.first, area.second)
-                    << " Nothing was saved; give a larger --area.\n";
-                tooSmall = true;
-                return false;
-            }
-            for (size_t i = 0; i < input.modules.size(); ++i) {
-                ModuleRecord& m = tables.Module(input.modules[i]);
-                m.PositionX = static_cast<std::int16_t>(arranged->at[i].x);
-                m.PositionY = static_cast<std::int16_t>(arranged->at[i].y);
-            }
-            KeepPasswordForCopy(tables.Script(script), password);
-            return true;
-        });
+    const int code =
+        RewriteScriptFile(read->positional[0], read->positional[1], password.value_or(""), err,
+                          [&](ScriptTables& tables, std::int16_t script) {
+                              const ArrangeInput input =
+                                  ArrangeInputOf(tables, script, {}, area.first, area.second);
+                              const auto arranged = ArrangeBoxes(input.graph);
+                              if (!arranged->fits) {
+                                  err << "rys: " << read->positional[0] << ": "
+                                      << RoomNeededMessage(*arranged, area.first, area.second)
+                                      << " Nothing was saved; give a larger --area.\n";
+                                  tooSmall = true;
+                                  return false;
+                              }
+                              for (size_t i = 0; i < input.modules.size(); ++i) {
+                                  ModuleRecord& m = tables.Module(input.modules[i]);
+                                  m.PositionX = static_cast<std::int16_t>(arranged->at[i].x);
+                                  m.PositionY = static_cast<std::int16_t>(arranged->at[i].y);
+                              }
+                              KeepPasswordForCopy(tables.Script(script), password);
+                              return true;
+                          });
     return tooSmall ? 1 : code;
 }
 

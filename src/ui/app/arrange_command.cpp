@@ -54,11 +54,11 @@ bool ArrangeModules(QWidget* parent, Designer& designer, DocumentWindow& window)
         return false;
     const Arrangement& arranged = **places;
     if (!arranged.fits) {
-        designer.Message(QString::fromStdString(RoomNeededMessage(arranged, canvas.width(),
-                                                                  canvas.height())) +
-                             QStringLiteral(" Arrange left every box where it was; a larger "
-                                            "design area can be set in RY.INI."),
-                         MessageIcon::Exclamation, MessageButtons::Ok, parent);
+        designer.Message(
+            QString::fromStdString(RoomNeededMessage(arranged, canvas.width(), canvas.height())) +
+                QStringLiteral(" Arrange left every box where it was; a larger "
+                               "design area can be set in RY.INI."),
+            MessageIcon::Exclamation, MessageButtons::Ok, parent);
         return false;
     }
 
@@ -80,7 +80,8 @@ bool ArrangeModules(QWidget* parent, Designer& designer, DocumentWindow& window)
     std::vector<ScriptDocument::Move> moves;
     moves.reserve(input->modules.size());
     for (size_t i = 0; i < input->modules.size(); ++i)
-        moves.push_back({input->modules[i], QPoint(left + arranged.at[i].x, top + arranged.at[i].y)});
+        moves.push_back(
+            {input->modules[i], QPoint(left + arranged.at[i].x, top + arranged.at[i].y)});
     document.MoveModules(moves);
     return true;
 }
