@@ -14,6 +14,8 @@ packages=(
   # install checks and the Debian package: desktop entry, file types, metainfo, icons, Depends
   desktop-file-utils shared-mime-info appstream libxml2-utils librsvg2-bin dpkg-dev xdg-utils
   man-db
+  # the Arrange benchmark lays the same scripts out with dot to compare
+  graphviz
 )
 
 missing=()

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace ry {
@@ -90,9 +91,32 @@ TEST(RysArrange, ExitCodes) {
         {{"arrange", dir.File("missing.rys"), dir.File("b.rys")}, 1},
         {{"arrange", in, dir.File("no/such/folder/c.rys")}, 1},
         {{"arrange", in, dir.File("d.rys")}, 0},
+        {{"arrange", in, dir.File("e.rys"), "--area", "3000x2500"}, 0},
+        {{"arrange", in, dir.File("f.rys"), "--area", "3000"}, 2},
+        {{"arrange", in, dir.File("g.rys"), "--area", "100x2000"}, 2},
+        {{"arrange", in, dir.File("h.rys"), "--area", "2000x40000"}, 2},
+        {{"arrange", in, dir.File("i.rys"), "--area", "2000x2000x"}, 2},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Rys(c.args).code, c.code) << c.args.back();
+}
+
+TEST(RysArrange, AnAreaTooSmallSaysTheRoomNeededAndSavesNothing) {
+    TempDir dir;
+    std::string text = "Version=5.0\r\nStartModule=M0\r\n";
+    for (int i = 0; i < 60; ++i)
+        text += "\r\n[M" + std::to_string(i) + "]\r\nType=Menu\r\nDispSize=69\r\n" +
+                "ON {1}   GOTO [M" + std::to_string((i + 1) % 60) + "]\r\n" + "ON {2}   GOTO [M" +
+                std::to_string((i * 7) % 60) + "]\r\nPosition=0,0\r\n";
+    const std::string in = dir.Write("many.rys", text);
+    const std::string out = dir.File("out.rys");
+    const RysRun run = Rys({"arrange", in, out, "--area", "400x400"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("The arranged modules need "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(" pixels; the design area is 400 x 400. Nothing was saved"),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 } // namespace

@@ -1,11 +1,18 @@
 #include "layout/arrange.h"
 
 #include "canvas/box_geometry.h"
+#include "layout/back_edges.h"
+#include "layout/crossing_order.h"
+#include "layout/folding.h"
+#include "layout/layered_graph.h"
+#include "layout/layers.h"
+#include "layout/placement.h"
 #include "paths/destinations.h"
 #include "script/records.h"
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <numeric>
 #include <string_view>
 #include <unordered_map>
@@ -14,171 +21,206 @@ namespace ry {
 
 namespace {
 
+// Layers the paths pass, for each box, beyond which the drawing is too deep to lay out by the
+// longest way down.
+constexpr long long kDeepSpanPerBox = 50;
+
 bool Cancelled(const std::atomic<bool>* cancel) {
     return cancel && cancel->load(std::memory_order_relaxed);
 }
 
-// Each box's layer: its distance from the start box, then from boxes nothing leads to, then
-// from whatever is left (boxes reached only through a loop), each in the order given.
-std::vector<int> Layers(const ArrangeGraph& g, const std::vector<std::vector<int>>& out) {
-    const int n = static_cast<int>(g.heights.size());
-    std::vector<int> layer(static_cast<size_t>(n), -1);
-    std::vector<int> incoming(static_cast<size_t>(n), 0);
-    for (auto [from, to] : g.edges)
-        if (from != to)
-            ++incoming[static_cast<size_t>(to)];
-    std::vector<int> queue;
-    queue.reserve(static_cast<size_t>(n));
-    auto walkFrom = [&](int root) {
-        if (layer[static_cast<size_t>(root)] >= 0)
-            return;
-        layer[static_cast<size_t>(root)] = 0;
-        queue.assign(1, root);
-        for (size_t at = 0; at < queue.size(); ++at) {
-            const int v = queue[at];
-            for (int w : out[static_cast<size_t>(v)])
-                if (layer[static_cast<size_t>(w)] < 0) {
-                    layer[static_cast<size_t>(w)] = layer[static_cast<size_t>(v)] + 1;
-                    queue.push_back(w);
-                }
-        }
-    };
-    if (g.start >= 0 && g.start < n)
-        walkFrom(g.start);
-    for (int v = 0; v < n; ++v)
-        if (incoming[static_cast<size_t>(v)] == 0)
-            walkFrom(v);
-    for (int v = 0; v < n; ++v)
-        walkFrom(v);
-    return layer;
-}
-
-// Reorders each layer by the mean place of its neighbours in the layer before it (`down`) or
-// after it; boxes without such neighbours keep their place.
-void SweepOrder(std::vector<std::vector<int>>& layers, std::vector<double>& place,
-                const std::vector<int>& layerOf, const std::vector<std::vector<int>>& near,
-                bool down) {
-    const int count = static_cast<int>(layers.size());
-    std::vector<std::pair<double, int>> keyed;
-    for (int step = 1; step < count; ++step) {
-        const int l = down ? step : count - 1 - step;
-        const int other = down ? l - 1 : l + 1;
-        auto& row = layers[static_cast<size_t>(l)];
-        keyed.clear();
-        for (int v : row) {
-            double sum = 0;
-            int seen = 0;
-            for (int w : near[static_cast<size_t>(v)])
-                if (layerOf[static_cast<size_t>(w)] == other) {
-                    sum += place[static_cast<size_t>(w)];
-                    ++seen;
-                }
-            keyed.emplace_back(seen ? sum / seen : place[static_cast<size_t>(v)], v);
-        }
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (size_t i = 0; i < keyed.size(); ++i) {
-            row[i] = keyed[i].second;
-            place[static_cast<size_t>(row[i])] = static_cast<double>(i);
-        }
+// One layout of the ordered graph, folded for a row width: the boxes' places and the room
+// they take, in bands side by side when the layers are taller than `bandHeight`.
+Arrangement Lay(const LayeredGraph& ordered, const std::vector<std::pair<int, int>>& downward,
+                const ArrangeGraph& in, int rowWidth, int bandHeight, bool lanes,
+                const std::atomic<bool>* cancel, bool& cancelled) {
+    const int n = ordered.boxes;
+    std::vector<int> placeInRow;
+    std::vector<int> foldedFrom;
+    const std::vector<int> layerOf =
+        FoldLayers(ordered, rowWidth, kArrangeColumnGap, placeInRow, &foldedFrom);
+    LayeredGraph g =
+        MakeLayeredGraph(std::vector<int>(ordered.width.begin(), ordered.width.begin() + n),
+                         layerOf, downward, &foldedFrom, lanes);
+    // Start from the order found before folding: rows keep it.
+    for (auto& row : g.order) {
+        std::vector<int> boxes;
+        for (int v : row)
+            if (!g.IsStandIn(v))
+                boxes.push_back(v);
+        std::sort(boxes.begin(), boxes.end(), [&](int a, int b) {
+            return placeInRow[static_cast<std::size_t>(a)] <
+                   placeInRow[static_cast<std::size_t>(b)];
+        });
+        std::size_t next = 0;
+        for (int& v : row)
+            if (!g.IsStandIn(v))
+                v = boxes[next++];
     }
+    if (!ReduceCrossings(g, 6, cancel)) {
+        cancelled = true;
+        return {};
+    }
+    const std::vector<int> x = PlaceAcross(g, {kArrangeColumnGap, 16});
+
+    // Layers from the top, each as tall as its tallest box; folded into bands of the area's
+    // height.
+    const int layers = static_cast<int>(g.order.size());
+    std::vector<int> tallest(static_cast<std::size_t>(layers), 0);
+    for (int v = 0; v < n; ++v) {
+        auto& t = tallest[static_cast<std::size_t>(layerOf[static_cast<std::size_t>(v)])];
+        t = std::max(t, in.heights[static_cast<std::size_t>(v)]);
+    }
+    const int room = std::max(1, bandHeight);
+    std::vector<int> bandOf(static_cast<std::size_t>(layers)),
+        top(static_cast<std::size_t>(layers));
+    // A band ends before a layer folded into rows when all its rows do not fit what is left,
+    // so a menu's items stay in one band with their menu's row when they can.
+    auto groupHeight = [&](int first) {
+        int h = tallest[static_cast<std::size_t>(first)];
+        for (int l = first + 1; l < layers && foldedFrom[static_cast<std::size_t>(l)] ==
+                                                  foldedFrom[static_cast<std::size_t>(first)];
+             ++l)
+            h += kArrangeLayerGap + tallest[static_cast<std::size_t>(l)];
+        return h;
+    };
+    int band = 0, y = 0;
+    for (int l = 0; l < layers; ++l) {
+        const int h = tallest[static_cast<std::size_t>(l)];
+        const bool groupStarts = l == 0 || foldedFrom[static_cast<std::size_t>(l)] !=
+                                               foldedFrom[static_cast<std::size_t>(l - 1)];
+        const int need = groupStarts && groupHeight(l) <= room ? groupHeight(l) : h;
+        if (y > 0 && y + need > room) {
+            ++band;
+            y = 0;
+        }
+        bandOf[static_cast<std::size_t>(l)] = band;
+        top[static_cast<std::size_t>(l)] = y;
+        y += h + kArrangeLayerGap;
+    }
+    std::vector<int> bandLeft(static_cast<std::size_t>(band + 1), INT_MAX),
+        bandRight(static_cast<std::size_t>(band + 1), INT_MIN);
+    for (int v = 0; v < g.size(); ++v) {
+        const auto b = static_cast<std::size_t>(
+            bandOf[static_cast<std::size_t>(g.layer[static_cast<std::size_t>(v)])]);
+        bandLeft[b] = std::min(bandLeft[b], x[static_cast<std::size_t>(v)]);
+        bandRight[b] = std::max(bandRight[b], x[static_cast<std::size_t>(v)] +
+                                                  g.width[static_cast<std::size_t>(v)]);
+    }
+    std::vector<int> shift(bandLeft.size());
+    int left = kArrangeMargin;
+    for (std::size_t b = 0; b < bandLeft.size(); ++b) {
+        if (bandLeft[b] > bandRight[b])
+            continue;
+        shift[b] = left - bandLeft[b];
+        left += bandRight[b] - bandLeft[b] + kArrangeBandGap;
+    }
+
+    Arrangement a;
+    a.at.resize(static_cast<std::size_t>(n));
+    for (int v = 0; v < n; ++v) {
+        const int l = layerOf[static_cast<std::size_t>(v)];
+        const Point p{x[static_cast<std::size_t>(v)] +
+                          shift[static_cast<std::size_t>(bandOf[static_cast<std::size_t>(l)])],
+                      kArrangeMargin + top[static_cast<std::size_t>(l)]};
+        a.at[static_cast<std::size_t>(v)] = p;
+        a.width = std::max(a.width, p.x + kBoxWidth + kArrangeMargin);
+        a.height =
+            std::max(a.height, p.y + in.heights[static_cast<std::size_t>(v)] + kArrangeMargin);
+    }
+    a.fits = a.width <= in.areaWidth && a.height <= in.areaHeight;
+    return a;
 }
 
 } // namespace
 
-std::optional<std::vector<Point>> ArrangeBoxes(const ArrangeGraph& g,
-                                               const std::atomic<bool>* cancel) {
+std::optional<Arrangement> ArrangeBoxes(const ArrangeGraph& g, const std::atomic<bool>* cancel) {
+    if (Cancelled(cancel))
+        return std::nullopt;
     const int n = static_cast<int>(g.heights.size());
-    std::vector<std::vector<int>> out(static_cast<size_t>(n)), near(static_cast<size_t>(n));
-    for (auto [from, to] : g.edges) {
-        if (from == to || from < 0 || to < 0 || from >= n || to >= n)
-            continue;
-        out[static_cast<size_t>(from)].push_back(to);
-        near[static_cast<size_t>(from)].push_back(to);
-        near[static_cast<size_t>(to)].push_back(from);
+    if (n == 0)
+        return Arrangement{};
+    std::vector<std::pair<int, int>> edges;
+    for (auto [from, to] : g.edges)
+        if (from >= 0 && to >= 0 && from < n && to < n && from != to)
+            edges.emplace_back(from, to);
+    // Paths back against the flow are laid out turned round; each box a layer below the
+    // lowest that leads to it. When loops cross each other so much that this runs deep (the
+    // longest way down passing most boxes, the paths passing hundreds of layers), the boxes
+    // are layered by their distance from the start instead, and paths along a layer are left
+    // to the router.
+    const std::vector<bool> back = BackEdges(n, edges, g.start);
+    std::vector<std::pair<int, int>> downward;
+    downward.reserve(edges.size());
+    for (std::size_t e = 0; e < edges.size(); ++e)
+        downward.push_back(back[e] ? std::pair{edges[e].second, edges[e].first} : edges[e]);
+    std::vector<int> layerOf = AssignLayers(n, downward);
+    if (LayerSpan(layerOf, downward) > kDeepSpanPerBox * static_cast<long long>(n)) {
+        layerOf = DistanceLayers(n, edges, g.start);
+        downward.clear();
+        for (auto [from, to] : edges) {
+            const int a = layerOf[static_cast<std::size_t>(from)],
+                      b = layerOf[static_cast<std::size_t>(to)];
+            if (a != b)
+                downward.push_back(a < b ? std::pair{from, to} : std::pair{to, from});
+        }
     }
-    const std::vector<int> layerOf = Layers(g, out);
-    const int layerCount = n ? *std::max_element(layerOf.begin(), layerOf.end()) + 1 : 0;
-    std::vector<std::vector<int>> layers(static_cast<size_t>(layerCount));
-    std::vector<double> place(static_cast<size_t>(n));
-    for (int v = 0; v < n; ++v) {
-        auto& row = layers[static_cast<size_t>(layerOf[static_cast<size_t>(v)])];
-        place[static_cast<size_t>(v)] = static_cast<double>(row.size());
-        row.push_back(v);
-    }
-    // A few sweeps each way take out most crossings; more seldom pay.
-    for (int sweep = 0; sweep < 4; ++sweep) {
-        if (Cancelled(cancel))
-            return std::nullopt;
-        SweepOrder(layers, place, layerOf, near, true);
-        SweepOrder(layers, place, layerOf, near, false);
-    }
+    LayeredGraph ordered = MakeLayeredGraph(
+        std::vector<int>(static_cast<std::size_t>(n), kBoxWidth), layerOf, downward);
+    if (!ReduceCrossings(ordered, 12, cancel))
+        return std::nullopt;
 
-    // Layers wider than the area fold into rows of as many boxes as fit.
-    const int pitch = kBoxWidth + kArrangeColumnGap;
-    const int perRow = std::max(1, (g.areaWidth - 2 * kArrangeMargin + kArrangeColumnGap) / pitch);
-    std::vector<std::vector<int>> rows;
-    for (const auto& layer : layers)
-        for (size_t at = 0; at < layer.size(); at += static_cast<size_t>(perRow))
-            rows.emplace_back(layer.begin() + static_cast<std::ptrdiff_t>(at),
-                              layer.begin() +
-                                  static_cast<std::ptrdiff_t>(std::min(layer.size(), at + perRow)));
-    size_t widest = 0;
-    for (const auto& row : rows)
-        widest = std::max(widest, row.size());
-    const int span = static_cast<int>(widest) * pitch - kArrangeColumnGap;
-
-    // Across: each row centred first, then each box drawn towards the boxes above that lead
-    // to it or that it leads to, keeping the gaps between neighbours.
-    std::vector<Point> at(static_cast<size_t>(n));
-    std::vector<int> rowOf(static_cast<size_t>(n));
-    int y = kArrangeMargin;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        if (Cancelled(cancel))
+    // The layers as they are first, rows as wide as the area holds; then folded into bands
+    // of the area's height, with narrower rows when the bands are too wide, down to one box a
+    // row; then packed as tightly as a grid, long paths left to find their way between the
+    // boxes. The most compact layout when none fits; only the first when the boxes with their
+    // gaps alone need more room than the area.
+    const int widest = std::max(kBoxWidth, g.areaWidth - 2 * kArrangeMargin);
+    const int tallest = std::max(1, g.areaHeight - 2 * kArrangeMargin);
+    double least = 0;
+    for (int h : g.heights)
+        least += static_cast<double>(kBoxWidth + kArrangeColumnGap) * (h + kArrangeLayerGap);
+    const bool hopeless = least > static_cast<double>(g.areaWidth) * g.areaHeight;
+    struct Try {
+        int parts; // of the widest row, in quarters; 0: one box a row; -1: not in bands
+        bool lanes;
+    };
+    static constexpr Try kTries[] = {{-1, true}, {4, true},  {3, true},  {2, true},  {1, true},
+                                     {0, true},  {4, false}, {2, false}, {1, false}, {0, false}};
+    std::optional<Arrangement> best;
+    double bestExcess = 0;
+    for (const Try& t : kTries) {
+        const int rowWidth = t.parts < 0 ? widest : t.parts ? widest * t.parts / 4 : kBoxWidth;
+        bool cancelled = false;
+        Arrangement a = Lay(ordered, downward, g, std::max(kBoxWidth, rowWidth),
+                            t.parts < 0 ? INT_MAX : tallest, t.lanes, cancel, cancelled);
+        if (cancelled)
             return std::nullopt;
-        const auto& row = rows[r];
-        const int width = static_cast<int>(row.size()) * pitch - kArrangeColumnGap;
-        std::vector<int> x(row.size());
-        for (size_t i = 0; i < row.size(); ++i) {
-            const int v = row[i];
-            rowOf[static_cast<size_t>(v)] = static_cast<int>(r);
-            long sum = 0;
-            int seen = 0;
-            for (int w : near[static_cast<size_t>(v)])
-                if (rowOf[static_cast<size_t>(w)] < static_cast<int>(r) &&
-                    at[static_cast<size_t>(w)].y > 0) {
-                    sum += at[static_cast<size_t>(w)].x;
-                    ++seen;
-                }
-            x[i] = seen ? static_cast<int>(sum / seen)
-                        : kArrangeMargin + (span - width) / 2 + static_cast<int>(i) * pitch;
+        if (a.fits)
+            return a;
+        const double excess = std::max(static_cast<double>(a.width) / std::max(1, g.areaWidth),
+                                       static_cast<double>(a.height) / std::max(1, g.areaHeight));
+        if (!best || excess < bestExcess) {
+            best = std::move(a);
+            bestExcess = excess;
         }
-        // Keep the order and the gaps: push right, then pull back inside the span.
-        for (size_t i = 0; i < x.size(); ++i) {
-            x[i] = std::max(x[i], kArrangeMargin);
-            if (i > 0)
-                x[i] = std::max(x[i], x[i - 1] + pitch);
-        }
-        const int right = kArrangeMargin + span - kBoxWidth;
-        for (size_t i = x.size(); i-- > 0;) {
-            x[i] = std::min(x[i], right);
-            if (i + 1 < x.size())
-                x[i] = std::min(x[i], x[i + 1] - pitch);
-        }
-        int tallest = 0;
-        for (size_t i = 0; i < row.size(); ++i) {
-            at[static_cast<size_t>(row[i])] = {x[i], y};
-            tallest = std::max(tallest, g.heights[static_cast<size_t>(row[i])]);
-        }
-        y += tallest + kArrangeLayerGap;
+        if (hopeless)
+            break;
     }
-    return at;
+    return best;
+}
+
+std::string RoomNeededMessage(const Arrangement& a, int areaWidth, int areaHeight) {
+    return "The arranged modules need " + std::to_string(a.width) + " x " +
+           std::to_string(a.height) + " pixels; the design area is " + std::to_string(areaWidth) +
+           " x " + std::to_string(areaHeight) + ".";
 }
 
 ArrangeInput ArrangeInputOf(const ScriptTables& tables, int script,
-                            const std::vector<std::int16_t>& only, int areaWidth) {
+                            const std::vector<std::int16_t>& only, int areaWidth, int areaHeight) {
     ArrangeInput input;
     input.graph.areaWidth = areaWidth;
+    input.graph.areaHeight = areaHeight;
     std::unordered_map<std::int16_t, int> index;
     const std::string& start = tables.Script(script).StartModule;
     auto sameTitle = [](std::string_view a, std::string_view b) {

@@ -28,9 +28,9 @@ bool ArrangeModules(QWidget* parent, Designer& designer, DocumentWindow& window)
 
     // The worker owns its copies: the records may change (or go) once the loop below runs.
     auto input = std::make_shared<ArrangeInput>(
-        ArrangeInputOf(tables, document.Script(), chosen, canvas.width()));
+        ArrangeInputOf(tables, document.Script(), chosen, canvas.width(), canvas.height()));
     auto cancel = std::make_shared<std::atomic<bool>>(false);
-    auto places = std::make_shared<std::optional<std::vector<Point>>>();
+    auto places = std::make_shared<std::optional<Arrangement>>();
     QThread* worker = QThread::create(
         [input, cancel, places] { *places = ArrangeBoxes(input->graph, cancel.get()); });
 
@@ -52,6 +52,15 @@ bool ArrangeModules(QWidget* parent, Designer& designer, DocumentWindow& window)
     progress.reset();
     if (!stillOpen || *cancel || !*places || input->modules.empty())
         return false;
+    const Arrangement& arranged = **places;
+    if (!arranged.fits) {
+        designer.Message(
+            QString::fromStdString(RoomNeededMessage(arranged, canvas.width(), canvas.height())) +
+                QStringLiteral(" Arrange left every box where it was; a larger "
+                               "design area can be set in RY.INI."),
+            MessageIcon::Exclamation, MessageButtons::Ok, parent);
+        return false;
+    }
 
     // A selection is laid out where it stood; the whole script from the canvas's corner.
     int left = 0, top = 0;
@@ -64,20 +73,15 @@ bool ArrangeModules(QWidget* parent, Designer& designer, DocumentWindow& window)
         left = std::max(0, left - kArrangeMargin);
         top = std::max(0, top - kArrangeMargin);
     }
-    int right = 0, bottom = 0;
-    for (size_t i = 0; i < places->value().size(); ++i) {
-        const Point& p = (**places)[i];
-        right = std::max(right, p.x + kBoxWidth + kArrangeMargin);
-        bottom = std::max(bottom, p.y + input->graph.heights[i] + kArrangeMargin);
-    }
-    // Kept inside the canvas as far as the layout fits in it.
-    left = std::max(0, std::min(left, canvas.width() - right));
-    top = std::max(0, std::min(top, canvas.height() - bottom));
+    // Kept inside the canvas: the layout fits in it.
+    left = std::max(0, std::min(left, canvas.width() - arranged.width));
+    top = std::max(0, std::min(top, canvas.height() - arranged.height));
 
     std::vector<ScriptDocument::Move> moves;
     moves.reserve(input->modules.size());
     for (size_t i = 0; i < input->modules.size(); ++i)
-        moves.push_back({input->modules[i], QPoint(left + (**places)[i].x, top + (**places)[i].y)});
+        moves.push_back(
+            {input->modules[i], QPoint(left + arranged.at[i].x, top + arranged.at[i].y)});
     document.MoveModules(moves);
     return true;
 }

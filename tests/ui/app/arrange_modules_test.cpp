@@ -61,5 +61,28 @@ TEST_F(ArrangeModulesTest, OnlyTheSelectedBoxesMove) {
     EXPECT_FALSE(Intersects(BoxRect(boxes[1]), BoxRect(boxes[2])));
 }
 
+TEST_F(ArrangeModulesTest, MoreBoxesThanTheCanvasHoldsSaysTheRoomNeededAndMovesNothing) {
+    // 250 boxes in a ring cannot lie side by side on the 2000 x 2000 canvas with room for
+    // their paths.
+    std::vector<int> boxes;
+    for (int i = 0; i < 250; ++i)
+        boxes.push_back(Place(QStringLiteral("Play"), {0, 0}));
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        ModuleIn(boxes[i]).PathText =
+            "on {1} goto [" + ModuleIn(boxes[(i + 1) % boxes.size()]).Title + "]\r\n";
+    Doc().DeselectAllBoxes();
+    const int steps = Doc().History().count();
+    Choose(QStringLiteral("mnuArrange"));
+    const QStringList shown = prompter_.MessageTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("The arranged modules need ")))
+        << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(QStringLiteral(" pixels; the design area is 2000 x 2000.")))
+        << shown[0].toStdString();
+    EXPECT_EQ(Doc().History().count(), steps);
+    for (int box : boxes)
+        EXPECT_EQ(PositionOf(box), QPoint(0, 0));
+}
+
 } // namespace
 } // namespace ry::test
