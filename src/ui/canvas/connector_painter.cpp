@@ -9,6 +9,7 @@
 #include "paths/destinations.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
 #include <QStringList>
@@ -24,22 +25,27 @@ namespace ry {
 
 namespace {
 
-const QColor kArrowFill(221, 221, 221);
-const QColor kLabelInk(20, 60, 140);
-const QColor kLabelBack(255, 255, 255, 225);
-const QColor kTagFill(232, 240, 252);
-const QColor kProblemFill(255, 230, 228);
-
 // Labels and tags longer than this are cut short with an ellipsis.
 constexpr int kMaxTextWidth = 150;
 // Below this scale text would be too small to read: stubs keep their tags, without text.
 constexpr double kSmallestReadableScale = 0.5;
 
+bool OnPaper(const QPainter& p) {
+    const QPaintDevice* device = p.device();
+    const QPaintEngine* engine = p.paintEngine();
+    return (device && device->devType() == QInternal::Printer) ||
+           (engine &&
+            (engine->type() == QPaintEngine::Pdf || engine->type() == QPaintEngine::Picture));
+}
+
 // Drawn smaller than a canvas pixel (a view zoomed out, the overview), a line of canvas pixels
 // would cover no screen pixel at all: there it is drawn one screen pixel wide.
+// On paper (a printer, its preview, a PDF file) the page is shown afterwards at any zoom: a
+// filled pixel there would shrink below a screen pixel, so lines are drawn one device pixel
+// wide whatever the scale.
 bool BelowCanvasPixel(const QPainter& p) {
     const QTransform& t = p.worldTransform();
-    return std::abs(t.m11()) < 1.0 || std::abs(t.m22()) < 1.0;
+    return std::abs(t.m11()) < 1.0 || std::abs(t.m22()) < 1.0 || OnPaper(p);
 }
 
 // The pixels of a line from `from` up to, not including, `to`. Level and upright lines fill
@@ -79,11 +85,7 @@ class TextSizes {
 public:
     TextSizes() : metrics_(Font()) {}
 
-    static QFont Font() {
-        QFont font;
-        font.setPixelSize(11);
-        return font;
-    }
+    static QFont Font() { return ConnectorTextFont(); }
     // The text as shown (cut short when too long) and the size of its label.
     QString Fit(const QString& text) const {
         if (metrics_.horizontalAdvance(text) <= kMaxTextWidth)
@@ -142,6 +144,12 @@ void PaintCaptions(QPainter& p, const std::vector<Caption>& captions, bool withT
 }
 
 } // namespace
+
+QFont ConnectorTextFont() {
+    QFont font;
+    font.setPixelSize(11);
+    return font;
+}
 
 void PaintConnector(QPainter& p, const ConnectorPath& path) {
     const bool thin = BelowCanvasPixel(p);

@@ -10,6 +10,7 @@
 #include "canvas/stubs.h"
 
 #include <QColor>
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -29,6 +30,15 @@ class ScriptDocument;
 // The colour of what the checker would call a problem: the tag of a destination that names no
 // module.
 inline const QColor kProblemColour(200, 30, 30);
+// The other colours of connectors, labels and tags.
+inline const QColor kArrowFill(221, 221, 221);
+inline const QColor kLabelInk(20, 60, 140);
+inline const QColor kLabelBack(255, 255, 255, 225);
+inline const QColor kTagFill(232, 240, 252);
+inline const QColor kProblemFill(255, 230, 228);
+
+// The font of trigger labels and tags.
+QFont ConnectorTextFont();
 
 // Paints one recorded connector: its lines, bend pixels and arrow head.
 void PaintConnector(QPainter& painter, const ConnectorPath& path);
