@@ -30,12 +30,12 @@ constexpr int kMaxTextWidth = 150;
 // Below this scale text would be too small to read: stubs keep their tags, without text.
 constexpr double kSmallestReadableScale = 0.5;
 
-bool OnPaper(const QPainter& p) {
-    const QPaintDevice* device = p.device();
-    const QPaintEngine* engine = p.paintEngine();
-    return (device && device->devType() == QInternal::Printer) ||
-           (engine &&
-            (engine->type() == QPaintEngine::Pdf || engine->type() == QPaintEngine::Picture));
+// One device pixel wide at any scale. A pen of width 0 is that on screen too, but a PDF file
+// makes it the thinnest line its reader can draw, a hair on paper.
+QPen ThinPen(const QColor& colour) {
+    QPen pen(colour, 1);
+    pen.setCosmetic(true);
+    return pen;
 }
 
 // Drawn smaller than a canvas pixel (a view zoomed out, the overview), a line of canvas pixels
@@ -45,7 +45,7 @@ bool OnPaper(const QPainter& p) {
 // wide whatever the scale.
 bool BelowCanvasPixel(const QPainter& p) {
     const QTransform& t = p.worldTransform();
-    return std::abs(t.m11()) < 1.0 || std::abs(t.m22()) < 1.0 || OnPaper(p);
+    return std::abs(t.m11()) < 1.0 || std::abs(t.m22()) < 1.0 || PaintsOnPaper(p);
 }
 
 // The pixels of a line from `from` up to, not including, `to`. Level and upright lines fill
@@ -60,7 +60,7 @@ void PaintSegment(QPainter& p, const Segment& s, bool thin) {
         const int len = std::abs(b.y - a.y);
         p.fillRect(a.x, b.y < a.y ? b.y + 1 : a.y, 1, len, Qt::black);
     } else {
-        p.setPen(thin ? QPen(Qt::black, 0) : QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap));
+        p.setPen(thin ? ThinPen(Qt::black) : QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap));
         p.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
     }
 }
@@ -131,7 +131,7 @@ void PaintCaptions(QPainter& p, const std::vector<Caption>& captions, bool withT
         case Caption::Look::Tag:
         case Caption::Look::ProblemTag: {
             const bool problem = c.look == Caption::Look::ProblemTag;
-            p.setPen(QPen(problem ? kProblemColour : kLabelInk, 0));
+            p.setPen(ThinPen(problem ? kProblemColour : kLabelInk));
             p.setBrush(problem ? kProblemFill : kTagFill);
             p.drawRoundedRect(QRectF(c.rect).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
             p.setPen(problem ? kProblemColour : kLabelInk);
@@ -145,6 +145,14 @@ void PaintCaptions(QPainter& p, const std::vector<Caption>& captions, bool withT
 
 } // namespace
 
+bool PaintsOnPaper(const QPainter& p) {
+    const QPaintDevice* device = p.device();
+    const QPaintEngine* engine = p.paintEngine();
+    return (device && device->devType() == QInternal::Printer) ||
+           (engine &&
+            (engine->type() == QPaintEngine::Pdf || engine->type() == QPaintEngine::Picture));
+}
+
 QFont ConnectorTextFont() {
     QFont font;
     font.setPixelSize(11);
@@ -156,7 +164,7 @@ void PaintConnector(QPainter& p, const ConnectorPath& path) {
     for (const Segment& s : path.Segments())
         PaintSegment(p, s, thin);
     if (thin)
-        p.setPen(QPen(Qt::black, 0));
+        p.setPen(ThinPen(Qt::black));
     for (const Point& px : path.BendPixels()) {
         if (thin)
             p.drawPoint(px.x, px.y);
@@ -166,7 +174,7 @@ void PaintConnector(QPainter& p, const ConnectorPath& path) {
     if (path.HasArrow()) {
         const auto& c = path.Arrow().corners;
         const QPoint points[3] = {{c[0].x, c[0].y}, {c[1].x, c[1].y}, {c[2].x, c[2].y}};
-        p.setPen(QPen(Qt::black, 0));
+        p.setPen(ThinPen(Qt::black));
         p.setBrush(kArrowFill);
         p.drawPolygon(points, 3);
     }

@@ -37,6 +37,11 @@ inline const QColor kLabelBack(255, 255, 255, 225);
 inline const QColor kTagFill(232, 240, 252);
 inline const QColor kProblemFill(255, 230, 228);
 
+// Whether the painter draws a page (a printer, its preview, a PDF file, a recorded picture),
+// which may be shown afterwards at any zoom: lines there are drawn one device pixel wide,
+// as filled pixels would shrink below a screen pixel and vanish.
+bool PaintsOnPaper(const QPainter& p);
+
 // The font of trigger labels and tags.
 QFont ConnectorTextFont();
 

@@ -183,9 +183,9 @@ TEST_F(PictureWholeTest, PicturesAndPrintsHoldBoxesBeyondTheCanvasEdge) {
     EXPECT_GT(dark, far.Height / 2) << "the far box's left edge";
 }
 
-// Every connector segment of a page, replayed as a print preview replays it at a small zoom,
-// still has dark pixels along it.
-TEST_F(PictureWholeTest, APrintedPageShowsConnectorLinesAtEveryZoom) {
+// Every connector line and box frame of a page, replayed as a print preview replays it at a small
+// zoom, still has dark pixels along it.
+TEST_F(PictureWholeTest, APrintedPageShowsConnectorLinesAndBoxFramesAtEveryZoom) {
     MakeMain();
     DocumentWindow* window = OpenInMain(kExample);
     ASSERT_NE(window, nullptr);
@@ -207,10 +207,23 @@ TEST_F(PictureWholeTest, APrintedPageShowsConnectorLinesAtEveryZoom) {
             painter.scale(zoom, zoom);
             painter.drawPicture(0, 0, page);
         }
+        // Each connector's lines and each box's frame.
+        std::vector<std::vector<Point>> lines;
+        for (const PicturePath& p : g.paths)
+            lines.push_back(p.points);
+        for (const PictureModule& m : g.modules) {
+            const Rect& r = m.rect;
+            const int right = r.Left + r.Width - 1, bottom = r.Top + r.Height - 1;
+            lines.push_back({{r.Left, r.Top},
+                             {right, r.Top},
+                             {right, bottom},
+                             {r.Left, bottom},
+                             {r.Left, r.Top}});
+        }
         int samples = 0, seen = 0;
-        for (const PicturePath& p : g.paths) {
-            for (std::size_t i = 1; i < p.points.size(); ++i) {
-                const Point a = p.points[i - 1], b = p.points[i];
+        for (const std::vector<Point>& line : lines) {
+            for (std::size_t i = 1; i < line.size(); ++i) {
+                const Point a = line[i - 1], b = line[i];
                 const int length = std::abs(b.x - a.x) + std::abs(b.y - a.y);
                 for (int t = 4; t + 4 < length; t += 6) {
                     const double x = a.x + (b.x - a.x) * t / double(length) - area.left();
