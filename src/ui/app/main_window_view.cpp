@@ -1,10 +1,12 @@
-// The main window's Undo and Redo, the canvas zoom, the overview dock and View > Path Labels.
+// The main window's Undo and Redo, the canvas zoom, the overview dock, View > Path Labels and
+// View > Show Settings.
 // Each follows the active document: its undo history, its view's zoom, its canvas in small.
 
 #include "app/main_window.h"
 
 #include "base/designer.h"
 #include "base/registry.h"
+#include "base/view_choices.h"
 #include "canvas/canvas_interaction.h"
 #include "canvas/canvas_overview.h"
 #include "canvas/canvas_scene.h"
@@ -305,6 +307,20 @@ void MainWindow::InstallHistoryAndZoom() {
     connect(labels, &QAction::toggled, this, [this](bool shown) {
         designer_.SetPathLabels(shown);
         WritePathLabels(shown);
+    });
+
+    // View > Show Settings: a line of each box's key settings under its text, on until the
+    // user turns it off, and as it was left the next time (the designer reads it on start).
+    auto* settings = new QAction(QStringLiteral("Show S&ettings"), this);
+    settings->setObjectName(QStringLiteral("mnuShowSettings"));
+    settings->setCheckable(true);
+    settings->setChecked(designer_.BoxSettings());
+    if (view)
+        view->insertAction(zoomSeparator, settings);
+    actions_[settings->objectName()] = settings;
+    connect(settings, &QAction::toggled, this, [this](bool shown) {
+        designer_.SetBoxSettings(shown);
+        WriteShowSettings(shown);
     });
 
     // View > Route Style: connectors around the boxes, or in their classic shapes; remembered.

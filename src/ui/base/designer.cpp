@@ -1,6 +1,7 @@
 #include "base/designer.h"
 
 #include "base/registry.h"
+#include "base/view_choices.h"
 
 #include "base/password_dialogs.h"
 #include "base/program_folders.h"
@@ -44,6 +45,7 @@ Designer::Designer(Prompter& prompter, const QString& programFolder, QObject* pa
     const ProgramFolders folders = DesignerFolders(programFolder);
     programFolder_ = QString::fromStdString(folders.home);
     dataFolder_ = QString::fromStdString(folders.data);
+    boxSettings_ = ReadShowSettings();
 }
 
 Designer::~Designer() {
@@ -118,6 +120,13 @@ void Designer::SetPathLabels(bool shown) {
         return;
     pathLabels_ = shown;
     emit pathLabelsChanged(shown);
+}
+
+void Designer::SetBoxSettings(bool shown) {
+    if (shown == boxSettings_)
+        return;
+    boxSettings_ = shown;
+    emit boxSettingsChanged(shown);
 }
 
 void Designer::SetDefaultDisplayHeight(int height) {
