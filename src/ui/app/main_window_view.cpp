@@ -38,26 +38,11 @@ const QString kPathLabelsValue = QStringLiteral("PathLabels");
 
 // View > Path Labels as the user left it: on unless "0" was stored.
 bool ReadPathLabels() {
-    try {
-        CRegistry registry;
-        registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
-        const bool shown = registry.ReadValue(kPathLabelsValue) != QLatin1String("0");
-        registry.CloseKey();
-        return shown;
-    } catch (const RegistryError&) {
-        return true;
-    }
+    return ReadViewChoice(kPathLabelsValue);
 }
 
 void WritePathLabels(bool shown) {
-    try {
-        CRegistry registry;
-        registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
-        registry.WriteValue(kPathLabelsValue, shown ? QStringLiteral("1") : QStringLiteral("0"));
-        registry.CloseKey();
-    } catch (const RegistryError&) {
-        // A view setting is a convenience: the labels change all the same.
-    }
+    WriteViewChoice(kPathLabelsValue, shown);
 }
 
 const QString kRouteStyleValue = QStringLiteral("RouteStyle");

@@ -2,37 +2,34 @@
 
 #include "base/registry.h"
 
-#include <QString>
-
 namespace ry {
 
 namespace {
 
 const QString kViewKey = QStringLiteral("Software\\Cordaxa\\Ryvane\\View");
-const QString kShowSettingsValue = QStringLiteral("ShowSettings");
 
 } // namespace
 
-bool ReadShowSettings() {
+bool ReadViewChoice(const QString& name) {
     try {
         CRegistry registry;
         registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
-        const bool shown = registry.ReadValue(kShowSettingsValue) != QLatin1String("0");
+        const bool on = registry.ReadValue(name) != QLatin1String("0");
         registry.CloseKey();
-        return shown;
+        return on;
     } catch (const RegistryError&) {
         return true;
     }
 }
 
-void WriteShowSettings(bool shown) {
+void WriteViewChoice(const QString& name, bool on) {
     try {
         CRegistry registry;
         registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
-        registry.WriteValue(kShowSettingsValue, shown ? QStringLiteral("1") : QStringLiteral("0"));
+        registry.WriteValue(name, on ? QStringLiteral("1") : QStringLiteral("0"));
         registry.CloseKey();
     } catch (const RegistryError&) {
-        // A view choice is a convenience: the boxes change all the same.
+        // The view changes all the same.
     }
 }
 
