@@ -295,10 +295,11 @@ void MainWindow::InstallHistoryAndZoom() {
     });
 
     // View > Show Settings: a line of each box's key settings under its text, on until the
-    // user turns it off, and as it was left the next time (the designer reads it on start).
+    // user turns it off, and as it was left the next time.
     auto* settings = new QAction(QStringLiteral("Show S&ettings"), this);
     settings->setObjectName(QStringLiteral("mnuShowSettings"));
     settings->setCheckable(true);
+    designer_.SetBoxSettings(ReadShowSettings());
     settings->setChecked(designer_.BoxSettings());
     if (view)
         view->insertAction(zoomSeparator, settings);

@@ -3,6 +3,7 @@
 #include "base/designer.h"
 #include "base/prompter.h"
 #include "base/text_codec.h"
+#include "base/view_choices.h"
 #include "canvas/canvas_picture.h"
 #include "canvas/document_window.h"
 #include "canvas/script_document.h"
@@ -72,6 +73,7 @@ int ExportPictureCommand(const QString& script, const QString& out, RouteStyle s
     Designer designer(prompter);
     designer.ReadSettings();
     designer.SetRouteStyle(style);
+    designer.SetBoxSettings(ReadShowSettings()); // boxes as the designer shows them
     if (PictureFormatOf(out) == PictureFormat::Unknown) {
         ErrorStreamPrompter::Print(QStringLiteral("A picture is written as an .svg, .png or .pdf "
                                                   "file: ") +

@@ -1,7 +1,6 @@
 #include "base/designer.h"
 
 #include "base/registry.h"
-#include "base/view_choices.h"
 
 #include "base/password_dialogs.h"
 #include "base/program_folders.h"
@@ -45,7 +44,6 @@ Designer::Designer(Prompter& prompter, const QString& programFolder, QObject* pa
     const ProgramFolders folders = DesignerFolders(programFolder);
     programFolder_ = QString::fromStdString(folders.home);
     dataFolder_ = QString::fromStdString(folders.data);
-    boxSettings_ = ReadShowSettings();
 }
 
 Designer::~Designer() {

@@ -97,7 +97,8 @@ public:
     bool PathLabels() const { return pathLabels_; }
     void SetPathLabels(bool shown);
     // Whether boxes show their key settings on a line under their text (View > Show Settings);
-    // pictures and printing show what the canvas shows. Starts as the user last left it.
+    // pictures and printing show what the canvas shows. On until set otherwise; the main
+    // window and the picture command set it as the user last left it.
     bool BoxSettings() const { return boxSettings_; }
     void SetBoxSettings(bool shown);
     // How connectors are routed (View > Route Style).
