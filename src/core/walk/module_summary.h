@@ -16,4 +16,11 @@ namespace ry {
 // nothing the record shows gives none.
 std::vector<std::string> ModuleSummary(const ModuleRecord& module);
 
+// The module's key settings on one short line, for the line under a box's text: the extension
+// a Transfer Call dials, the days and hours of a Time Switch, the digits and timeout of Get
+// Numbers, the sound file of Play... Sound files are named without their folders, texts are
+// put on one line, and parts are set apart by " \xB7 " (a middle dot). Empty when the module
+// holds nothing worth showing (a Hangup, a type not in the catalogue, settings left empty).
+std::string ModuleSettingsLine(const ModuleRecord& module);
+
 } // namespace ry

@@ -1,10 +1,12 @@
-// The main window's Undo and Redo, the canvas zoom, the overview dock and View > Path Labels.
+// The main window's Undo and Redo, the canvas zoom, the overview dock, View > Path Labels and
+// View > Show Settings.
 // Each follows the active document: its undo history, its view's zoom, its canvas in small.
 
 #include "app/main_window.h"
 
 #include "base/designer.h"
 #include "base/registry.h"
+#include "base/view_choices.h"
 #include "canvas/canvas_interaction.h"
 #include "canvas/canvas_overview.h"
 #include "canvas/canvas_scene.h"
@@ -36,26 +38,11 @@ const QString kPathLabelsValue = QStringLiteral("PathLabels");
 
 // View > Path Labels as the user left it: on unless "0" was stored.
 bool ReadPathLabels() {
-    try {
-        CRegistry registry;
-        registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
-        const bool shown = registry.ReadValue(kPathLabelsValue) != QLatin1String("0");
-        registry.CloseKey();
-        return shown;
-    } catch (const RegistryError&) {
-        return true;
-    }
+    return ReadViewChoice(kPathLabelsValue);
 }
 
 void WritePathLabels(bool shown) {
-    try {
-        CRegistry registry;
-        registry.OpenKey(kHkeyCurrentUser, kViewKey, true);
-        registry.WriteValue(kPathLabelsValue, shown ? QStringLiteral("1") : QStringLiteral("0"));
-        registry.CloseKey();
-    } catch (const RegistryError&) {
-        // A view setting is a convenience: the labels change all the same.
-    }
+    WriteViewChoice(kPathLabelsValue, shown);
 }
 
 const QString kRouteStyleValue = QStringLiteral("RouteStyle");
@@ -305,6 +292,21 @@ void MainWindow::InstallHistoryAndZoom() {
     connect(labels, &QAction::toggled, this, [this](bool shown) {
         designer_.SetPathLabels(shown);
         WritePathLabels(shown);
+    });
+
+    // View > Show Settings: a line of each box's key settings under its text, on until the
+    // user turns it off, and as it was left the next time.
+    auto* settings = new QAction(QStringLiteral("Show S&ettings"), this);
+    settings->setObjectName(QStringLiteral("mnuShowSettings"));
+    settings->setCheckable(true);
+    designer_.SetBoxSettings(ReadShowSettings());
+    settings->setChecked(designer_.BoxSettings());
+    if (view)
+        view->insertAction(zoomSeparator, settings);
+    actions_[settings->objectName()] = settings;
+    connect(settings, &QAction::toggled, this, [this](bool shown) {
+        designer_.SetBoxSettings(shown);
+        WriteShowSettings(shown);
     });
 
     // View > Route Style: connectors around the boxes, or in their classic shapes; remembered.

@@ -2,6 +2,7 @@
 
 #include "base/designer.h"
 #include "base/prompter.h"
+#include "base/view_choices.h"
 #include "canvas/canvas_picture.h"
 #include "canvas/document_window.h"
 #include "documents/unshown_document.h"
@@ -70,6 +71,7 @@ int ExportPictureCommand(const QString& script, const QString& out, RouteStyle s
     Designer designer(prompter);
     designer.ReadSettings();
     designer.SetRouteStyle(style);
+    designer.SetBoxSettings(ReadShowSettings()); // boxes as the designer shows them
     if (PictureFormatOf(out) == PictureFormat::Unknown) {
         ErrorStreamPrompter::Print(QStringLiteral("A picture is written as an .svg, .png, .pdf or "
                                                   ".json file: ") +

@@ -120,6 +120,13 @@ void Designer::SetPathLabels(bool shown) {
     emit pathLabelsChanged(shown);
 }
 
+void Designer::SetBoxSettings(bool shown) {
+    if (shown == boxSettings_)
+        return;
+    boxSettings_ = shown;
+    emit boxSettingsChanged(shown);
+}
+
 void Designer::SetDefaultDisplayHeight(int height) {
     if (height == defaultDisplayHeight_)
         return;

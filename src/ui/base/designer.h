@@ -96,6 +96,11 @@ public:
     // Whether connectors carry their trigger labels on every canvas (View > Path Labels).
     bool PathLabels() const { return pathLabels_; }
     void SetPathLabels(bool shown);
+    // Whether boxes show their key settings on a line under their text (View > Show Settings);
+    // pictures and printing show what the canvas shows. On until set otherwise; the main
+    // window and the picture command set it as the user last left it.
+    bool BoxSettings() const { return boxSettings_; }
+    void SetBoxSettings(bool shown);
     // How connectors are routed (View > Route Style).
     RouteStyle ConnectorRouteStyle() const { return routeStyle_; }
     void SetRouteStyle(RouteStyle style);
@@ -124,6 +129,7 @@ signals:
     void currentToolChanged(const QString& tool);
     void defaultDisplayHeightChanged(int height);
     void pathLabelsChanged(bool shown);
+    void boxSettingsChanged(bool shown);
     void routeStyleChanged();
     void documentReleased(int slot);
 
@@ -163,6 +169,7 @@ private:
     QString currentTool_ = QLatin1String(kArrowTool);
     int defaultDisplayHeight_;
     bool pathLabels_ = true;
+    bool boxSettings_ = true;
     RouteStyle routeStyle_ = RouteStyle::AroundBoxes;
     std::optional<ModuleRecord> clipboard_;
     // No text field of the program pastes from an empty clipboard.

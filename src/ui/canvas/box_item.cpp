@@ -1,11 +1,13 @@
 #include "canvas/box_item.h"
 
+#include "base/designer.h"
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/connector_painter.h"
 #include "canvas/script_document.h"
 #include "script/module_types.h"
+#include "walk/module_summary.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -32,6 +34,9 @@ QRect BoxItem::IconRect() {
 }
 QRect BoxItem::TextRect() {
     return {0, kShortBoxHeight, 154, 45};
+}
+QRect BoxItem::SettingsRect() {
+    return {3, kLongBoxHeight - 16, 149, 13};
 }
 
 const QPixmap& TypeIconPixmap(int iconIndex) {
@@ -166,10 +171,30 @@ void BoxItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) {
                 metrics.elidedText(ToQt(m.Title), Qt::ElideRight, TitleRect().width()));
     p->drawPixmap(IconRect().topLeft(), TypeIconPixmap(TypeIconIndex(m.Type)));
     if (h > kShortBoxHeight) {
+        QRect textArea = TextRect().adjusted(3, 2, -2, 0);
+        // The settings line takes its room from the foot of the text, below a faint rule.
+        const QString settings =
+            document_.designer().BoxSettings() ? ToQt(ModuleSettingsLine(m)) : QString();
+        if (!settings.isEmpty()) {
+            const QRect line = SettingsRect();
+            textArea.setBottom(line.top() - 2);
+            p->setPen(palette.color(QPalette::Mid));
+            p->drawLine(line.left(), line.top() - 1, line.right(), line.top() - 1);
+            QFont small = font;
+            small.setPixelSize(10);
+            small.setItalic(true);
+            p->setFont(small);
+            p->setPen(ink);
+            p->drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                        QFontMetrics(small).elidedText(settings, Qt::ElideRight, line.width()));
+            p->setFont(font);
+        }
         QString text = ToQt(m.Txt);
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        p->drawText(TextRect().adjusted(3, 2, -2, 0),
-                    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        p->save();
+        p->setClipRect(textArea, Qt::IntersectClip);
+        p->drawText(textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        p->restore();
     }
 
     // The frame: a wide one with a line under the title row for a selected box, a thin one

@@ -1,7 +1,8 @@
 #pragma once
 
 // A module box on the canvas: a framed panel with the module's title, its type's icon and its
-// box text. It draws itself from the module record on every paint. The start module's box
+// box text, and under the text a line of its key settings while the designer shows them. It
+// draws itself from the module record on every paint. The start module's box
 // carries a green "Start" tab above its top-left corner (below its bottom-left corner when it
 // stands at the canvas's top); the tab is no part of the box for the mouse.
 
@@ -32,6 +33,9 @@ public:
     static QRect TitleRect();
     static QRect IconRect();
     static QRect TextRect();
+    // The line of key settings at the foot of the text (View > Show Settings); the box text
+    // keeps what lies above it.
+    static QRect SettingsRect();
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;

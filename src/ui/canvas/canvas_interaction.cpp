@@ -191,7 +191,7 @@ void CanvasInteraction::PressOnBox(QGraphicsSceneMouseEvent* event, int box) {
     if (part == BoxItem::Part::Text && event->button() != Qt::LeftButton) {
         document_.SelectOnlyBox(box);
         if (event->button() == Qt::RightButton)
-            menus_->ShowModuleMenu(event->screenPos());
+            ShowModuleMenu(event->screenPos());
         return;
     }
     // A press on a selected box keeps the selection, so that all of it can be dragged; the
@@ -208,8 +208,14 @@ void CanvasInteraction::PressOnBox(QGraphicsSceneMouseEvent* event, int box) {
             StartDrag(box, part, event->scenePos());
     } else if (event->button() == Qt::RightButton) {
         // Anywhere on the box: its frame, title, icon or text.
-        menus_->ShowModuleMenu(event->screenPos());
+        ShowModuleMenu(event->screenPos());
     }
+}
+
+void CanvasInteraction::ShowModuleMenu(const QPoint& screenPos) {
+    const std::int16_t module = document_.ModuleOfBox(document_.CurrentBox());
+    menus_->FollowModuleType(module >= 1 ? document_.Module(module).Type : std::string());
+    menus_->ShowModuleMenu(screenPos);
 }
 
 void CanvasInteraction::Move(QGraphicsSceneMouseEvent* event) {

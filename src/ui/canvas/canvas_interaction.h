@@ -92,6 +92,8 @@ private:
     void Press(QGraphicsSceneMouseEvent* event);
     void PressOnCanvas(QGraphicsSceneMouseEvent* event);
     void PressOnBox(QGraphicsSceneMouseEvent* event, int box);
+    // The box menu for the current box's module, its path commands following the type.
+    void ShowModuleMenu(const QPoint& screenPos);
     void Move(QGraphicsSceneMouseEvent* event);
     void Release(QGraphicsSceneMouseEvent* event);
     void StartDrag(int box, BoxItem::Part part, const QPointF& canvasPoint);

@@ -33,6 +33,12 @@ CanvasScene::CanvasScene(ScriptDocument& document, const QSize& canvasSize, QObj
             &CanvasScene::ConnectorsChanged);
     connect(&document.designer(), &Designer::routeStyleChanged, this,
             &CanvasScene::ConnectorsChanged);
+    // Each box draws its settings line, or not, from its screen cache made afresh.
+    connect(&document.designer(), &Designer::boxSettingsChanged, this, [this] {
+        for (int box : document_.Boxes())
+            if (BoxItem* item = Item(box))
+                item->update();
+    });
     for (int box : document.Boxes())
         AddBox(box);
 }

@@ -1,5 +1,8 @@
 #include "canvas/context_menus.h"
 
+#include "canvas/path_commands.h"
+#include "paths/produced_triggers.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -35,6 +38,8 @@ ContextMenus::ContextMenus(QWidget* owner)
     Add(moduleMenu_, QStringLiteral("onSuccess"), QStringLiteral("On Success goto..."));
     Add(moduleMenu_, QStringLiteral("onFail"), QStringLiteral("On Fail goto..."));
     Add(moduleMenu_, QStringLiteral("onTimeout"), QStringLiteral("On Timeout goto..."));
+    Add(moduleMenu_, QStringLiteral("onTrue"), QStringLiteral("On True goto..."));
+    Add(moduleMenu_, QStringLiteral("onFalse"), QStringLiteral("On False goto..."));
 
     scriptMenu_->setObjectName(QStringLiteral("keyRightClickShowTop"));
     Add(scriptMenu_, QStringLiteral("ScriptProperties"), QStringLiteral("Script Properties"));
@@ -56,6 +61,12 @@ QAction* ContextMenus::Add(QMenu* menu, const QString& key, const QString& capti
 QAction* ContextMenus::Item(const QString& key) const {
     auto it = items_.find(key);
     return it == items_.end() ? nullptr : it->second;
+}
+
+void ContextMenus::FollowModuleType(std::string_view type) {
+    for (int command = kFirstPathCommand; command <= kLastPathCommand; ++command)
+        if (QAction* item = Item(PathCommandKey(command)))
+            item->setEnabled(TypeProducesTrigger(type, PathCommandTrigger(command).toStdString()));
 }
 
 void ContextMenus::ShowModuleMenu(const QPoint& screenPos) {

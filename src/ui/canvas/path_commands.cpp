@@ -34,6 +34,8 @@ constexpr std::array<CommandInfo, kLastPathCommand> kCommands = {{
     {"onSuccess", "success", "OK"},
     {"onFail", "fail", "F"},
     {"onTimeout", "timeout ", "T"},
+    {"onTrue", "true", "Tr"},
+    {"onFalse", "false", "Fa"},
 }};
 
 constexpr int kMaxTimeoutSeconds = 3600;
@@ -51,6 +53,12 @@ QString PathCommandTrigger(int command) {
     if (command < kFirstPathCommand || command > kLastPathCommand)
         return {};
     return QLatin1String(kCommands[static_cast<size_t>(command - 1)].trigger);
+}
+
+QString PathCommandKey(int command) {
+    if (command < kFirstPathCommand || command > kLastPathCommand)
+        return {};
+    return QLatin1String(kCommands[static_cast<size_t>(command - 1)].key);
 }
 
 QString TimeoutTrigger(const QString& typedSeconds) {

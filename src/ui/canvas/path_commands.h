@@ -1,6 +1,6 @@
 #pragma once
 
-// The path commands of a box's menu ("On 1 goto..." to "On Timeout goto..."): a command waits
+// The path commands of a box's menu ("On 1 goto..." to "On False goto..."): a command waits
 // for the user to click the destination box, then adds one path line to the module the menu
 // was opened on. While it waits, the canvas shows a cursor of the command's own.
 
@@ -15,18 +15,20 @@ inline constexpr int kPointerArrow = 1;
 inline constexpr int kPointerCross = 2;
 inline constexpr int kPointerPathCommand = 99;
 
-// Commands 1..15: digits 1..9, then 0, *, #, success, fail, timeout.
+// Commands 1..17: digits 1..9, then 0, *, #, success, fail, timeout, true, false.
 inline constexpr int kFirstPathCommand = 1;
 inline constexpr int kPathCommandTimeout = 15;
-inline constexpr int kLastPathCommand = 15;
+inline constexpr int kLastPathCommand = 17;
 
 // The command of a menu key ("on1".."on9", "on0", "onStar", "onHash", "onSuccess", "onFail",
-// "onTimeout"); 0 for any other key.
+// "onTimeout", "onTrue", "onFalse"); 0 for any other key.
 int PathCommandOfKey(const QString& key);
 
 // What the command writes between the braces; the timeout command writes "timeout " followed
-// by the seconds, see TimeoutTrigger. Empty outside 1..15.
+// by the seconds, see TimeoutTrigger. Empty outside 1..17.
 QString PathCommandTrigger(int command);
+// The menu key of a command ("on1", "onTrue"); empty outside 1..17.
+QString PathCommandKey(int command);
 
 // "timeout " and the seconds the user typed: blanks around them are dropped, an empty answer
 // is 0, and the number is kept within the 0..3600 seconds a timeout may last. Anything that

@@ -187,6 +187,8 @@ TEST_F(CanvasEditing, AnotherButtonDuringADragNeitherDropsNorOpensAMenu) {
 TEST_F(CanvasEditing, PressingABoxWithAPendingPathCommandAddsThePathOnly) {
     const auto boxes = ThreeBoxes({200, 200}, {600, 200}, {600, 500});
     const int source = boxes[0], destination = boxes[1];
+    // A type that takes keys as well as success and fail, so that all these commands are offered.
+    ModuleIn(source).Type = "Say Numbers";
     struct Case {
         const char* key;
         const char* trigger;
