@@ -66,19 +66,22 @@ public:
     // does), so a resave adds no blank line; otherwise it starts a line of its own, so it can
     // never be glued to the script's last line.
     //
-    // Two kinds of line would not read back as written, and the lines after them would be
-    // read as keys and sections of the file: a line after the first that the reader takes
-    // for the end of the text goes out with one blank in front, and a first line ending in
-    // "\" or "/" goes out on the line after an empty "VbScript=". Either is the same
-    // VB Script to the engine.
+    // Some lines would not read back as written: a line after the first that the reader
+    // takes for the end of the text goes out with one blank in front (else the lines after
+    // it would be read as keys and sections of the file). The first line is read trimmed,
+    // and continued when it ends in "\" or "/": one that ends in either, or in a blank,
+    // goes out on the line after an empty "VbScript=", where it is read as it stands. Either
+    // is the same VB Script to the engine, and the file reads back to the same text, so a
+    // resave writes the same bytes.
     void ScriptText(std::string_view script, std::string_view holdPlay) {
         script = Trim(script);
         out_ += kCrLf;
         out_ += "VbScript=";
-        // Read as the reader reads it: trimmed.
-        const std::string_view firstLine = Trim(script.substr(0, script.find(kCrLf)));
+        const std::string_view firstLine = script.substr(0, script.find(kCrLf));
+        const std::string_view asRead = Trim(firstLine);
         bool firstPiece = true;
-        if (!firstLine.empty() && (firstLine.back() == '\\' || firstLine.back() == '/')) {
+        if (asRead != firstLine ||
+            (!asRead.empty() && (asRead.back() == '\\' || asRead.back() == '/'))) {
             out_ += kCrLf;
             firstPiece = false;
         }

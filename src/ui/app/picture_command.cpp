@@ -78,12 +78,12 @@ int ExportPictureCommand(const QString& script, const QString& out, RouteStyle s
                                    out);
         return 1;
     }
+    const std::string scriptPath = QFile::encodeName(script).toStdString();
     const std::int16_t loaded =
-        RysScriptLoad(designer.Tables(), designer.CoreHost(),
-                      QFile::encodeName(script).toStdString(), kCallerDesigner);
+        RysScriptLoad(designer.Tables(), designer.CoreHost(), scriptPath, kCallerDesigner);
     if (loaded < 1) {
         ErrorStreamPrompter::Print(script + QStringLiteral(": the script could not be loaded: ") +
-                                   ToQt(LoadFailureReason(loaded)));
+                                   ToQt(LoadFailureCause(scriptPath, loaded)));
         return 1;
     }
     // The script's boxes, as a document window shows them, on a window never shown.

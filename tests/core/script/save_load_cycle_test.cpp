@@ -46,6 +46,7 @@ TEST_P(SaveLoadCycleTest, KeepsTheModulesAndSettles) {
     std::int16_t script = Open(GetParam().text);
     const std::int16_t modules = tables->Script(script).ModuleCount;
     std::string saved = SaveAndClose(script);
+    const std::string firstSave = saved;
     std::string texts[2];
     for (std::string& text : texts) {
         script = Open(saved);
@@ -53,6 +54,8 @@ TEST_P(SaveLoadCycleTest, KeepsTheModulesAndSettles) {
         text = saved = SaveAndClose(script);
     }
     EXPECT_EQ(texts[0], texts[1]);
+    // What the program wrote comes back byte for byte when saved again.
+    EXPECT_EQ(texts[0], firstSave);
     EXPECT_EQ(tables->MemStructRym_FreeCount(), kModuleCapacity);
 }
 
@@ -75,7 +78,12 @@ INSTANTIATE_TEST_SUITE_P(
         CycleCase{"ContinuedScriptTextHoldingItsHoldSoundLine",
                   "[A]\r\nType=Run VB Script\r\nVbScript=x\\\r\nVbsHoldPlay=h/\r\n[C]\r\n"},
         CycleCase{"ContinuedScriptTextWhoseFirstLineEndsInASlash",
-                  "[A]\r\nType=Run VB Script\r\nVbScript=x\\\\\r\ny\\\r\n[C]\r\n"}),
+                  "[A]\r\nType=Run VB Script\r\nVbScript=x\\\\\r\ny\\\r\n[C]\r\n"},
+        // A blank before the backslash stays at the end of the first line of the text.
+        CycleCase{"ContinuedScriptTextWhoseFirstLineEndsInABlank",
+                  "[A]\r\nType=Run VB Script\r\nVbScript=x \\\r\ny\r\nVbsHoldPlay=\r\n"},
+        CycleCase{"ScriptTextWithBlanksAndEmptyLines",
+                  "[A]\r\nType=Run VB Script\r\nVbScript=x \r\n\r\ny  \r\n\r\nVbsHoldPlay=\r\n"}),
     [](const ::testing::TestParamInfo<CycleCase>& info) { return std::string(info.param.name); });
 
 } // namespace
