@@ -322,8 +322,7 @@ std::string WriteInPlace(const std::string& path, std::string_view bytes, const 
         backup = MakeBackup(SaveBackupNames(path, UserDataFolder()), old, backupErr);
         if (backup.empty()) {
             ::close(fd);
-            return "its old content could not be kept safe while it is written in place (" +
-                   ErrorText(backupErr) + ")";
+            return std::string(kNoCopyOfOldContent) + " (" + ErrorText(backupErr) + ")";
         }
     }
     if (ok) {

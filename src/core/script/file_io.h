@@ -111,6 +111,11 @@ struct SaveSteps {
 std::string WriteFileReplacing(const std::string& path, std::string_view bytes,
                                const SaveSteps& steps = {});
 
+// How the reason WriteFileReplacing gives begins when a file written in place was left alone
+// because no copy of its old content could be made; the rest names the cause.
+inline constexpr std::string_view kNoCopyOfOldContent =
+    "its old content could not be kept safe while it is written in place";
+
 // The user's data folder: $XDG_DATA_HOME (or ~/.local/share) /Cordaxa/Ryvane; "" when
 // neither is known.
 std::string UserDataFolder();

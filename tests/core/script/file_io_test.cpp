@@ -286,6 +286,26 @@ TEST(FileIoSave, AWritableFileInAFolderThatIsNotIsWrittenInPlace) {
                    : 1;
     });
     EXPECT_EQ(r, 0);
+    // Saving the script says so.
+    r = AsOrdinaryUser([&] {
+        f.UseDataFolder();
+        auto tables = std::make_unique<ScriptTables>();
+        RecordingHost host;
+        const std::int16_t s = RysScriptLoad(*tables, host, f.file);
+        host.messages.clear();
+        RecordBoxes boxes(*tables);
+        ProtectedWriter writer;
+        if (s < 1 || SaveScriptFile(*tables, host, boxes, writer, s) != kSaveFailed)
+            return 1;
+        return host.messages ==
+                       std::vector<std::string>{
+                           "Error opening " + f.file +
+                           "\r\nFile not saved.\r\nIts old content could not be kept safe while "
+                           "it is written in place (Permission denied)."}
+                   ? 0
+                   : 2;
+    });
+    EXPECT_EQ(r, 0);
     EXPECT_EQ(ReadAll(f.file), "new");
 }
 
