@@ -41,23 +41,7 @@ std::optional<std::int16_t> LoadScriptForCommand(ScriptTables& tables, CliHost& 
 }
 
 std::string LoadFailureInWords(const std::string& file, int result) {
-    if (result == kLoadBadFileName || result == kLoadFailed) {
-        // The loader's codes cover several causes each; the file system tells which.
-        std::error_code ec;
-        const std::filesystem::file_status status = std::filesystem::status(file, ec);
-        if (file.empty())
-            return "no file name given";
-        if (!std::filesystem::exists(status))
-            return "there is no such file";
-        if (std::filesystem::is_directory(status))
-            return "it is a folder, not a file";
-        if (!std::filesystem::is_regular_file(status))
-            return "it is not a regular file";
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            return "the file cannot be read (no permission)";
-    }
-    return std::string(LoadFailureReason(result));
+    return LoadFailureCause(file, result);
 }
 
 int RewriteScriptFile(const std::string& in, const std::string& out, const std::string& password,

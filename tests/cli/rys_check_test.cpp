@@ -103,6 +103,27 @@ TEST(RysCheck, ProtectedScriptShowsItsWrittenStartModule) {
     EXPECT_EQ(Rys({"check", locked, "--password", "wrong"}, &out, &err), 2);
 }
 
+// Every sound-file slot a saved module keeps is looked for, not only those its dialog shows.
+TEST(RysCheck, EverySoundFileSlotIsLookedFor) {
+    TempDir dir;
+    dir.Write("here.wav", "RIFF");
+    const std::string file = dir.Write(
+        "s.rys", "StartModule=P\r\n\r\n[P]\r\nType=Play\r\nPlayFile1=here.wav\r\n"
+                 "PlayFile7=gone7.wav\r\non {1} goto [G]\r\n\r\nPosition=0,0\r\n\r\n"
+                 "[G]\r\nType=Get Numbers\r\nPlayFile9=gone9.wav\r\non {1} goto [S]\r\n\r\n"
+                 "Position=0,0\r\n\r\n[S]\r\nType=Say Numbers\r\nPlayFile2=[N]\r\n"
+                 "PlayFile10=gone10.wav\r\nSayNbrType=Digits\r\non {1} goto [H]\r\n\r\n"
+                 "Position=0,0\r\n\r\n[H]\r\nType=Hangup the Call\r\nPosition=0,0\r\n");
+    std::string out, err;
+    Rys({"check", file}, &out, &err);
+    for (const char* line :
+         {": P: sound file \"gone7.wav\" not found\n", ": G: sound file \"gone9.wav\" not found\n",
+          ": S: sound file \"gone10.wav\" not found\n"})
+        EXPECT_NE(out.find(file + line), std::string::npos) << line << "\n" << out;
+    EXPECT_EQ(out.find("here.wav"), std::string::npos) << out;
+    EXPECT_EQ(out.find("[N]"), std::string::npos) << out;
+}
+
 TEST(RysCheck, EachScriptGivesItsModulesBack) {
     // Two scripts of 600 modules fit the 1000 module records only one at a time.
     TempDir dir;

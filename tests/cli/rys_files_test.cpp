@@ -89,6 +89,29 @@ TEST(RysFiles, DumpReadsLfLineEndsAndSaysSo) {
     EXPECT_TRUE(Has(r.err, "ends its lines with LF alone")) << r.err;
 }
 
+// A CR LF script with one module appended in LF lines: rewriting it in place keeps that
+// module whole, and says the file mixed its line ends.
+TEST(RysFiles, RewritingAScriptWithMixedLineEndsKeepsEveryModule) {
+    const std::string text = "Version=5.0\r\nStartModule=A\r\n\r\n[A]\r\nType=Hangup\r\n"
+                             "Position=10,20\r\n\n[Extra]\nType=Play\nTxt=hello\n"
+                             "PlayFile1=extra.wav\nPosition=300,400\n";
+    for (const char* command : {"arrange", "resave"}) {
+        SCOPED_TRACE(command);
+        TempDir dir;
+        const std::string file = dir.Write("mixed.rys", text);
+        RysRun r = Rys({command, file, file});
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_TRUE(Has(r.err, "mixes its line ends (CR LF and LF)")) << r.err;
+        const std::string saved = ReadAll(file);
+        EXPECT_TRUE(Has(saved, "[Extra]\r\nType=Play\r\n")) << saved;
+        EXPECT_TRUE(Has(saved, "Txt=hello\r\n")) << saved;
+        EXPECT_TRUE(Has(saved, "PlayFile1=extra.wav\r\n")) << saved;
+        if (std::string(command) == "resave") {
+            EXPECT_TRUE(Has(saved, "Position=300,400")) << saved;
+        }
+    }
+}
+
 TEST(RysFiles, AProtectedScriptLongerThanItsReadIsWarnedOf) {
     TempDir dir;
     std::string text = "Version=5.0";

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +64,13 @@ TEST(RysDump, AFailedLoadSaysWhyInWords) {
     const std::string locked = dir.Write("locked.rys", "Version=5.0\r\n");
     std::filesystem::permissions(locked, std::filesystem::perms::none);
     const bool rootReadsAnyway = std::ifstream(locked).good();
+    const std::string fifo = dir.File("pipe.rys");
+    ::mkfifo(fifo.c_str(), 0666);
+    const std::string loop = dir.File("loop.rys");
+    std::filesystem::create_symlink("loop2.rys", loop);
+    std::filesystem::create_symlink("loop.rys", dir.File("loop2.rys"));
+    const std::string big = dir.Write("big.rys", "Version=5.0\r\n");
+    std::filesystem::resize_file(big, (64u << 20) + 1);
     struct Case {
         std::string file;
         const char* cause;
@@ -69,7 +78,11 @@ TEST(RysDump, AFailedLoadSaysWhyInWords) {
     const Case cases[] = {
         {dir.File("missing.rys"), "there is no such file"},
         {folder, "it is a folder, not a file"},
-        {"/dev/null", "it is not a regular file"},
+        {"/dev/null", "it is a device, not a file"},
+        {fifo, "it is a named pipe (FIFO), not a file"},
+        {loop, "too many levels of symbolic links (the links lead round in a loop)"},
+        {locked + "/x.rys", "there is no such file (a part of its path is not a folder)"},
+        {big, "it is larger than 64 MiB, the most a script file may hold"},
         {locked, "the file cannot be read (no permission)"},
     };
     for (const Case& c : cases) {

@@ -326,24 +326,23 @@ struct NamedFile {
     FileRole Role = FileRole::Plain;
 };
 
-// The files a module names that must exist before a call reaches it. Left out: the file a
-// Record module records into (the recording makes it), the Send Email attachment (often a
-// file the call itself has just recorded), fields the module's settings do not use, and the
-// Dial and Conference time message, which the script file does not keep.
+// The files a module names that must exist before a call reaches it. Play, Get Numbers and
+// Say Numbers modules play every sound-file slot the script file keeps for them (PlayFile1
+// to PlayFile10, whether or not their dialogs show that slot), except the number a Say
+// Numbers module says. Left out: the file a Record module records into (the recording makes
+// it), the Send Email attachment (often a file the call itself has just recorded), fields the
+// module's settings do not use, and the sounds the script file does not keep: the Database
+// Query's sound played while querying and the Dial and Conference time message.
 std::vector<NamedFile> FilesNamedBy(const ModuleRecord& m) {
     std::vector<NamedFile> files;
     auto slot = [&](int n, std::string what) {
         files.push_back({std::move(what), m.PlayFileSlot(n)});
     };
     const std::string& type = m.Type;
-    if (type == kTypePlay || type == kTypeDatabaseQuery) {
-        slot(1, "sound file");
-    } else if (type == kTypeGetNumbers) {
-        for (int n = 1; n <= 4; ++n)
-            slot(n, "sound file");
-    } else if (type == kTypeSayNumbers) {
-        slot(1, "sound file"); // slot 2 holds the number to say
-        slot(3, "sound file");
+    if (type == kTypePlay || type == kTypeGetNumbers || type == kTypeSayNumbers) {
+        for (int n = 1; n <= static_cast<int>(m.PlayFile.size()); ++n)
+            if (n != 2 || type != kTypeSayNumbers) // slot 2 holds the number to say
+                slot(n, "sound file");
     } else if (type == kTypeRunProgram) {
         files.push_back({"program", m.PlayFileSlot(1), FileRole::Program});
         slot(2, "hold sound file");

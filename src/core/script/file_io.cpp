@@ -8,10 +8,12 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <random>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -211,11 +213,93 @@ bool WriteAllAt(int fd, std::string_view bytes, int& err) {
     return true;
 }
 
+// The longest file name the folder takes.
+size_t NameMax(const fs::path& folder) {
+    long n = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return n > 0 ? static_cast<size_t>(n) : NAME_MAX;
+}
+
+// Flushes the folder's entries, so that a rename in it survives a power loss.
+void SyncFolder(const fs::path& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool ReadAllAt(int fd, std::string& out, size_t size, int& err) {
+    out.resize(size);
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::pread(fd, out.data() + done, size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            err = n < 0 ? errno : EIO;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// A private copy of `old` at the first free name of `names`, flushed to disk with its folder;
+// "" when none could be made (`err` says why).
+std::string MakeBackup(const std::vector<std::string>& names, std::string_view old, int& err) {
+    err = ENOENT;
+    for (const std::string& name : names) {
+        const fs::path folder = fs::path(name).parent_path();
+        if (::access(folder.c_str(), W_OK) != 0) {
+            const int denied = errno;
+            std::error_code ec;
+            if (fs::exists(folder, ec)) {
+                err = denied;
+                continue;
+            }
+            // The data folder's own folder is made on first use, private to the user.
+            fs::create_directories(folder, ec);
+            ::chmod(folder.c_str(), 0700);
+            if (ec || ::access(folder.c_str(), W_OK) != 0) {
+                err = ec ? ec.value() : errno;
+                continue;
+            }
+        }
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            err = errno;
+            continue;
+        }
+        bool ok = WriteAll(fd, old, err);
+        if (ok && ::fsync(fd) != 0) {
+            err = errno;
+            ok = false;
+        }
+        ok = CloseKeepingError(fd, ok, err);
+        if (!ok) {
+            ::unlink(name.c_str());
+            if (err == EEXIST)
+                continue;
+            return {}; // disk full or the like: another name will not help
+        }
+        SyncFolder(folder);
+        return name;
+    }
+    return {};
+}
+
+void RemoveBackup(const std::string& backup) {
+    ::unlink(backup.c_str());
+    SyncFolder(fs::path(backup).parent_path());
+}
+
 // Writes into the existing file, which keeps its identity (hard links, a folder the user may
-// not write). The file's own blocks are reserved for the new length first, so that a full
-// disk or a file-size limit fails before a byte changes; where the file system cannot
-// reserve, the old bytes are kept aside and written back when the write fails.
-std::string WriteInPlace(const std::string& path, std::string_view bytes) {
+// not write). The old content goes to a backup first, flushed to disk, which is removed only
+// once the new content is flushed: a kill or power loss between leaves it for the next load
+// to point at. The file's own blocks are reserved for the new length first, so that a full
+// disk or a file-size limit fails before a byte changes; a write that fails all the same puts
+// the old bytes back.
+std::string WriteInPlace(const std::string& path, std::string_view bytes, const SaveSteps& steps) {
     int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return ErrorText(errno);
@@ -230,6 +314,17 @@ std::string WriteInPlace(const std::string& path, std::string_view bytes) {
         ok = false;
     }
     std::string old;
+    if (ok)
+        ok = ReadAllAt(fd, old, static_cast<size_t>(st.st_size), err);
+    std::string backup;
+    if (ok) {
+        int backupErr = 0;
+        backup = MakeBackup(SaveBackupNames(path, UserDataFolder()), old, backupErr);
+        if (backup.empty()) {
+            ::close(fd);
+            return std::string(kNoCopyOfOldContent) + " (" + ErrorText(backupErr) + ")";
+        }
+    }
     if (ok) {
         const off_t wanted = static_cast<off_t>(bytes.size());
         const int reserved = wanted > 0 ? ::posix_fallocate(fd, 0, wanted) : 0;
@@ -238,16 +333,9 @@ std::string WriteInPlace(const std::string& path, std::string_view bytes) {
             (void)::ftruncate(fd, st.st_size);
             err = reserved;
             ok = false;
-        } else if (reserved != 0) {
-            // No reservation here: keep the old bytes to put back.
-            old.resize(static_cast<size_t>(st.st_size));
-            ssize_t n = ::pread(fd, old.data(), old.size(), 0);
-            if (n != static_cast<ssize_t>(old.size())) {
-                err = n < 0 ? errno : EIO;
-                ok = false;
-            }
         }
     }
+    bool restored = true;
     if (ok) {
         // Overwrite, then cut: the file never passes through empty.
         ok = WriteAllAt(fd, bytes, err);
@@ -255,22 +343,25 @@ std::string WriteInPlace(const std::string& path, std::string_view bytes) {
             err = errno;
             ok = false;
         }
+        if (ok && steps.afterNewBytesInPlace)
+            steps.afterNewBytesInPlace();
+        if (ok && ::fsync(fd) != 0) {
+            err = errno;
+            ok = false;
+        }
         if (!ok) {
             int ignored = 0;
-            if (!old.empty() || st.st_size == 0) {
-                (void)WriteAllAt(fd, old, ignored);
-                (void)::ftruncate(fd, st.st_size);
-            }
+            restored = WriteAllAt(fd, old, ignored) && ::ftruncate(fd, st.st_size) == 0 &&
+                       ::fsync(fd) == 0;
         }
     }
-    if (ok && ::fsync(fd) != 0) {
-        err = errno;
-        ok = false;
-    }
     ok = CloseKeepingError(fd, ok, err);
-    if (!ok && err == EINVAL)
-        return "not a regular file";
-    return ok ? std::string{} : ErrorText(err);
+    if (!backup.empty() && (ok || restored))
+        RemoveBackup(backup);
+    std::string reason = ok ? std::string{} : err == EINVAL ? "not a regular file" : ErrorText(err);
+    if (!ok && !restored)
+        reason += "; its old content is kept in " + PathForText(backup);
+    return reason;
 }
 
 // Where a chain of symbolic links ends: the file they name, whether it exists or not, so
@@ -291,24 +382,10 @@ fs::path FollowLinks(fs::path path, std::error_code& ec) {
     return path;
 }
 
-// The longest file name the folder takes.
-size_t NameMax(const fs::path& folder) {
-    long n = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    return n > 0 ? static_cast<size_t>(n) : NAME_MAX;
-}
-
-// Flushes the folder's entries, so that a rename in it survives a power loss.
-void SyncFolder(const fs::path& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 } // namespace
 
-std::string WriteFileReplacing(const std::string& path, std::string_view bytes) {
+std::string WriteFileReplacing(const std::string& path, std::string_view bytes,
+                               const SaveSteps& steps) {
     IgnoreFileSizeSignal();
     std::error_code ec;
     const fs::path target = FollowLinks(path, ec);
@@ -326,7 +403,7 @@ std::string WriteFileReplacing(const std::string& path, std::string_view bytes) 
         if (::access(target.c_str(), W_OK) != 0)
             return ErrorText(errno);
         if (old.st_nlink > 1 || ::access(folder.c_str(), W_OK) != 0)
-            return WriteInPlace(target.string(), bytes);
+            return WriteInPlace(target.string(), bytes, steps);
     }
 
     // ".NAME.1234abcd.tmp", with NAME cut so that the whole stays within the folder's limit.
@@ -373,6 +450,60 @@ std::string WriteFileReplacing(const std::string& path, std::string_view bytes) 
     }
     SyncFolder(folder);
     return {};
+}
+
+std::string UserDataFolder() {
+    fs::path base;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/')
+        base = data;
+    else if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/')
+        base = fs::path(home) / ".local/share";
+    else
+        return {};
+    return (base / "Cordaxa" / "Ryvane").string();
+}
+
+std::vector<std::string> SaveBackupNames(const std::string& file, const std::string& dataFolder) {
+    std::error_code ec;
+    fs::path target = FollowLinks(file, ec);
+    fs::path real = fs::weakly_canonical(target, ec);
+    if (ec)
+        real = fs::absolute(target, ec);
+    const fs::path folder = real.parent_path();
+    const std::string name = real.filename().string();
+
+    // The hash of the folder tells apart files of one name in different folders.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : folder.string())
+        hash = (hash ^ c) * 1099511628211ull;
+    char prefix[24];
+    std::snprintf(prefix, sizeof prefix, "%016llx-", static_cast<unsigned long long>(hash));
+
+    std::vector<std::string> names;
+    auto add = [&](const fs::path& in, const std::string& front) {
+        const size_t room = NameMax(in.empty() ? fs::path("/") : in);
+        for (int n = 1; n <= 9; ++n) {
+            const std::string end = n == 1 ? ".before-save" : ".before-save-" + std::to_string(n);
+            const size_t keep =
+                room > front.size() + end.size() ? room - front.size() - end.size() : 0;
+            names.push_back((in / (front + name.substr(0, keep) + end)).string());
+        }
+    };
+    add(folder, "");
+    if (!dataFolder.empty())
+        add(fs::path(dataFolder) / "save-backups", prefix);
+    return names;
+}
+
+std::vector<std::string> InterruptedSaveBackups(const std::string& file,
+                                                const std::string& dataFolder) {
+    std::vector<std::string> found;
+    for (const std::string& name : SaveBackupNames(file, dataFolder)) {
+        struct stat st {};
+        if (::lstat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            found.push_back(name);
+    }
+    return found;
 }
 
 } // namespace ry

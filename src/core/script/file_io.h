@@ -12,8 +12,10 @@
 // device, a socket or a pipe is refused before anything could block on it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ry {
 
@@ -82,6 +84,12 @@ std::string FileReadProblem(const FileRead& read, std::uint64_t sizeLimit);
 // False when it cannot be read.
 bool ReadFileBytes(const std::string& path, std::string& out, size_t limit = std::string::npos);
 
+// Points in a save where a test stands in for a kill or a power loss.
+struct SaveSteps {
+    // In place: the new bytes are written over the old ones, not yet flushed to disk.
+    std::function<void()> afterNewBytesInPlace;
+};
+
 // Replaces the file's contents with `bytes`; returns "" on success, otherwise the reason.
 // - Symbolic links are followed, a dangling one too: the file it names is written (made when
 //   missing) and the link stays. Only a regular file (or no file) is written.
@@ -95,7 +103,32 @@ bool ReadFileBytes(const std::string& path, std::string& out, size_t limit = std
 // - A file with several hard links, or in a folder the user may not write, is written in
 //   place, so the links stay joined and the file can still be saved. Its space is reserved
 //   before a byte changes (or the old bytes kept and put back), so a failed write there too
-//   leaves the old file whole.
-std::string WriteFileReplacing(const std::string& path, std::string_view bytes);
+//   leaves the old file whole. Before a byte changes, the old content is copied to a backup
+//   (SaveBackupNames) and flushed to disk; the backup is removed only once the new content
+//   is flushed too. So a kill or a power loss in the middle leaves the old content in the
+//   backup, and the next load says where (InterruptedSaveBackups). When no backup can be
+//   made, the file is not written.
+std::string WriteFileReplacing(const std::string& path, std::string_view bytes,
+                               const SaveSteps& steps = {});
+
+// How the reason WriteFileReplacing gives begins when a file written in place was left alone
+// because no copy of its old content could be made; the rest names the cause.
+inline constexpr std::string_view kNoCopyOfOldContent =
+    "its old content could not be kept safe while it is written in place";
+
+// The user's data folder: $XDG_DATA_HOME (or ~/.local/share) /Cordaxa/Ryvane; "" when
+// neither is known.
+std::string UserDataFolder();
+
+// Where a save in place keeps the old content of `file` (its links followed) until the new
+// content is on disk, in the order they are tried: "NAME.before-save" (then "-2" to "-9")
+// beside it, then the same names prefixed with a hash of the file's folder under
+// `dataFolder`/save-backups, for a folder the user may not write.
+std::vector<std::string> SaveBackupNames(const std::string& file, const std::string& dataFolder);
+
+// The backups of `file` that an in-place save left behind because it never finished (a kill,
+// a power loss): the file may hold part of the new content, the backup holds the old.
+std::vector<std::string> InterruptedSaveBackups(const std::string& file,
+                                                const std::string& dataFolder = UserDataFolder());
 
 } // namespace ry

@@ -7,9 +7,13 @@
 #include "script/text.h"
 
 #include <array>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace ry {
 
@@ -400,6 +404,51 @@ std::string_view LoadFailureReason(int result) {
     }
 }
 
+std::string LoadFailureCause(const std::string& fileName, int result) {
+    if (result != kLoadBadFileName && result != kLoadFailed)
+        return std::string(LoadFailureReason(result));
+    // The loader's codes cover several causes each; the file system tells which.
+    const std::string file = fileName.substr(0, fileName.find('|'));
+    if (file.empty())
+        return "no file name given";
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) {
+        switch (errno) {
+        case ENOENT:
+            return "there is no such file";
+        case ELOOP:
+            return "too many levels of symbolic links (the links lead round in a loop)";
+        case ENOTDIR:
+            return "there is no such file (a part of its path is not a folder)";
+        case EACCES:
+            return "a folder on its path cannot be opened (no permission)";
+        default:
+            return std::strerror(errno);
+        }
+    }
+    if (S_ISDIR(st.st_mode))
+        return "it is a folder, not a file";
+    if (S_ISFIFO(st.st_mode))
+        return "it is a named pipe (FIFO), not a file";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return "it is a device, not a file";
+    if (S_ISSOCK(st.st_mode))
+        return "it is a socket, not a file";
+    if (!S_ISREG(st.st_mode))
+        return "it is not a regular file";
+    if (static_cast<std::uint64_t>(st.st_size) > kScriptSizeLimit)
+        return "it is larger than " + SizeLimitText(kScriptSizeLimit) +
+               ", the most a script file may hold";
+    const FileRead read = ReadRegularFile(file, kScriptSizeLimit, 1);
+    if (read.error == EACCES)
+        return "the file cannot be read (no permission)";
+    if (!read.Ok())
+        return "the file cannot be read: " + FileReadProblem(read, kScriptSizeLimit);
+    if (result == kLoadFailed)
+        return "the 1000 module records are all in use";
+    return std::string(LoadFailureReason(result));
+}
+
 OtherLineEnds ReadLineEndsAsWritten(std::string& text) {
     size_t crlf = 0, lf = 0, cr = 0;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -414,26 +463,36 @@ OtherLineEnds ReadLineEndsAsWritten(std::string& text) {
             ++lf;
         }
     }
-    const char lone = lf > crlf && lf >= cr ? '\n' : cr > crlf && cr > lf ? '\r' : 0;
-    if (!lone)
+    if (lf == 0 && cr == 0)
         return {};
     std::string read;
-    read.reserve(text.size() + (lone == '\n' ? lf : cr));
+    read.reserve(text.size() + lf + cr);
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        const bool pair = c == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
-        if (pair) {
+        if (c == '\r' || c == '\n') {
             read.append(kCrLf);
-            ++i;
-        } else if (c == lone) {
-            read.append(kCrLf);
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
         } else {
             read.push_back(c);
         }
     }
     text = std::move(read);
-    const int kinds = (crlf > 0) + (lf > 0) + (cr > 0);
-    return OtherLineEnds{lone == '\n' ? "LF" : "CR", kinds > 1};
+    std::vector<std::string_view> kinds;
+    if (crlf > 0)
+        kinds.push_back("CR LF");
+    if (lf > 0)
+        kinds.push_back("LF");
+    if (cr > 0)
+        kinds.push_back("CR");
+    OtherLineEnds ends;
+    for (size_t k = 0; k < kinds.size(); ++k) {
+        if (k > 0)
+            ends.kinds += k + 1 == kinds.size() ? " and " : ", ";
+        ends.kinds += kinds[k];
+    }
+    ends.mixed = kinds.size() > 1;
+    return ends;
 }
 
 std::string SplitPath(std::string_view path, std::string* fileName) {
@@ -552,6 +611,13 @@ std::int16_t RysScriptLoad(ScriptTables& tables, Host& host, std::string_view fi
         return kLoadFailed;
     }
     s.DiskStamp = read.stamp;
+    for (const std::string& backup : InterruptedSaveBackups(name))
+        host.ShowMessage(PathForText(name) +
+                         ": a save of this file was interrupted before it finished, so it may "
+                         "hold part of the new content.\r\nIts content from before that save is "
+                         "kept in " +
+                         PathForText(backup) +
+                         ". Check the script, and remove that copy once you no longer need it.");
     std::string contents = std::move(read.bytes);
     if (isProtected) {
         ProtectedOpenResult opened = OpenProtectedText(host, contents, callerId);
@@ -572,13 +638,12 @@ std::int16_t RysScriptLoad(ScriptTables& tables, Host& host, std::string_view fi
     }
     if (const OtherLineEnds ends = ReadLineEndsAsWritten(contents)) {
         s.ReadWithOtherLineEnds = true;
-        const std::string end = ends.end;
         host.ShowMessage(PathForText(name) +
-                         (ends.mixed ? " mixes its line ends; " + end +
-                                           ", the most common, was read as the "
-                                           "line end"
-                                     : " ends its lines with " + end + " alone. It was read with " +
-                                           end + " as the line end") +
+                         (ends.mixed
+                              ? " mixes its line ends (" + ends.kinds +
+                                    "). Every one of them was read as a line end"
+                              : " ends its lines with " + ends.kinds + " alone. It was read with " +
+                                    ends.kinds + " as the line end") +
                          ", and it will be saved with CR LF line ends.");
     }
     if (const std::int16_t interpreted = InterpretScriptText(tables, host, script, contents))

@@ -33,6 +33,11 @@ enum LoadFailure : std::int16_t {
 // A sentence for a failed load's result code.
 std::string_view LoadFailureReason(int result);
 
+// Why `file` did not load (the loader's result), in words, to follow "not loaded: ": a file
+// that cannot be opened or read says why (no such file, a link loop, a folder, a named pipe,
+// a device, no permission, too large); otherwise the result code's sentence.
+std::string LoadFailureCause(const std::string& file, int result);
+
 // Loads a script file. Returns the new script's index (1..100), or a LoadFailure code; after
 // a failure no record of the script remains and the free lists are as they were before.
 std::int16_t RysScriptLoad(ScriptTables& tables, Host& host, std::string_view fileName,
@@ -55,17 +60,18 @@ std::int16_t ProcessRysEntry(ScriptTables& tables, Host& host, std::int16_t scri
 // writes those so that they read back whole.
 bool EndsScriptText(std::string_view line);
 
-// How a script text ended its lines, when not with CR LF as the engine writes them.
+// How a script text ended its lines, when not only with CR LF as the engine writes them.
 struct OtherLineEnds {
-    const char* end = nullptr; // "LF" or "CR": what was read as the line end; null: CR LF
-    bool mixed = false;        // the text held more than one kind of line end
-    explicit operator bool() const { return end != nullptr; }
+    std::string kinds;  // the kinds of line end the text held: "LF", "CR LF and LF", ...
+    bool mixed = false; // more than one kind
+    explicit operator bool() const { return !kinds.empty(); }
 };
 
-// A script text edited on another system ends its lines with LF or CR alone. Its most common
-// line end (CR LF on a tie) is read as the line end: when that is LF or CR, those become
-// CR LF and the answer says which; a text whose most common line end is CR LF is left as it
-// is (a lone LF or CR there is no line end).
+// A script text edited on another system ends its lines with LF or CR alone, and a text
+// pieced together from several (a module appended by another editor, a merge) mixes them.
+// Every CR LF, every lone LF and every lone CR is read as a line end and becomes CR LF, so
+// no line runs into the next whatever the other lines end with; the answer says which kinds
+// the text held. A text that ends every line with CR LF is left as it is (empty answer).
 OtherLineEnds ReadLineEndsAsWritten(std::string& text);
 
 // The folder part of a path up to and including its last "\" or "/"; the rest goes to

@@ -25,11 +25,13 @@ public:
     // A key's value is one line: the loader ends it at the first CR LF and would read what
     // follows as lines of their own (a "[" line as a new module). A slot can hold several
     // lines when its module was given a VB Script text by hand; only the first is written.
+    // The loader reads every line trimmed, so blanks at either end of a value are left out:
+    // written, they would be lost on the next load, and the resave would differ.
     void Key(std::string_view key, std::string_view value) {
         out_ += kCrLf;
         out_ += key;
         out_ += '=';
-        out_ += value.substr(0, value.find(kCrLf));
+        out_ += Trim(value.substr(0, value.find(kCrLf)));
     }
     void Key(std::string_view key, long value) { Key(key, std::to_string(value)); }
     void OnOff(std::string_view key, bool on) { Key(key, on ? "ON" : "OFF"); }
@@ -38,20 +40,23 @@ public:
         out_ += key;
         out_ += digit;
         out_ += '=';
-        out_ += value.substr(0, value.find(kCrLf));
+        out_ += Trim(value.substr(0, value.find(kCrLf)));
     }
 
-    // A value that may hold CR LF: every line but the last ends with "\".
+    // A value that may hold CR LF: every line but the last ends with "\". Each line is read
+    // trimmed, up to the "\": blanks at the start of a line, and at the end of the last one,
+    // are left out, as the next load would lose them.
     void Continued(std::string_view key, std::string_view value) {
         out_ += kCrLf;
         out_ += key;
         out_ += '=';
         for (size_t cut; (cut = value.find(kCrLf)) != std::string_view::npos;) {
-            out_ += value.substr(0, cut);
+            out_ += TrimLeft(value.substr(0, cut));
             out_ += '\\';
             out_ += kCrLf;
             value.remove_prefix(cut + 2);
         }
+        value = Trim(value);
         out_ += value;
         // A last line ending in "\" or "/" would read as continued and swallow the next key
         // line. Continuing it onto an empty line keeps both: it reads back with a line end.
@@ -66,19 +71,22 @@ public:
     // does), so a resave adds no blank line; otherwise it starts a line of its own, so it can
     // never be glued to the script's last line.
     //
-    // Two kinds of line would not read back as written, and the lines after them would be
-    // read as keys and sections of the file: a line after the first that the reader takes
-    // for the end of the text goes out with one blank in front, and a first line ending in
-    // "\" or "/" goes out on the line after an empty "VbScript=". Either is the same
-    // VB Script to the engine.
+    // Some lines would not read back as written: a line after the first that the reader
+    // takes for the end of the text goes out with one blank in front (else the lines after
+    // it would be read as keys and sections of the file). The first line is read trimmed,
+    // and continued when it ends in "\" or "/": one that ends in either, or in a blank,
+    // goes out on the line after an empty "VbScript=", where it is read as it stands. Either
+    // is the same VB Script to the engine, and the file reads back to the same text, so a
+    // resave writes the same bytes.
     void ScriptText(std::string_view script, std::string_view holdPlay) {
         script = Trim(script);
         out_ += kCrLf;
         out_ += "VbScript=";
-        // Read as the reader reads it: trimmed.
-        const std::string_view firstLine = Trim(script.substr(0, script.find(kCrLf)));
+        const std::string_view firstLine = script.substr(0, script.find(kCrLf));
+        const std::string_view asRead = Trim(firstLine);
         bool firstPiece = true;
-        if (!firstLine.empty() && (firstLine.back() == '\\' || firstLine.back() == '/')) {
+        if (asRead != firstLine ||
+            (!asRead.empty() && (asRead.back() == '\\' || asRead.back() == '/'))) {
             out_ += kCrLf;
             firstPiece = false;
         }
@@ -100,7 +108,7 @@ public:
         if (!direct)
             out_ += kCrLf;
         out_ += "VbsHoldPlay=";
-        out_ += holdPlay;
+        out_ += Trim(holdPlay); // read trimmed
     }
 
 private:
@@ -284,7 +292,13 @@ std::int16_t RysScriptSave(ScriptTables& tables, Host& host, const BoxSource& bo
         std::string error = WriteFileReplacing(std::string(fileName), text);
         if (!error.empty()) {
             host.WriteEngineLog("RysScriptSave [" + std::string(fileName) + "] " + error);
-            host.ShowMessage("Error opening " + PathForText(fileName) + "\r\nFile not saved.");
+            // A file left alone for want of a copy of its old content can be opened: the
+            // message says what kept it from being written.
+            const std::string why = error.starts_with(kNoCopyOfOldContent)
+                                        ? "\r\nI" + error.substr(1) + "."
+                                        : std::string{};
+            host.ShowMessage("Error opening " + PathForText(fileName) + "\r\nFile not saved." +
+                             why);
             result = kSaveFailed;
         }
     }

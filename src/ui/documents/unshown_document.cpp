@@ -17,12 +17,12 @@ UnshownDocument::~UnshownDocument() {
 
 bool UnshownDocument::Load(const QString& fileName, QString* error) {
     ScriptTables& tables = designer_.Tables();
-    const std::int16_t loaded =
-        RysScriptLoad(tables, designer_.CoreHost(), HostPath(fileName), kCallerDesigner);
+    const std::string path = HostPath(fileName);
+    const std::int16_t loaded = RysScriptLoad(tables, designer_.CoreHost(), path, kCallerDesigner);
     if (loaded < 1) {
         if (error)
             *error = fileName + QStringLiteral(": the script could not be loaded: ") +
-                     ToQt(LoadFailureReason(loaded));
+                     ToQt(LoadFailureCause(path, loaded));
         return false;
     }
     window_ = std::make_unique<DocumentWindow>(designer_, loaded);

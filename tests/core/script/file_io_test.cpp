@@ -19,6 +19,9 @@
 #include <optional>
 #include <thread>
 
+#include <csignal>
+#include <cstdlib>
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/inotify.h>
@@ -199,13 +202,19 @@ int AsOrdinaryUser(const std::function<int()>& work) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// A folder of the ordinary user's (or not), with one file of theirs in it.
+// A folder of the ordinary user's (or not), with one file of theirs in it, and a data folder
+// of theirs (UseDataFolder) where a save in place keeps the old content when the folder is
+// not theirs to write.
 struct UserFolder {
     TempDir dir;
     std::string file;
+    std::string data;
 
     UserFolder(uid_t user, mode_t folderMode, mode_t fileMode) {
         fs::permissions(dir.path(), fs::perms(0755)); // reachable by the user
+        data = (dir.path() / "data").string();
+        fs::create_directory(data);
+        EXPECT_EQ(::chown(data.c_str(), user, static_cast<gid_t>(-1)), 0);
         fs::path folder = dir.path() / "scripts";
         fs::create_directory(folder);
         file = (folder / "s.rys").string();
@@ -215,6 +224,9 @@ struct UserFolder {
         ::chmod(folder.c_str(), folderMode);
     }
     ~UserFolder() { ::chmod(fs::path(file).parent_path().c_str(), 0755); }
+    // For the process that saves as the user.
+    void UseDataFolder() const { ::setenv("XDG_DATA_HOME", data.c_str(), 1); }
+    std::string DataFolder() const { return data + "/Cordaxa/Ryvane"; }
 };
 
 TEST(FileIoSave, AReadOnlyFileIsRefusedEvenInAWritableFolder) {
@@ -249,10 +261,52 @@ TEST(FileIoSave, AWritableFileInAFolderThatIsNotIsWrittenInPlace) {
         GTEST_SKIP() << "no ordinary user to write as";
     UserFolder f(*user, 0555, 0644);
     const auto inode = StampOfFile(f.file).inode;
-    int r = AsOrdinaryUser([&] { return WriteFileReplacing(f.file, "new").empty() ? 0 : 1; });
+    int r = AsOrdinaryUser([&] {
+        f.UseDataFolder();
+        return WriteFileReplacing(f.file, "new").empty() ? 0 : 1;
+    });
     EXPECT_EQ(r, 0);
     EXPECT_EQ(ReadAll(f.file), "new");
     EXPECT_EQ(StampOfFile(f.file).inode, inode);
+    // The old content was kept in the user's data folder while the file was written, and
+    // removed once the new content was on disk.
+    EXPECT_TRUE(fs::is_directory(f.DataFolder() + "/save-backups"));
+    EXPECT_TRUE(fs::is_empty(f.DataFolder() + "/save-backups"));
+
+    // Where no copy of the old content can be kept, the file is not written.
+    fs::remove_all(f.data + "/Cordaxa");
+    ::chmod(f.data.c_str(), 0555);
+    std::string error;
+    r = AsOrdinaryUser([&] {
+        f.UseDataFolder();
+        return WriteFileReplacing(f.file, "newer")
+                       .starts_with(
+                           "its old content could not be kept safe while it is written in place (")
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(r, 0);
+    // Saving the script says so.
+    r = AsOrdinaryUser([&] {
+        f.UseDataFolder();
+        auto tables = std::make_unique<ScriptTables>();
+        RecordingHost host;
+        const std::int16_t s = RysScriptLoad(*tables, host, f.file);
+        host.messages.clear();
+        RecordBoxes boxes(*tables);
+        ProtectedWriter writer;
+        if (s < 1 || SaveScriptFile(*tables, host, boxes, writer, s) != kSaveFailed)
+            return 1;
+        return host.messages ==
+                       std::vector<std::string>{
+                           "Error opening " + f.file +
+                           "\r\nFile not saved.\r\nIts old content could not be kept safe while "
+                           "it is written in place (Permission denied)."}
+                   ? 0
+                   : 2;
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(ReadAll(f.file), "new");
 }
 
 TEST(FileIoSave, KeepsOwnerGroupModeAndHardLinks) {
@@ -338,8 +392,105 @@ TEST(FileIoSave, AFailedWriteInPlaceKeepsTheOldBytes) {
     if (auto user = OrdinaryUser()) {
         SCOPED_TRACE("folder the user may not write");
         UserFolder f(*user, 0555, 0644);
-        EXPECT_EQ(AsOrdinaryUser([&] { return failsUnderLimit(f.file); }), 0);
+        EXPECT_EQ(AsOrdinaryUser([&] {
+                      f.UseDataFolder();
+                      return failsUnderLimit(f.file);
+                  }),
+                  0);
         EXPECT_EQ(ReadAll(f.file), "old");
+    }
+}
+
+// A save in place killed after the new bytes went over the old ones, before they reached the
+// disk: the old content is in a backup, beside the file or in the user's data folder when
+// the file's folder is not the user's to write, and the next load says where it is.
+TEST(FileIoSave, AKillDuringASaveInPlaceLeavesTheOldContentAndTheNextLoadSaysWhere) {
+    std::string oldScript = "Version=5.0\r\n\r\n[Old]\r\nType=Play\r\nTxt=";
+    oldScript += std::string(3000, 'o') + "\r\n";
+    const std::string newScript = "Version=5.0\r\n\r\n[New]\r\nType=Hangup\r\n";
+    // Runs the save in a child that the save's own step kills; true when it died so.
+    auto killedDuringSave = [&](const std::string& file, const UserFolder* asUser) {
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            if (asUser) {
+                const passwd* pw = ::getpwnam("nobody");
+                if (::geteuid() == 0 && (::setgid(pw->pw_gid) != 0 || ::setuid(pw->pw_uid) != 0))
+                    ::_exit(100);
+                asUser->UseDataFolder();
+            }
+            SaveSteps steps;
+            steps.afterNewBytesInPlace = [] { ::raise(SIGKILL); };
+            WriteFileReplacing(file, newScript, steps);
+            ::_exit(1);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    };
+    struct Case {
+        const char* name;
+        bool inUserFolder; // else a file with two hard links in the test's own folder
+    } cases[] = {{"hard links", false}, {"folder the user may not write", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        std::optional<UserFolder> folder;
+        std::string file;
+        std::string dataFolder = dir.File("no-data");
+        if (c.inUserFolder) {
+            auto user = OrdinaryUser();
+            if (!user)
+                continue;
+            folder.emplace(*user, 0555, 0644);
+            file = folder->file;
+            dataFolder = folder->DataFolder();
+            { std::ofstream(file, std::ios::binary) << oldScript; }
+        } else {
+            file = dir.Write("a.rys", oldScript);
+            fs::create_hard_link(file, dir.File("b.rys"));
+        }
+        ASSERT_TRUE(killedDuringSave(file, folder ? &*folder : nullptr));
+
+        const std::vector<std::string> backups = InterruptedSaveBackups(file, dataFolder);
+        ASSERT_EQ(backups.size(), 1u);
+        EXPECT_EQ(ReadAll(backups[0]), oldScript);
+        EXPECT_EQ(fs::status(backups[0]).permissions() & fs::perms::all, fs::perms(0600));
+        if (c.inUserFolder) {
+            EXPECT_EQ(fs::path(backups[0]).parent_path(), fs::path(dataFolder) / "save-backups");
+        } else {
+            EXPECT_EQ(backups[0], file + ".before-save");
+        }
+        EXPECT_TRUE(ReadAll(file).starts_with(newScript));
+
+        // The next load says that the save was interrupted, and where the old content is.
+        const char* savedData = std::getenv("XDG_DATA_HOME");
+        const std::string restore = savedData ? savedData : "";
+        if (folder)
+            folder->UseDataFolder();
+        auto tables = std::make_unique<ScriptTables>();
+        RecordingHost host;
+        ASSERT_GE(RysScriptLoad(*tables, host, file), 1);
+        if (savedData)
+            ::setenv("XDG_DATA_HOME", restore.c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
+        EXPECT_EQ(host.messages,
+                  std::vector<std::string>{
+                      file +
+                      ": a save of this file was interrupted before it finished, so it may hold "
+                      "part of the new content.\r\nIts content from before that save is kept in " +
+                      backups[0] +
+                      ". Check the script, and remove that copy once you no longer need it."});
+
+        // A save that finishes removes its own copy and leaves the earlier one alone.
+        const int r =
+            !folder ? (WriteFileReplacing(file, newScript).empty() ? 0 : 1) : AsOrdinaryUser([&] {
+                folder->UseDataFolder();
+                return WriteFileReplacing(file, newScript).empty() ? 0 : 1;
+            });
+        EXPECT_EQ(r, 0);
+        EXPECT_EQ(ReadAll(file), newScript);
+        EXPECT_EQ(InterruptedSaveBackups(file, dataFolder), backups);
     }
 }
 
@@ -475,13 +626,14 @@ TEST(FileIo, AScriptWithLfLineEndsIsReadLineByLineAndSaidOnce) {
     EXPECT_FALSE(tables->Script(s).ReadWithOtherLineEnds);
     EXPECT_NE(ReadAll(path).find("[B]\r\nType=Hangup\r\n"), std::string::npos);
 
-    // A file that holds a CR LF anywhere is read exactly as before: a lone LF is no line end.
+    // A file that holds CR LF as well still has its lone LFs read as line ends.
     host.messages.clear();
     std::int16_t mixed =
         RysScriptLoad(*tables, host, dir.Write("mixed.rys", "Version=5.0\r\n\n[A]\nType=Play\r\n"));
     ASSERT_GE(mixed, 1);
-    EXPECT_FALSE(tables->Script(mixed).ReadWithOtherLineEnds);
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(tables->Script(mixed).ReadWithOtherLineEnds);
+    EXPECT_EQ(tables->Module(tables->Script(mixed).FirstModule).Type, "Play");
+    EXPECT_EQ(host.messages.size(), 1u);
 }
 
 // Whatever line ends a script was written with, its modules come back, and the user is told
@@ -502,8 +654,8 @@ TEST(FileIo, AScriptIsReadWithTheLineEndsItHolds) {
          " ends its lines with CR alone. It was read with CR as the line end, and it will be "
          "saved with CR LF line ends."},
         {"mostly LF", mostlyLf, 2,
-         " mixes its line ends; LF, the most common, was read as the line end, and it will be "
-         "saved with CR LF line ends."},
+         " mixes its line ends (CR LF and LF). Every one of them was read as a line end, and it "
+         "will be saved with CR LF line ends."},
         {"no script", "just some words\r\nand more\r\n", 0,
          " holds no modules and no script settings that could be read: it may not be a script. "
          "Saving it would replace it with an empty script."},
@@ -525,6 +677,75 @@ TEST(FileIo, AScriptIsReadWithTheLineEndsItHolds) {
         if (c.modules == 2) {
             EXPECT_EQ(tables->Script(s).StartModule, "B");
         }
+    }
+}
+
+// A script pieced together from files with different line ends (a module appended by an
+// editor that writes LF, a merge) loses nothing: every CR LF, LF and lone CR ends a line,
+// whichever is the most common, and the message names the kinds it held.
+TEST(FileIo, EveryKindOfLineEndEndsALineWhateverTheOthers) {
+    const std::string crlfScript = "Version=5.0\r\nStartModule=A\r\n\r\n[A]\r\nType=Hangup\r\n"
+                                   "Position=10,20\r\n";
+    const std::string extra = "\n[Extra]\nType=Play\nTxt=one\\\ntwo\nPlayFile1=hello.wav\n"
+                              "Position=300,400\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* kinds; // in the message; "" for no message
+    } cases[] = {
+        {"the issue's: CR LF script, one module appended in LF lines", crlfScript + extra,
+         "CR LF and LF"},
+        {"all CR LF", crlfScript + ReplaceAll(extra, "\n", "\r\n"), ""},
+        {"module in lone CR lines", crlfScript + ReplaceAll(extra, "\n", "\r"), "CR LF and CR"},
+        {"LF script, module in CR LF lines",
+         ReplaceAll(crlfScript, "\r\n", "\n") + ReplaceAll(extra, "\n", "\r\n"), "CR LF and LF"},
+        {"all three", ReplaceAll(crlfScript, "\r\n", "\r") + extra + "\r\n", "CR LF, LF and CR"},
+        {"LF alone", ReplaceAll(crlfScript, "\r\n", "\n") + extra, "LF"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto tables = std::make_unique<ScriptTables>();
+        RecordingHost host;
+        const std::string path = dir.Write("mixed.rys", c.text);
+        const std::int16_t s = RysScriptLoad(*tables, host, path);
+        ASSERT_GE(s, 1);
+        const ScriptRecord& script = tables->Script(s);
+        ASSERT_EQ(script.ModuleCount, 2);
+        const ModuleRecord& a = tables->Module(script.FirstModule);
+        EXPECT_EQ(a.Type, "Hangup");
+        EXPECT_EQ(a.PositionX, 10);
+        const ModuleRecord& m = tables->Module(a.NextModule);
+        EXPECT_EQ(m.Title, "Extra");
+        EXPECT_EQ(m.Type, "Play");
+        EXPECT_EQ(m.Txt, "one\r\ntwo");
+        EXPECT_EQ(m.PlayFileSlot(1), "hello.wav");
+        EXPECT_EQ(m.PositionX, 300);
+        EXPECT_EQ(m.PositionY, 400);
+        const std::string kinds = c.kinds;
+        if (kinds.empty()) {
+            EXPECT_TRUE(host.messages.empty());
+        } else if (kinds.find(' ') == std::string::npos) {
+            EXPECT_EQ(host.messages,
+                      std::vector<std::string>{path + " ends its lines with " + kinds +
+                                               " alone. It was read with " + kinds +
+                                               " as the line end, and it will be "
+                                               "saved with CR LF line ends."});
+        } else {
+            EXPECT_EQ(host.messages,
+                      std::vector<std::string>{path + " mixes its line ends (" + kinds +
+                                               "). Every one of them was read as a line end, and "
+                                               "it will be saved with CR LF line ends."});
+        }
+
+        // Saved, the module is kept, and every line ends with CR LF.
+        RecordBoxes boxes(*tables);
+        ProtectedWriter writer;
+        ASSERT_EQ(SaveScriptFile(*tables, host, boxes, writer, s), kSaveWritten);
+        const std::string saved = ReadAll(path);
+        EXPECT_NE(saved.find("[Extra]\r\nType=Play\r\n"), std::string::npos);
+        EXPECT_NE(saved.find("PlayFile1=hello.wav\r\n"), std::string::npos);
+        EXPECT_EQ(ReplaceAll(saved, "\r\n", "").find_first_of("\r\n"), std::string::npos);
     }
 }
 

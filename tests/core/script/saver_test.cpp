@@ -140,6 +140,14 @@ TEST_F(SaverTest, ScriptTextAndHoldSound) {
         // A first line that would read as continued starts on the line after the key.
         {"' see http://x/\r\ny = 1", "VbScript=\r\n' see http://x/\r\ny = 1\r\nVbsHoldPlay=h.wav"},
         {"a\\  \r\n[B]", "VbScript=\r\na\\  \r\n[B]\r\nVbsHoldPlay=h.wav"},
+        // So does a first line ending in a blank, which the key's line would lose.
+        {"x \r\ny", "VbScript=\r\nx \r\ny\r\nVbsHoldPlay=h.wav"},
+        {"x \\\r\ny", "VbScript=\r\nx \\\r\ny\r\nVbsHoldPlay=h.wav"},
+        {"x /", "VbScript=\r\nx /\r\nVbsHoldPlay=h.wav"},
+        {"x  \r\n\r\ny  ", "VbScript=\r\nx  \r\n\r\ny\r\nVbsHoldPlay=h.wav"},
+        // Later lines are read as they stand: blanks and backslashes at their ends stay.
+        {"x\r\ny \\\r\nz ", "VbScript=x\r\ny \\\r\nz\r\nVbsHoldPlay=h.wav"},
+        {"\r\n\r\nx \r\n", "VbScript=\r\n\r\nx \r\nVbsHoldPlay=h.wav"},
     };
     for (const Case& c : cases) {
         auto t = std::make_unique<ScriptTables>();

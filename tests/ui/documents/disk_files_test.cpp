@@ -254,5 +254,25 @@ TEST_F(DiskFiles, AnLfScriptIsReadAndSavedWithCrLfSaidOnce) {
     EXPECT_TRUE(Slurp(path).contains("[Night]\r\nType=Play\r\n"));
 }
 
+// A CR LF script with a module appended in LF lines opens with that module whole, says that
+// it mixes its line ends, and Save keeps the module.
+TEST_F(DiskFiles, AScriptMixingLineEndsKeepsEveryModuleThroughSave) {
+    MakeMain();
+    const QString path = WriteFile(QStringLiteral("mixed.rys"),
+                                   kOtherScript + "\n[Extra]\nType=Play\nTxt=hello\n"
+                                                  "PlayFile1=extra.wav\nPosition=300,40\n");
+    DocumentWindow* window = OpenInMain(path);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Titles(), (QStringList{"Night", "Bye", "Extra"}));
+    EXPECT_EQ(prompter_.MessageTexts(),
+              QStringList{path + " mixes its line ends (CR LF and LF). Every one of them was read "
+                                 "as a line end, and it will be saved with CR LF line ends."});
+    ASSERT_EQ(SaveScript(D(), *window, 0), SaveOutcome::Saved);
+    const QByteArray saved = Slurp(path);
+    EXPECT_TRUE(saved.contains("[Extra]\r\nType=Play\r\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("PlayFile1=extra.wav\r\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("Position=300,40")) << saved.toStdString();
+}
+
 } // namespace
 } // namespace ry::test
