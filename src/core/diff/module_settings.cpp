@@ -116,16 +116,6 @@ constexpr std::array<std::string_view, 7> kNotSettings = {"Type",
                                                           "sDncTimeWarningMsg",
                                                           "sDncTimeWarningPlayAt"};
 
-// The transfer methods, as the Transfer Call dialog captions them.
-constexpr std::array<std::string_view, 6> kTransferTypes = {
-    "PBX Blind Transfer",
-    "PBX Announced Transfer",
-    "3 Way Blind Conference Call",
-    "3 Way Announced Conference Call",
-    "CT Media Call Handoff to another Application",
-    "Dialout on another line and conference ( Dialogic only )",
-};
-
 // Fields a Time Switch shows as days and hours, or dates, rather than one by one.
 constexpr std::array<std::string_view, 4> kTimeSwitchFields = {
     "iTimeSwitch_Type", "dTimeSwitch_DateStart", "dTimeSwitch_DateEnd", "sTimeSwitch_DaysSelected"};
@@ -239,7 +229,7 @@ std::vector<ModuleSetting> ModuleSettings(const ModuleRecord& m) {
                         caption + " " + std::to_string(i + 1), ValueText(value[i]));
             } else if (field == "iXferType" && m.iXferType >= 0 && m.iXferType < 6) {
                 add(std::string(field), caption,
-                    std::string(kTransferTypes[static_cast<size_t>(m.iXferType)]));
+                    std::string(kTransferMethods[static_cast<size_t>(m.iXferType)]));
             } else {
                 add(std::string(field), caption, ValueText(value));
             }

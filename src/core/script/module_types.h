@@ -48,6 +48,16 @@ inline constexpr std::array<std::string_view, 17> kAllModuleTypes = {kTypePlay,
                                                                      kTypePagerMessage,
                                                                      kTypeHangup};
 
+// A Transfer Call's methods (its iXferType, 0..5) as its dialog captions them.
+inline constexpr std::array<std::string_view, 6> kTransferMethods = {
+    "PBX Blind Transfer",
+    "PBX Announced Transfer",
+    "3 Way Blind Conference Call",
+    "3 Way Announced Conference Call",
+    "CT Media Call Handoff to another Application",
+    "Dialout on another line and conference ( Dialogic only )",
+};
+
 // The text a new module of the type starts with; empty for a name not in the table.
 std::string_view TypeDescription(std::string_view typeName);
 // 0..15; 0 for a name not in the table. Names are compared exactly.

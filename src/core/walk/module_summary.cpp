@@ -28,16 +28,6 @@ std::string TimeOfDay(const DateTime& t) {
     return std::to_string(t.hour) + ":" + (minute.size() < 2 ? "0" : "") + minute;
 }
 
-// The transfer methods as the Transfer Call dialog captions them.
-constexpr std::array<std::string_view, 6> kTransferTypes = {
-    "PBX Blind Transfer",
-    "PBX Announced Transfer",
-    "3 Way Blind Conference Call",
-    "3 Way Announced Conference Call",
-    "CT Media Call Handoff to another Application",
-    "Dialout on another line and conference ( Dialogic only )",
-};
-
 constexpr std::array<std::string_view, 7> kDayCodes = {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"};
 
 } // namespace
@@ -124,7 +114,7 @@ std::vector<std::string> ModuleSummary(const ModuleRecord& m) {
         const bool known = m.iXferType >= 0 && m.iXferType < 6;
         line(Filled(m.PlayFileSlot(1)),
              "Transfers the call to " + Quoted(m.PlayFileSlot(1)) +
-                 (known ? " by " + std::string(kTransferTypes[static_cast<size_t>(m.iXferType)])
+                 (known ? " by " + std::string(kTransferMethods[static_cast<size_t>(m.iXferType)])
                         : std::string()));
     } else if (type == kTypePhoneMessage || type == kTypeMakeCallOld) {
         for (size_t i = 0; i < 3; ++i) {
