@@ -9,6 +9,7 @@
 //  - no problem tag is left out, and labels are left out only where counted.
 
 #include "canvas/around_boxes.h"
+#include "canvas/picture_geometry.h"
 #include "canvas/routes.h"
 
 #include <algorithm>
@@ -97,6 +98,34 @@ inline bool SameTarget(const PicturePath& a, const PicturePath& b) {
 }
 
 } // namespace reading
+
+// The drawing as the picture export gives it (modules and paths named by title).
+inline Picture PictureOf(const PictureGeometry& geometry) {
+    Picture picture;
+    for (const PictureModule& m : geometry.modules)
+        picture.modules.push_back(m.rect);
+    auto indexOf = [&](const std::string& title) {
+        for (std::size_t i = 0; i < geometry.modules.size(); ++i)
+            if (geometry.modules[i].title == title)
+                return static_cast<int>(i);
+        return -1;
+    };
+    for (const ry::PicturePath& g : geometry.paths) {
+        PicturePath p;
+        p.from = indexOf(g.from);
+        p.to = g.kind == PicturePathKind::Module ? indexOf(g.to) : -1;
+        p.target = g.to;
+        p.problem = g.kind == PicturePathKind::Missing;
+        p.wantsLabel = !g.triggers.empty();
+        p.points = g.points;
+        if (g.label)
+            p.label = g.label->rect;
+        if (g.tag)
+            p.tag = g.tag->rect;
+        picture.paths.push_back(std::move(p));
+    }
+    return picture;
+}
 
 inline ReadingFaults CheckReadingRules(const Picture& picture) {
     using namespace reading;

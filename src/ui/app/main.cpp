@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
         int scale = 1;
         if (!ry::TakeRouteStyleOption(args, style) || !ry::TakeScaleOption(args, scale) ||
             args.size() != 4) {
-            std::fputs("usage: rykem --export-picture SCRIPT OUT.svg|OUT.png|OUT.pdf "
+            std::fputs("usage: rykem --export-picture SCRIPT OUT.svg|OUT.png|OUT.pdf|OUT.json "
                        "[--route-style classic|around-boxes] [--scale 1-4]\n",
                        stderr);
             return 2;

@@ -72,7 +72,10 @@ int PrintCanvas(DocumentWindow& window, QPrinter& printer, const QDate& date) {
     QPainter painter(&printer);
     if (!painter.isActive())
         return 0;
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    // The painter's origin is the printable part's top-left corner: the page's margins lie
+    // outside it already.
+    const QRectF page(QPointF(0, 0),
+                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
     // The header: the script's file name at the left, the date (and the page) at the right.
     painter.setFont(HeaderFont());
     const qreal headerHeight = painter.fontMetrics().height() * 2.0;
@@ -162,7 +165,8 @@ void MainWindow::ExportPicture() {
     request.kind = FileRequest::Save;
     request.title = QStringLiteral("Export Picture");
     request.filter =
-        QStringLiteral("SVG Picture (*.svg);;PNG Picture (*.png);;PDF Document (*.pdf)");
+        QStringLiteral("SVG Picture (*.svg);;PNG Picture (*.png);;PDF Document (*.pdf);;"
+                       "Drawing Geometry (*.json)");
     // The dialog proposes the script's name as an SVG picture beside the script.
     const QString folder = file.isEmpty() ? QDir::homePath() : QFileInfo(file).absolutePath();
     const QString name = file.isEmpty() ? window->Caption() : QFileInfo(file).completeBaseName();

@@ -2,11 +2,9 @@
 
 #include "base/designer.h"
 #include "base/prompter.h"
-#include "base/text_codec.h"
 #include "canvas/canvas_picture.h"
 #include "canvas/document_window.h"
-#include "canvas/script_document.h"
-#include "script/loader.h"
+#include "documents/unshown_document.h"
 
 #include <QFileInfo>
 
@@ -73,37 +71,20 @@ int ExportPictureCommand(const QString& script, const QString& out, RouteStyle s
     designer.ReadSettings();
     designer.SetRouteStyle(style);
     if (PictureFormatOf(out) == PictureFormat::Unknown) {
-        ErrorStreamPrompter::Print(QStringLiteral("A picture is written as an .svg, .png or .pdf "
-                                                  "file: ") +
+        ErrorStreamPrompter::Print(QStringLiteral("A picture is written as an .svg, .png, .pdf or "
+                                                  ".json file: ") +
                                    out);
         return 1;
     }
-    const std::int16_t loaded =
-        RysScriptLoad(designer.Tables(), designer.CoreHost(),
-                      QFile::encodeName(script).toStdString(), kCallerDesigner);
-    if (loaded < 1) {
-        ErrorStreamPrompter::Print(script + QStringLiteral(": the script could not be loaded: ") +
-                                   ToQt(LoadFailureReason(loaded)));
+    // The script's boxes, as a document window shows them, on a window never shown.
+    UnshownDocument document(designer);
+    QString error;
+    if (!document.Load(script, &error)) {
+        ErrorStreamPrompter::Print(error);
         return 1;
     }
-    // The script's boxes, as a document window shows them, on a window never shown.
-    DocumentWindow window(designer, loaded);
-    ScriptDocument& document = window.Document();
-    const ScriptRecord& s = designer.Tables().Script(loaded);
-    if (ScriptTables::IsModuleIndex(s.FirstModule)) {
-        document.AttachFirstBox(s.FirstModule);
-        for (std::int16_t m = designer.Tables().Module(s.FirstModule).NextModule;
-             ScriptTables::IsModuleIndex(m); m = designer.Tables().Module(m).NextModule) {
-            const ModuleRecord& rec = designer.Tables().Module(m);
-            if (document.CreateModuleBox(rec.PositionX, rec.PositionY, m) < 0)
-                break;
-        }
-    }
-    document.DeselectAllBoxes();
-    QString error;
     const bool written =
-        WritePicture(window.Scene(), out, QFileInfo(script).fileName(), &error, scale);
-    window.Discard();
+        WritePicture(document.Window()->Scene(), out, QFileInfo(script).fileName(), &error, scale);
     if (!written) {
         ErrorStreamPrompter::Print(error);
         return 1;

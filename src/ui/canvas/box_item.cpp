@@ -3,6 +3,7 @@
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
 #include "canvas/canvas_scene.h"
+#include "canvas/connector_painter.h"
 #include "canvas/script_document.h"
 #include "script/module_types.h"
 
@@ -175,6 +176,20 @@ void BoxItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) {
     // otherwise, inside the box's edges. It is laid on whole device pixels: a line one canvas
     // pixel wide would fall between pixels at a zoom below 100% and vanish.
     const bool selected = m.BoxDisplayMode == 4;
+    if (PaintsOnPaper(*p)) {
+        // A page is shown again at any zoom: lines one device pixel wide stay whole there.
+        p->save();
+        p->setClipping(false);
+        QPen pen(Qt::black, selected ? 2 : 1);
+        pen.setCosmetic(true);
+        p->setPen(pen);
+        p->setBrush(Qt::NoBrush);
+        p->drawRect(QRectF(0, 0, w, h).adjusted(0.5, 0.5, -0.5, -0.5));
+        if (selected)
+            p->drawLine(QLineF(0, kShortBoxHeight + 0.5, w, kShortBoxHeight + 0.5));
+        p->restore();
+        return;
+    }
     const QTransform toDevice = p->worldTransform();
     const QRectF mapped = toDevice.mapRect(QRectF(0, 0, w, h));
     // The pixels the box's fill covers: those whose centres lie inside it.

@@ -5,6 +5,8 @@
 #include "canvas/box_item.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/connector_painter.h"
+#include "canvas/drawing_geometry.h"
+#include "canvas/picture_svg.h"
 #include "canvas/script_document.h"
 
 #include <QBuffer>
@@ -15,8 +17,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPicture>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <vector>
@@ -76,23 +76,25 @@ private:
 } // namespace
 
 QRectF DrawingArea(CanvasScene& scene) {
+    // Every box, connector, label, stub and tag, wherever it lies: on the canvas or beyond its
+    // edge (where Arrange or a script from elsewhere may have put boxes).
     QRectF area;
     for (QGraphicsItem* item : scene.items())
         if (item->type() == BoxItem::Type)
             area = area.united(item->sceneBoundingRect())
                        .united(item->mapRectToScene(item->childrenBoundingRect()));
-    // Connectors, labels, stubs and tags reach beyond the boxes: what they paint says where.
-    QPicture picture;
-    {
-        QPainter painter(&picture);
-        PaintConnectors(painter, scene.Connectors(), scene.sceneRect().toAlignedRect());
+    for (const LaidConnector& item : scene.Connectors().Items()) {
+        Rect painted = Unite(item.bounds, item.hasLabel ? item.label : Rect{});
+        if (item.isStub && item.hasTag)
+            painted = Unite(painted, item.stub.Tag);
+        // A line's pixel reaches one past its last coordinate.
+        if (painted.Width > 0 && painted.Height > 0)
+            area = area.united(
+                QRectF(painted.Left, painted.Top, painted.Width + 1, painted.Height + 1));
     }
-    if (!picture.boundingRect().isEmpty())
-        area = area.united(QRectF(picture.boundingRect()));
     if (area.isEmpty())
         return QRectF(0, 0, 320, 200).intersected(scene.sceneRect());
-    // The margin may reach past the canvas's edges: a box at the very corner keeps its frame.
-    return area.intersected(scene.sceneRect()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
+    return area.adjusted(-kMargin, -kMargin, kMargin, kMargin);
 }
 
 void PaintDrawing(QPainter& painter, CanvasScene& scene, const QRectF& area, const QRectF& target) {
@@ -108,6 +110,8 @@ PictureFormat PictureFormatOf(const QString& fileName) {
         return PictureFormat::Png;
     if (suffix == QLatin1String("pdf"))
         return PictureFormat::Pdf;
+    if (suffix == QLatin1String("json"))
+        return PictureFormat::Json;
     return PictureFormat::Unknown;
 }
 
@@ -120,7 +124,7 @@ bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& ti
     };
     const PictureFormat format = PictureFormatOf(fileName);
     if (format == PictureFormat::Unknown)
-        return fail(QStringLiteral("A picture is written as an .svg, .png or .pdf file: ") +
+        return fail(QStringLiteral("A picture is written as an .svg, .png, .pdf or .json file: ") +
                     fileName);
     const QRectF area = DrawingArea(scene);
     const QSize size = area.size().toSize();
@@ -129,15 +133,12 @@ bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& ti
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (format == PictureFormat::Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(size);
-        svg.setViewBox(target);
-        svg.setTitle(title);
-        svg.setResolution(96);
-        QPainter painter(&svg);
-        PaintDrawing(painter, scene, area, target);
+    if (format == PictureFormat::Json) {
+        const std::string json = PictureJson(DrawingGeometry(scene));
+        bytes = QByteArray(json.data(), static_cast<qsizetype>(json.size()));
+    } else if (format == PictureFormat::Svg) {
+        DrawingOnly only(scene);
+        bytes = DrawingSvg(scene, area, title);
     } else if (format == PictureFormat::Png) {
         scale = std::clamp(scale, 1, kMaxPictureScale);
         QImage image(size * scale, QImage::Format_RGB32);

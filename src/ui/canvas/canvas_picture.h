@@ -21,13 +21,13 @@ QRectF DrawingArea(CanvasScene& scene);
 // Paints `area` of the canvas into `target` of the painter's device.
 void PaintDrawing(QPainter& painter, CanvasScene& scene, const QRectF& area, const QRectF& target);
 
-enum class PictureFormat { Unknown, Svg, Png, Pdf };
-// The format a file name's extension asks for (.svg, .png, .pdf, any letter case).
+enum class PictureFormat { Unknown, Svg, Png, Pdf, Json };
+// The format a file name's extension asks for (.svg, .png, .pdf, .json, any letter case).
 PictureFormat PictureFormatOf(const QString& fileName);
 
 // Writes the whole drawing to `fileName` in the format of its extension: SVG (texts stay text),
 // PNG at the canvas's own size times `scale` (1 to kMaxPictureScale), or PDF on one page of the
-// drawing's size. The file is replaced only once the picture is complete. False, with the reason in
+// drawing's size, or JSON: the drawing's geometry (see picture_geometry.h). The file is replaced only once the picture is complete. False, with the reason in
 // `error`, for an unknown extension or a file that cannot be written.
 bool WritePicture(CanvasScene& scene, const QString& fileName, const QString& title, QString* error,
                   int scale = 1);

@@ -6,6 +6,7 @@
 #include "paths/destinations.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
 #include <QStringList>
@@ -21,22 +22,27 @@ namespace ry {
 
 namespace {
 
-const QColor kArrowFill(221, 221, 221);
-const QColor kLabelInk(20, 60, 140);
-const QColor kLabelBack(255, 255, 255, 225);
-const QColor kTagFill(232, 240, 252);
-const QColor kProblemFill(255, 230, 228);
-
 // Labels and tags longer than this are cut short with an ellipsis.
 constexpr int kMaxTextWidth = 150;
 // Below this scale text would be too small to read: stubs keep their tags, without text.
 constexpr double kSmallestReadableScale = 0.5;
 
+// One device pixel wide at any scale. A pen of width 0 is that on screen too, but a PDF file
+// makes it the thinnest line its reader can draw, a hair on paper.
+QPen ThinPen(const QColor& colour) {
+    QPen pen(colour, 1);
+    pen.setCosmetic(true);
+    return pen;
+}
+
 // Drawn smaller than a canvas pixel (a view zoomed out, the overview), a line of canvas pixels
 // would cover no screen pixel at all: there it is drawn one screen pixel wide.
+// On paper (a printer, its preview, a PDF file) the page is shown afterwards at any zoom: a
+// filled pixel there would shrink below a screen pixel, so lines are drawn one device pixel
+// wide whatever the scale.
 bool BelowCanvasPixel(const QPainter& p) {
     const QTransform& t = p.worldTransform();
-    return std::abs(t.m11()) < 1.0 || std::abs(t.m22()) < 1.0;
+    return std::abs(t.m11()) < 1.0 || std::abs(t.m22()) < 1.0 || PaintsOnPaper(p);
 }
 
 // The pixels of a line from `from` up to, not including, `to`. Level and upright lines fill
@@ -51,7 +57,7 @@ void PaintSegment(QPainter& p, const Segment& s, bool thin) {
         const int len = std::abs(b.y - a.y);
         p.fillRect(a.x, b.y < a.y ? b.y + 1 : a.y, 1, len, Qt::black);
     } else {
-        p.setPen(thin ? QPen(Qt::black, 0) : QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap));
+        p.setPen(thin ? ThinPen(Qt::black) : QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap));
         p.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
     }
 }
@@ -72,11 +78,7 @@ class TextSizes {
 public:
     TextSizes() : metrics_(Font()) {}
 
-    static QFont Font() {
-        QFont font;
-        font.setPixelSize(11);
-        return font;
-    }
+    static QFont Font() { return ConnectorTextFont(); }
     // The text as shown (cut short when too long) and the size of its label.
     QString Fit(const QString& text) const {
         if (metrics_.horizontalAdvance(text) <= kMaxTextWidth)
@@ -122,7 +124,7 @@ void PaintCaptions(QPainter& p, const std::vector<Caption>& captions, bool withT
         case Caption::Look::Tag:
         case Caption::Look::ProblemTag: {
             const bool problem = c.look == Caption::Look::ProblemTag;
-            p.setPen(QPen(problem ? kProblemColour : kLabelInk, 0));
+            p.setPen(ThinPen(problem ? kProblemColour : kLabelInk));
             p.setBrush(problem ? kProblemFill : kTagFill);
             p.drawRoundedRect(QRectF(c.rect).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
             p.setPen(problem ? kProblemColour : kLabelInk);
@@ -136,12 +138,26 @@ void PaintCaptions(QPainter& p, const std::vector<Caption>& captions, bool withT
 
 } // namespace
 
+bool PaintsOnPaper(const QPainter& p) {
+    const QPaintDevice* device = p.device();
+    const QPaintEngine* engine = p.paintEngine();
+    return (device && device->devType() == QInternal::Printer) ||
+           (engine &&
+            (engine->type() == QPaintEngine::Pdf || engine->type() == QPaintEngine::Picture));
+}
+
+QFont ConnectorTextFont() {
+    QFont font;
+    font.setPixelSize(11);
+    return font;
+}
+
 void PaintConnector(QPainter& p, const ConnectorPath& path) {
     const bool thin = BelowCanvasPixel(p);
     for (const Segment& s : path.Segments())
         PaintSegment(p, s, thin);
     if (thin)
-        p.setPen(QPen(Qt::black, 0));
+        p.setPen(ThinPen(Qt::black));
     for (const Point& px : path.BendPixels()) {
         if (thin)
             p.drawPoint(px.x, px.y);
@@ -151,7 +167,7 @@ void PaintConnector(QPainter& p, const ConnectorPath& path) {
     if (path.HasArrow()) {
         const auto& c = path.Arrow().corners;
         const QPoint points[3] = {{c[0].x, c[0].y}, {c[1].x, c[1].y}, {c[2].x, c[2].y}};
-        p.setPen(QPen(Qt::black, 0));
+        p.setPen(ThinPen(Qt::black));
         p.setBrush(kArrowFill);
         p.drawPolygon(points, 3);
     }

@@ -11,6 +11,7 @@
 #include "canvas/stubs.h"
 
 #include <QColor>
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -30,6 +31,20 @@ class ScriptDocument;
 // The colour of what the checker would call a problem: the tag of a destination that names no
 // module.
 inline const QColor kProblemColour(200, 30, 30);
+// The other colours of connectors, labels and tags.
+inline const QColor kArrowFill(221, 221, 221);
+inline const QColor kLabelInk(20, 60, 140);
+inline const QColor kLabelBack(255, 255, 255, 225);
+inline const QColor kTagFill(232, 240, 252);
+inline const QColor kProblemFill(255, 230, 228);
+
+// Whether the painter draws a page (a printer, its preview, a PDF file, a recorded picture),
+// which may be shown afterwards at any zoom: lines there are drawn one device pixel wide,
+// as filled pixels would shrink below a screen pixel and vanish.
+bool PaintsOnPaper(const QPainter& p);
+
+// The font of trigger labels and tags.
+QFont ConnectorTextFont();
 
 // Paints one recorded connector: its lines, bend pixels and arrow head.
 void PaintConnector(QPainter& painter, const ConnectorPath& path);

@@ -1,9 +1,9 @@
-// Drawings read as a reader reads them: on the example, a menu with its transfers stacked beside
-// it, nine menus of eight transfers each and 150 modules with random paths, as the canvas lays
-// them out by default, no two paths to different targets run along one line, every label lies
-// nearer its own line than any other, no label or tag covers a line or a box, no line runs
-// through a box, and no problem tag is left out; labels at the paths' sources are left out
-// nowhere on these drawings.
+// Drawings read as a reader reads them, from the picture export's JSON: on the example, a menu with
+// its transfers stacked beside it, nine menus of eight transfers each and 150 modules with random
+// paths, as the canvas lays them out by default, no two paths to different targets run along one
+// line, every label lies nearer its own line than any other, no label or tag covers a line or a
+// box, no line runs through a box, and no problem tag is left out; labels at the paths' sources are
+// left out nowhere on these drawings.
 
 #include "editing_fixture.h"
 #include "reading_rules.h"
@@ -11,6 +11,8 @@
 #include "canvas/box_geometry.h"
 #include "canvas/canvas_scene.h"
 #include "canvas/connector_painter.h"
+#include "canvas/drawing_geometry.h"
+#include "canvas/picture_geometry.h"
 
 #include <random>
 #include <unordered_map>
@@ -45,34 +47,21 @@ protected:
         WriteFile(path, script.Text());
         Open(path);
     }
-    // The drawing of the active document as its canvas lays it out.
-    Picture Drawn() {
-        Picture picture;
-        std::unordered_map<std::int16_t, int> moduleAt;
-        for (int box : Doc().Boxes()) {
-            moduleAt[Doc().ModuleOfBox(box)] = static_cast<int>(picture.modules.size());
-            picture.modules.push_back(
-                {PositionOf(box).x(), PositionOf(box).y(), kBoxWidth, Doc().BoxHeight(box)});
-        }
-        for (const LaidConnector& c : Window().Scene().Connectors().Items()) {
-            PicturePath p;
-            p.from = moduleAt.at(c.from);
-            p.to = c.isStub ? -1 : moduleAt.at(c.to);
-            p.target = c.destination;
-            p.problem = c.problem;
-            p.wantsLabel = !c.labelText.isEmpty();
-            p.points = c.points;
-            if (c.hasLabel)
-                p.label = c.label;
-            if (c.hasTag)
-                p.tag = c.stub.Tag;
-            picture.paths.push_back(std::move(p));
-        }
-        return picture;
+    // The drawing of the active document as the picture export writes it in JSON, read back.
+    Picture Drawn(int* leftOut) {
+        const std::string json = PictureJson(DrawingGeometry(Window().Scene()));
+        std::string error;
+        const std::optional<PictureGeometry> geometry = ReadPictureJson(json, &error);
+        EXPECT_TRUE(geometry.has_value()) << error;
+        if (!geometry)
+            return {};
+        *leftOut = geometry->leftOut;
+        return PictureOf(*geometry);
     }
     // Checks the drawing; the faults found, described, go to the test's output.
     ReadingFaults Check() {
-        const ReadingFaults f = CheckReadingRules(Drawn());
+        int leftOut = 0;
+        const ReadingFaults f = CheckReadingRules(Drawn(&leftOut));
         for (const std::string& d : f.details)
             ADD_FAILURE() << d;
         EXPECT_EQ(f.sharedRuns, 0);
@@ -81,6 +70,7 @@ protected:
         EXPECT_EQ(f.labelsOverBoxes, 0);
         EXPECT_EQ(f.linesThroughBoxes, 0);
         EXPECT_EQ(f.problemTagsLeftOut, 0);
+        EXPECT_EQ(leftOut, f.labelsLeftOut);
         EXPECT_EQ(Window().Scene().Connectors().LeftOut(), f.labelsLeftOut);
         return f;
     }
