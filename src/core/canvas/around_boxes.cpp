@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 #include <queue>
+#include <tuple>
 
 namespace ry {
 
@@ -13,6 +14,9 @@ namespace {
 // A connector leaves its source this far straight out before it may turn, and runs at least
 // this far straight into its destination, so its arrow head and a rounded bend fit.
 constexpr int kLead = 10;
+// A path going on from a port's lead runs this far straight on before it may turn; spreading
+// may move its turn back towards the lead's label, up to a few pixels short of it.
+constexpr int kPortLead = kLead;
 constexpr int kApproach = 16;
 // The lanes beside a box, this many pixels from its edge.
 constexpr int kChannel = 12;
@@ -100,17 +104,16 @@ Rect SegmentPixels(Point a, Point b) {
     return {left, top, std::abs(b.x - a.x) + 1, std::abs(b.y - a.y) + 1};
 }
 
-bool CrossesABox(const std::vector<Point>& points, const BoxGrid& grid) {
-    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+bool CrossesABox(const std::vector<Point>& points, const BoxGrid& grid, int skipped) {
+    for (std::size_t i = static_cast<std::size_t>(std::max(0, skipped)); i + 1 < points.size();
+         ++i) {
         Point a = points[i], b = points[i + 1];
         if (i + 2 == points.size()) {
             // Up to the pixel before the tip.
             b.x -= Sign(b.x - a.x);
             b.y -= Sign(b.y - a.y);
         }
-        bool hit = false;
-        grid.ForEachIn(SegmentPixels(a, b), [&](int) { hit = true; });
-        if (hit)
+        if (grid.AnyIn(SegmentPixels(a, b)))
             return true;
     }
     return false;
@@ -177,6 +180,8 @@ public:
     // Lines of other routes the route must not run along (it may cross them): it keeps at
     // least kLaneSpacing pixels from each, on lanes added beside them.
     void KeepOff(const std::vector<Run>* runs) { runs_ = runs; }
+    // The lane crossings and other routes' lines the last search looked at: what it cost.
+    long Crossings() const { return crossings_; }
     // Gives up a search over more lane crossings than this.
     void Bound(long crossings, long expanded) {
         maxCrossings_ = crossings;
@@ -204,6 +209,12 @@ public:
                 if (y > top && y < bottom)
                     ys_.push_back(y);
         });
+        // Boxes on one spot block the same lanes: each is marked once.
+        std::sort(near_.begin(), near_.end(), [](const Rect& a, const Rect& b) {
+            return std::tie(a.Left, a.Top, a.Width, a.Height) <
+                   std::tie(b.Left, b.Top, b.Width, b.Height);
+        });
+        near_.erase(std::unique(near_.begin(), near_.end()), near_.end());
         for (const Rect& r : near_)
             if (Inside(r, start_) || Inside(r, goal_))
                 return {};
@@ -222,6 +233,7 @@ public:
         }
         nx_ = static_cast<int>(xs_.size());
         ny_ = static_cast<int>(ys_.size());
+        crossings_ = static_cast<long>(nx_) * ny_ + static_cast<long>(nearRuns_.size());
         if (static_cast<long>(nx_) * ny_ > maxCrossings_)
             return {};
         MarkBlocked();
@@ -404,6 +416,7 @@ private:
     int goalDir_;
     const std::vector<Run>* runs_ = nullptr;
     std::vector<Run> nearRuns_;
+    long crossings_ = 0;
     long maxCrossings_ = std::numeric_limits<long>::max();
     long maxExpanded_ = std::numeric_limits<long>::max();
     std::vector<Rect> near_;
@@ -419,9 +432,10 @@ namespace {
 
 // The route from `start`, leaving in direction `startDir`, to the arrow's tip `end`, searched
 // round the boxes; empty when none is found with few enough bends to draw.
-Polyline SearchRoute(const BoxGrid& grid, Point start, int startDir, Point end, ArrowKind arrow) {
+Polyline SearchRoute(const BoxGrid& grid, Point start, int startDir, Point end, ArrowKind arrow,
+                     int lead = kLead) {
     const int endDir = arrow == ArrowKind::East ? kEast : kSouth;
-    const Point out{start.x + kDx[startDir] * kLead, start.y + kDy[startDir] * kLead};
+    const Point out{start.x + kDx[startDir] * lead, start.y + kDy[startDir] * lead};
     const Point in{end.x - kDx[endDir] * kApproach, end.y - kDy[endDir] * kApproach};
     LaneSearch search(grid, out, startDir, in, endDir);
     for (int reach : kReaches) {
@@ -450,6 +464,25 @@ Polyline RouteAround(const BoxGrid& grid, int from, int to) {
         SearchRoute(grid, classic.points[0], DirOf(classic.points[0], classic.points[1]),
                     classic.points.back(), classic.arrow);
     return routed.points.empty() ? classic : routed;
+}
+
+Polyline RouteFromLead(const BoxGrid& grid, const std::vector<Point>& lead, int to) {
+    if (lead.size() < 2)
+        return {};
+    const Rect& dest = grid.Boxes()[static_cast<std::size_t>(to)];
+    const Point start = lead.back();
+    const bool below = dest.Top - start.y >= 28;
+    const ArrowKind arrow = below ? ArrowKind::South : ArrowKind::East;
+    Polyline routed = SearchRoute(grid, start, DirOf(lead[lead.size() - 2], start),
+                                  below ? TopCentre(dest) : LeftMiddle(dest), arrow, kPortLead);
+    if (routed.points.empty())
+        return {};
+    std::vector<Point> points(lead.begin(), lead.end() - 1);
+    points.insert(points.end(), routed.points.begin(), routed.points.end());
+    routed.points = Simplified(points);
+    if (routed.points.size() > ConnectorPath::kMaxSegments + 1)
+        return {};
+    return routed;
 }
 
 namespace {
@@ -496,10 +529,7 @@ bool ClearWhenMoved(const Polyline& route, int index, bool upright, int offset,
     // Its first pixel lies on the source's edge when it is the route's first line, and must
     // stay on it: the pixel behind it is the source's.
     if (index == 0) {
-        bool onSource = false;
-        grid.ForEachIn({a.x - Sign(b.x - a.x), a.y - Sign(b.y - a.y), 1, 1},
-                       [&](int) { onSource = true; });
-        if (!onSource)
+        if (!grid.AnyIn({a.x - Sign(b.x - a.x), a.y - Sign(b.y - a.y), 1, 1}))
             return false;
         a.x += Sign(b.x - a.x);
         a.y += Sign(b.y - a.y);
@@ -515,15 +545,42 @@ bool ClearWhenMoved(const Polyline& route, int index, bool upright, int offset,
         pixels.Top -= kClear;
         pixels.Height += 2 * kClear;
     }
-    bool hit = false;
-    grid.ForEachIn(pixels, [&](int) { hit = true; });
-    return !hit;
+    return !grid.AnyIn(pixels);
+}
+
+// Whether the line `index` of a route whose first `pinned` lines stay, moved `offset` pixels
+// aside, keeps the last of those reaching `reach` along its way (past the lead's label).
+bool KeepsLead(const Polyline& route, int index, int pinned, int reach, bool upright, int offset) {
+    if (pinned == 0 || index != pinned)
+        return true;
+    const Point a = route.points[static_cast<std::size_t>(index) - 1];
+    const Point b = route.points[static_cast<std::size_t>(index)];
+    const int along = upright ? Sign(b.x - a.x) : Sign(b.y - a.y);
+    const int now = upright ? b.x : b.y;
+    return along * (now + offset - reach) >= 0;
+}
+
+// Where the first line of each route after its pinned ones may start at the nearest: as it was
+// given, less the room a path leaving a port's lead has to turn back towards the lead.
+std::vector<int> LeadReaches(const std::vector<Polyline>& routes, const std::vector<int>& pinned) {
+    std::vector<int> reach(routes.size(), 0);
+    for (std::size_t r = 0; r < routes.size(); ++r) {
+        const auto& p = routes[r].points;
+        const auto k = static_cast<std::size_t>(pinned[r]);
+        if (pinned[r] == 0 || k + 1 >= p.size())
+            continue;
+        const bool level = p[k - 1].y == p[k].y;
+        const int along = level ? Sign(p[k].x - p[k - 1].x) : Sign(p[k].y - p[k - 1].y);
+        reach[r] = (level ? p[k].x : p[k].y) - along * (kPortLead - kLaneSeparation);
+    }
+    return reach;
 }
 
 // One pass of SpreadApart; whether it moved a line. `stuck` counts the lines left on a lane
 // another destination's line runs on or close beside.
 bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                const BoxGrid& grid, const std::vector<char>& fixed, int& stuck) {
+                const BoxGrid& grid, const std::vector<char>& fixed, const std::vector<int>& pinned,
+                const std::vector<int>& reach, int& stuck) {
     stuck = 0;
     std::vector<LaneLine> lines;
     for (std::size_t r = 0; r < routes.size(); ++r) {
@@ -539,7 +596,7 @@ bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destinati
             l.low = l.upright ? std::min(p[i].y, p[i + 1].y) : std::min(p[i].x, p[i + 1].x);
             l.high = l.upright ? std::max(p[i].y, p[i + 1].y) : std::max(p[i].x, p[i + 1].x);
             l.destination = destination[r];
-            l.last = i + 2 == p.size() || fixed[r];
+            l.last = i + 2 == p.size() || fixed[r] || static_cast<int>(i) < pinned[r];
             lines.push_back(l);
         }
     }
@@ -605,8 +662,12 @@ bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destinati
                 const int off = kLaneOffsets[n];
                 const int f = fit(off);
                 if (f > best &&
-                    (off == 0 || ClearWhenMoved(routes[static_cast<std::size_t>(l.route)], l.index,
-                                                l.upright, off, grid))) {
+                    (off == 0 ||
+                     (KeepsLead(routes[static_cast<std::size_t>(l.route)], l.index,
+                                pinned[static_cast<std::size_t>(l.route)],
+                                reach[static_cast<std::size_t>(l.route)], l.upright, off) &&
+                      ClearWhenMoved(routes[static_cast<std::size_t>(l.route)], l.index, l.upright,
+                                     off, grid)))) {
                     best = f;
                     offset = off;
                     if (f == 1 || (f == 0 && n > 0))
@@ -637,7 +698,8 @@ bool SpreadOnce(std::vector<Polyline>& routes, const std::vector<int>& destinati
     bool moved = false;
     for (auto& [route, was] : before) {
         Polyline& now = routes[static_cast<std::size_t>(route)];
-        if (CrossesABox(now.points, grid) && !CrossesABox(was.points, grid))
+        const int pins = pinned[static_cast<std::size_t>(route)];
+        if (CrossesABox(now.points, grid, pins) && !CrossesABox(was.points, grid, pins))
             now = std::move(was);
         else
             moved = true;
@@ -729,15 +791,21 @@ struct Cut {
 // crowded drawing costs too much to run on every move of a box.
 constexpr long kMaxResearched = 60000;
 constexpr long kMaxExpanded = 20000;
+// What searching shared lines again may cost in all, in lane crossings and lines looked at, for
+// each route and at least: a drawing where everything meets (boxes piled nearly on one spot) is
+// laid out in good time, the lines left then staying on their shared lanes.
+constexpr long kRerouteBudgetEach = 4'000'000;
+constexpr long kRerouteBudgetLeast = 1'000'000;
 
 // `route` with the part between two cuts searched again, keeping off `keepOff`; empty when no
 // such part is found, or the route it makes has too many bends or runs into a box.
 Polyline Research(const Polyline& route, const Cut& start, const Cut& end, const BoxGrid& grid,
-                  const std::vector<Run>& keepOff) {
+                  const std::vector<Run>& keepOff, int pinned, long& spent) {
     LaneSearch search(grid, start.at, start.dir, end.at, end.dir);
     search.KeepOff(&keepOff);
     search.Bound(kMaxResearched, kMaxExpanded);
     const std::vector<Point> part = search.Search(kReaches[0]);
+    spent += search.Crossings();
     if (part.empty())
         return {};
     const std::vector<Point>& p = route.points;
@@ -745,7 +813,8 @@ Polyline Research(const Polyline& route, const Cut& start, const Cut& end, const
     points.insert(points.end(), part.begin(), part.end());
     points.insert(points.end(), p.begin() + end.keep, p.end());
     Polyline again{Simplified(points), route.arrow};
-    if (again.points.size() > ConnectorPath::kMaxSegments + 1 || CrossesABox(again.points, grid))
+    if (again.points.size() > ConnectorPath::kMaxSegments + 1 ||
+        CrossesABox(again.points, grid, pinned))
         return {};
     return again;
 }
@@ -842,7 +911,8 @@ Polyline StepAside(const Polyline& route, int line, int low, int high, int offse
 // keeping off every other destination's lines; a new route is taken when fewer of its lines
 // share a lane.
 void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                   const BoxGrid& grid, const std::vector<char>& stays) {
+                   const BoxGrid& grid, const std::vector<char>& stays,
+                   const std::vector<int>& pinned) {
     std::vector<std::vector<Run>> runs(routes.size());
     LaneIndex index(destination);
     for (std::size_t r = 0; r < routes.size(); ++r) {
@@ -851,6 +921,9 @@ void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destin
     }
     constexpr int kSpans[] = {1, 2};
     std::vector<Run> keepOff;
+    long spent = 0;
+    const long budget =
+        std::max(kRerouteBudgetLeast, kRerouteBudgetEach * static_cast<long>(routes.size()));
     for (std::size_t r = 0; r < routes.size(); ++r) {
         const int route = static_cast<int>(r);
         if (routes[r].points.size() < 2 || routes[r].points.front() == routes[r].points.back())
@@ -860,14 +933,17 @@ void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destin
             continue;
         if (stays[r])
             continue; // laid out so before, and no search then did better
+        if (spent > budget)
+            break;
         keepOff.clear();
         for (std::size_t k = 0; k < routes.size(); ++k)
             if (destination[k] != destination[r])
                 keepOff.insert(keepOff.end(), runs[k].begin(), runs[k].end());
+        spent += static_cast<long>(keepOff.size());
         std::vector<int> tried; // lines that found no better route
-        while (shared > 0) {
+        while (shared > 0 && spent <= budget) {
             const auto stuck = std::find_if(runs[r].begin(), runs[r].end(), [&](const Run& run) {
-                return index.Shares(route, run) &&
+                return run.index >= pinned[r] && index.Shares(route, run) &&
                        std::find(tried.begin(), tried.end(), run.index) == tried.end();
             });
             if (stuck == runs[r].end())
@@ -877,7 +953,7 @@ void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destin
             auto take = [&](Polyline again) {
                 if (again.points.empty() ||
                     again.points.size() > std::max(routes[r].points.size(), kMostBends + 2) ||
-                    CrossesABox(again.points, grid))
+                    CrossesABox(again.points, grid, pinned[r]))
                     return false;
                 std::vector<Run> againRuns = RunsOf(again);
                 const int now = index.SharedLines(route, againRuns);
@@ -901,14 +977,15 @@ void RerouteShared(std::vector<Polyline>& routes, const std::vector<int>& destin
             }
             const auto [pieceStart, pieceEnd] = PieceCuts(routes[r], line, low, high);
             if (!better)
-                better = take(Research(routes[r], pieceStart, pieceEnd, grid, keepOff));
+                better = take(
+                    Research(routes[r], pieceStart, pieceEnd, grid, keepOff, pinned[r], spent));
             const int tip = static_cast<int>(routes[r].points.size()) - 1;
             for (int span : kSpans) {
                 if (better)
                     break;
-                const auto [start, end] =
-                    CornerCuts(routes[r], std::max(0, line - span), std::min(tip, line + 1 + span));
-                better = take(Research(routes[r], start, end, grid, keepOff));
+                const auto [start, end] = CornerCuts(routes[r], std::max(pinned[r], line - span),
+                                                     std::min(tip, line + 1 + span));
+                better = take(Research(routes[r], start, end, grid, keepOff, pinned[r], spent));
             }
             if (better)
                 tried.clear(); // the lines are counted anew
@@ -960,7 +1037,9 @@ std::uint64_t RouteMemo::Key(const Polyline& route, int destination) {
 }
 
 void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                 const BoxGrid& grid, RouteMemo* memo) {
+                 const BoxGrid& grid, RouteMemo* memo, const std::vector<int>* pinned) {
+    const std::vector<int> none(pinned ? 0 : routes.size(), 0);
+    const std::vector<int>& pins = pinned ? *pinned : none;
     // A route given as it was at the last layout stays as that layout left it: a move elsewhere
     // leaves it be, and the routes the move changed make way round it.
     std::vector<Polyline> raw;
@@ -973,7 +1052,8 @@ void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destinat
                 continue;
             if (!found->laid.points.empty()) { // else laid out as given
                 // A box moved onto it since: laid out anew.
-                if (CrossesABox(found->laid.points, grid) && !CrossesABox(routes[r].points, grid))
+                if (CrossesABox(found->laid.points, grid, pins[r]) &&
+                    !CrossesABox(routes[r].points, grid, pins[r]))
                     continue;
                 routes[r] = found->laid;
             }
@@ -985,12 +1065,13 @@ void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destinat
     // A pass that moves nothing counts the lines it found no free lane for; when there are
     // none, no line needs searching again. Routes laid out before stay as they were.
     constexpr int kPasses = 5;
+    const std::vector<int> reach = LeadReaches(routes, pins);
     int stuckLines = 0;
     bool settled = false;
     for (int pass = 0; pass < kPasses && !settled; ++pass)
-        settled = !SpreadOnce(routes, destination, grid, known, stuckLines);
+        settled = !SpreadOnce(routes, destination, grid, known, pins, reach, stuckLines);
     if (!settled || stuckLines > 0)
-        RerouteShared(routes, destination, grid, known);
+        RerouteShared(routes, destination, grid, known, pins);
     if (memo) {
         RouteMemo now;
         now.Reserve(routes.size());

@@ -39,9 +39,27 @@ public:
 
     // Calls f(index) once for every box that shares a pixel with `area`.
     template <class F> void ForEachIn(const Rect& area, F&& f) const {
-        if (!boxes_ || area.Width <= 0 || area.Height <= 0)
-            return;
         ++stamp_;
+        Visit(area, [&](int i) {
+            if (seen_[static_cast<std::size_t>(i)] == stamp_)
+                return false;
+            seen_[static_cast<std::size_t>(i)] = stamp_;
+            f(i);
+            return false;
+        });
+    }
+    // Whether a box shares a pixel with `area`; stops at the first found.
+    bool AnyIn(const Rect& area) const {
+        return Visit(area, [](int) { return true; });
+    }
+    const std::vector<Rect>& Boxes() const { return *boxes_; }
+
+private:
+    // Calls stop(index) for the boxes sharing a pixel with `area`, in the cells it covers (a
+    // box once for each), until stop returns true; whether it did.
+    template <class F> bool Visit(const Rect& area, F&& stop) const {
+        if (!boxes_ || area.Width <= 0 || area.Height <= 0)
+            return false;
         const int x0 = Cell(area.Left), x1 = Cell(area.Left + area.Width - 1);
         const int y0 = Cell(area.Top), y1 = Cell(area.Top + area.Height - 1);
         for (int cy = y0; cy <= y1; ++cy)
@@ -49,18 +67,13 @@ public:
                 const auto it = cells_.find(Key(cx, cy));
                 if (it == cells_.end())
                     continue;
-                for (int i : it->second) {
-                    if (seen_[static_cast<std::size_t>(i)] == stamp_)
-                        continue;
-                    seen_[static_cast<std::size_t>(i)] = stamp_;
-                    if (Intersects((*boxes_)[static_cast<std::size_t>(i)], area))
-                        f(i);
-                }
+                for (int i : it->second)
+                    if (Intersects((*boxes_)[static_cast<std::size_t>(i)], area) && stop(i))
+                        return true;
             }
+        return false;
     }
-    const std::vector<Rect>& Boxes() const { return *boxes_; }
 
-private:
     static constexpr int kCell = 256;
     static int Cell(int v) { return v >= 0 ? v / kCell : -((-v + kCell - 1) / kCell); }
     static std::int64_t Key(int cx, int cy) {
@@ -77,8 +90,9 @@ private:
 Rect SegmentPixels(Point a, Point b);
 
 // Whether the orthogonal line through `points` paints a pixel inside a box of `grid`, leaving
-// out its last pixel (an arrow's tip lies on its destination's edge).
-bool CrossesABox(const std::vector<Point>& points, const BoxGrid& grid);
+// out its last pixel (an arrow's tip lies on its destination's edge) and its first `skipped`
+// lines (a port's lead, which is kept out of others' way as a box is).
+bool CrossesABox(const std::vector<Point>& points, const BoxGrid& grid, int skipped = 0);
 
 // The classic route of a connector as corner points: the same ends and runs as the classic
 // shapes, with each rounded bend taken as one sharp corner, and the sloping line between
@@ -90,6 +104,12 @@ Polyline ClassicPolyline(const Rect& source, const Rect& dest);
 // with a penalty for each bend, searched among the boxes near the two ends. The classic shape
 // is kept when no clear route exists (boxes overlapping an end).
 Polyline RouteAround(const BoxGrid& grid, int from, int to);
+
+// The route of a connector that leaves its source along a port's lead (from the source's edge
+// to where the lead ends heading east, see canvas/ports.h) and goes on round the boxes to box
+// `to`: into its top when that lies well below the lead's end, else into its left side. The
+// lead's points come first. Empty when no route clear of the boxes is found.
+Polyline RouteFromLead(const BoxGrid& grid, const std::vector<Point>& lead, int to);
 
 // How SpreadApart last laid out each route, by the route as it was given: a canvas laid out
 // again and again (a box dragged) keeps one, so that routes a move does not touch stay as they
@@ -120,9 +140,12 @@ private:
 // one its arrow sits on, is not moved. A line that finds no free lane so (a gap between boxes
 // too narrow for one more) has the part of its route round it searched again, keeping off
 // other destinations' lines. `destination` gives each route's destination key; `memo`, when
-// given, holds the last layout and is replaced by this one.
+// given, holds the last layout and is replaced by this one. `pinned`, when given, holds for each
+// route how many of its first lines stay where they are (a port's lead carrying its label);
+// the line after them moves only so far that the lead keeps its length.
 void SpreadApart(std::vector<Polyline>& routes, const std::vector<int>& destination,
-                 const BoxGrid& grid, RouteMemo* memo = nullptr);
+                 const BoxGrid& grid, RouteMemo* memo = nullptr,
+                 const std::vector<int>* pinned = nullptr);
 
 // The pixels between lines that share a lane after spreading.
 inline constexpr int kLaneSpacing = 5;

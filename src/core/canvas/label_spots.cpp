@@ -41,13 +41,17 @@ constexpr int kStep = 8;
 } // namespace
 
 std::optional<Rect> PlaceFreeLabel(const ConnectorPath& path, Size size, const TakenSpace& taken,
-                                   const std::optional<Rect>& preferred) {
-    auto usable = [&](const Rect& r) { return r.Left >= 0 && r.Top >= 0 && taken.IsFree(r); };
+                                   const std::optional<Rect>& preferred,
+                                   const std::function<bool(const Rect&)>& clear, bool fromSource) {
+    auto usable = [&](const Rect& r) {
+        return r.Left >= 0 && r.Top >= 0 && taken.IsFree(r) && (!clear || clear(r));
+    };
     if (preferred && usable(*preferred))
         return preferred;
     const int w = size.Width, h = size.Height;
     const auto& segments = path.Segments();
-    for (std::size_t i = segments.size(); i-- > 0;) {
+    for (std::size_t n = 0; n < segments.size(); ++n) {
+        const std::size_t i = fromSource ? n : segments.size() - 1 - n;
         Point a = segments[i].from, b = segments[i].to;
         const bool last = i + 1 == segments.size();
         if (a.y == b.y || std::abs(b.x - a.x) >= std::abs(b.y - a.y)) {
@@ -56,7 +60,7 @@ std::optional<Rect> PlaceFreeLabel(const ConnectorPath& path, Size size, const T
             if (last)
                 (b.x >= a.x ? hi : lo) += b.x >= a.x ? -kArrowLength : kArrowLength;
             const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
-            const bool east = b.x >= a.x;
+            const bool east = (b.x >= a.x) != fromSource; // the end searched from
             for (int t = 0; t <= std::max(0, hi - lo - w); t += kStep) {
                 const int left = east ? std::max(lo, hi - w - t) : std::min(hi - w, lo + t);
                 for (const Rect r :
@@ -66,9 +70,9 @@ std::optional<Rect> PlaceFreeLabel(const ConnectorPath& path, Size size, const T
             }
         } else {
             int lo = std::min(a.y, b.y), hi = std::max(a.y, b.y);
-            const bool south = b.y >= a.y;
             if (last)
-                (south ? hi : lo) += south ? -kArrowLength : kArrowLength;
+                (b.y >= a.y ? hi : lo) += b.y >= a.y ? -kArrowLength : kArrowLength;
+            const bool south = (b.y >= a.y) != fromSource; // the end searched from
             const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
             for (int t = 0; t <= std::max(0, hi - lo - h); t += kStep) {
                 const int top = south ? std::max(lo, hi - h - t) : std::min(hi - h, lo + t);

@@ -8,6 +8,7 @@
 #include "canvas/routes.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -36,9 +37,12 @@ private:
 
 // The first free spot for a label of `size` beside the connector: `preferred` first when given
 // (the classic place), then along its lines from the arrow back to the source, on both sides
-// of each line, near the line's end first. Spots keep to x and y of 0 or more. Nothing when
-// every spot is taken.
+// of each line, near the line's end first; or, `fromSource`, along its lines from the source
+// on, near each line's start first. Spots keep to x and y of 0 or more, and `clear`, when
+// given, accepts them too. Nothing when every spot is taken.
 std::optional<Rect> PlaceFreeLabel(const ConnectorPath& path, Size size, const TakenSpace& taken,
-                                   const std::optional<Rect>& preferred = std::nullopt);
+                                   const std::optional<Rect>& preferred = std::nullopt,
+                                   const std::function<bool(const Rect&)>& clear = {},
+                                   bool fromSource = false);
 
 } // namespace ry

@@ -2,10 +2,7 @@
 
 #include "base/text_codec.h"
 #include "canvas/box_geometry.h"
-#include "canvas/label_spots.h"
-#include "canvas/labels.h"
 #include "canvas/script_document.h"
-#include "canvas/stubs.h"
 #include "paths/destinations.h"
 
 #include <QFontMetrics>
@@ -67,10 +64,6 @@ void PaintSegment(QPainter& p, const Segment& s, bool thin) {
 
 QRect QtRect(const Rect& r) {
     return {r.Left, r.Top, r.Width, r.Height};
-}
-
-Rect Grown(const Rect& r, int dx, int dy) {
-    return {r.Left - dx, r.Top - dy, r.Width + 2 * dx, r.Height + 2 * dy};
 }
 
 // A text beside a connector or in a tag, painted after every line.
@@ -182,10 +175,9 @@ void PaintConnector(QPainter& p, const ConnectorPath& path) {
 
 void ConnectorLayout::Build(const ScriptDocument& doc, const ConnectorOptions& options) {
     items_.clear();
-    leftOut_ = 0;
     const ScriptTables& tables = doc.Tables();
     // The boxes where they are drawn now, and each module's among them.
-    std::vector<Rect> boxes;
+    std::vector<LayoutBox> boxes;
     std::unordered_map<std::int16_t, int> boxOf;
     ForEachModule(tables, doc.Script(), [&](std::int16_t module, const ModuleRecord& m) {
         if (!doc.HasBox(m.BoxIndex) || doc.ModuleOfBox(m.BoxIndex) != module)
@@ -193,12 +185,11 @@ void ConnectorLayout::Build(const ScriptDocument& doc, const ConnectorOptions& o
         const QPoint at = options.boxPosition ? options.boxPosition(m.BoxIndex)
                                               : QPoint(m.PositionX, m.PositionY);
         boxOf[module] = static_cast<int>(boxes.size());
-        boxes.push_back({at.x(), at.y(), kBoxWidth, doc.BoxHeight(m.BoxIndex)});
+        boxes.push_back({{at.x(), at.y(), kBoxWidth, doc.BoxHeight(m.BoxIndex)}, module});
     });
     const std::vector<PathGroup> groups = GroupPaths(ScriptPaths(tables, doc.Script()));
-    std::vector<RouteEnds> ends;
-    std::vector<std::size_t> connectorItems;
-    std::vector<const PathGroup*> groupOf;
+    std::vector<PathToLay> paths;
+    const TextSizes sizes;
     for (const PathGroup& g : groups) {
         const auto from = boxOf.find(g.From);
         if (from == boxOf.end())
@@ -207,142 +198,43 @@ void ConnectorLayout::Build(const ScriptDocument& doc, const ConnectorOptions& o
         item.from = g.From;
         item.line = g.Line;
         item.destination = std::string(g.Destination);
+        PathToLay path;
+        path.from = from->second;
         if (g.kind == PathGroup::Kind::Module) {
-            const auto to = boxOf.find(g.To);
-            if (to == boxOf.end())
+            const auto found = boxOf.find(g.To);
+            if (found == boxOf.end())
                 continue;
             item.to = g.To;
-            ends.push_back({from->second, to->second});
-            connectorItems.push_back(items_.size());
+            path.to = found->second;
         } else {
             item.isStub = true;
-            item.problem = g.kind == PathGroup::Kind::Unknown;
+            item.problem = path.problem = g.kind == PathGroup::Kind::Unknown;
+            item.tagText = sizes.FitLines(ToQt(g.Destination));
+            path.tag = sizes.TagSize(item.tagText);
         }
-        items_.push_back(std::move(item));
-        groupOf.push_back(&g);
-    }
-
-    // The routes.
-    if (options.style == RouteStyle::Classic) {
-        for (std::size_t k = 0; k < ends.size(); ++k)
-            items_[connectorItems[k]].path =
-                RouteConnector(boxes[static_cast<std::size_t>(ends[k].from)],
-                               boxes[static_cast<std::size_t>(ends[k].to)]);
-    } else {
-        // The boxes that moved, appeared or changed height since the last layout: a route found
-        // before is kept when its two boxes stand where they stood and none of these lies in
-        // its way now.
-        std::vector<Rect> changed;
-        std::unordered_map<std::int16_t, Rect> boxNow;
-        for (const auto& [module, index] : boxOf) {
-            const Rect& r = boxes[static_cast<std::size_t>(index)];
-            boxNow[module] = r;
-            const auto was = lastBoxOf_.find(module);
-            if (was == lastBoxOf_.end() || !(was->second == r))
-                changed.push_back(r);
-        }
-        const BoxGrid changedGrid(&changed);
-        const BoxGrid grid(&boxes);
-        std::unordered_map<std::uint32_t, KnownRoute> known;
-        std::vector<Polyline> routes;
-        std::vector<int> destination;
-        routes.reserve(ends.size());
-        for (std::size_t k = 0; k < ends.size(); ++k) {
-            const LaidConnector& item = items_[connectorItems[k]];
-            const std::uint32_t key =
-                static_cast<std::uint32_t>(static_cast<std::uint16_t>(item.from)) << 16 |
-                static_cast<std::uint16_t>(item.to);
-            const Rect& from = boxes[static_cast<std::size_t>(ends[k].from)];
-            const Rect& to = boxes[static_cast<std::size_t>(ends[k].to)];
-            const auto was = known_.find(key);
-            if (was != known_.end() && was->second.from == from && was->second.to == to &&
-                (changed.empty() || !CrossesABox(was->second.route.points, changedGrid)))
-                routes.push_back(was->second.route);
-            else
-                routes.push_back(RouteAround(grid, ends[k].from, ends[k].to));
-            known[key] = {from, to, routes.back()};
-            destination.push_back(ends[k].to);
-        }
-        known_ = std::move(known);
-        lastBoxOf_ = std::move(boxNow);
-        SpreadApart(routes, destination, grid, &laidOut_);
-        for (std::size_t k = 0; k < ends.size(); ++k)
-            items_[connectorItems[k]].path = DrawPolyline(routes[k]);
-    }
-
-    // Tags first, then labels, each on a spot no box, tag or label takes.
-    const TextSizes sizes;
-    TakenSpace taken;
-    for (const Rect& b : boxes)
-        taken.Take(Grown(b, 1, 1));
-    std::unordered_map<std::int16_t, int> stubsOf; // stub rows used so far under each module
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        LaidConnector& item = items_[i];
-        const PathGroup& g = *groupOf[i];
-        const bool hasLabel = options.labels && !g.Triggers.empty();
-        if (hasLabel) {
+        if (options.labels && !g.Triggers.empty()) {
             auto it = measured_.find(g.Triggers);
             if (it == measured_.end()) {
                 const QString shown = sizes.Fit(ToQt(g.Triggers));
                 it = measured_.emplace(g.Triggers, Measured{shown, sizes.LabelSize(shown)}).first;
             }
             item.labelText = it->second.shown;
+            path.label = it->second.size;
         }
-        if (!item.isStub)
-            continue;
-        const Rect& from = boxes[static_cast<std::size_t>(boxOf[g.From])];
-        item.tagText = sizes.FitLines(ToQt(g.Destination));
-        const Size label = hasLabel ? sizes.LabelSize(item.labelText) : Size{};
-        const Size tag = sizes.TagSize(item.tagText);
-        int& row = stubsOf[g.From];
-        // The first row below the box whose tag and label find room, a few rows down at most.
-        constexpr int kRowsTried = 6;
-        bool placed = false;
-        for (int k = 0; k < kRowsTried && !placed; ++k) {
-            const Stub stub = PlaceStub(from, row + k, label, tag);
-            if (taken.IsFree(stub.Tag) && (!hasLabel || taken.IsFree(stub.Label))) {
-                item.stub = stub;
-                row += k + 1;
-                placed = true;
-            }
-        }
-        if (!placed) {
-            item.stub = PlaceStub(from, row++, label, tag);
-            leftOut_ += hasLabel ? 2 : 1;
-        } else {
-            item.hasTag = true;
-            taken.Take(item.stub.Tag);
-            if (hasLabel) {
-                item.hasLabel = true;
-                item.label = item.stub.Label;
-                taken.Take(item.label);
-            }
-        }
-        Rect line = item.stub.Bounds();
-        item.bounds = line;
+        items_.push_back(std::move(item));
+        paths.push_back(path);
     }
+    layout_.Build(boxes, paths, options.style);
     for (std::size_t i = 0; i < items_.size(); ++i) {
+        const LaidPath& laid = layout_.Paths()[i];
         LaidConnector& item = items_[i];
-        if (item.isStub)
-            continue;
-        item.bounds = item.path.Bounds();
-        if (item.labelText.isEmpty())
-            continue;
-        const Size size = measured_.at(groupOf[i]->Triggers).size;
-        std::optional<Rect> preferred;
-        if (options.style == RouteStyle::Classic)
-            preferred =
-                PlaceLabel(item.path, size, boxes[static_cast<std::size_t>(boxOf[item.from])],
-                           boxes[static_cast<std::size_t>(boxOf[item.to])]);
-        const std::optional<Rect> spot = PlaceFreeLabel(item.path, size, taken, preferred);
-        if (!spot) {
-            ++leftOut_;
-            continue;
-        }
-        item.hasLabel = true;
-        item.label = *spot;
-        taken.Take(*spot);
-        item.bounds = Unite(item.bounds, *spot);
+        item.path = laid.path;
+        item.points = laid.points;
+        item.stub = laid.stub;
+        item.hasTag = laid.hasTag;
+        item.hasLabel = laid.hasLabel;
+        item.label = laid.label;
+        item.bounds = laid.bounds;
     }
 }
 

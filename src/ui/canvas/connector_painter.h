@@ -6,6 +6,7 @@
 // destination names no module, a short stub ending in a tag that names the destination.
 
 #include "canvas/around_boxes.h"
+#include "canvas/path_layout.h"
 #include "canvas/routes.h"
 #include "canvas/stubs.h"
 
@@ -65,7 +66,10 @@ struct LaidConnector {
     std::string destination;
     bool problem = false; // a stub to a title no module bears
     ConnectorPath path;   // a connector's lines
-    Stub stub;            // a stub's line, label and tag
+    // The corners of its line, from the source's frame to the arrow's tip (a connector) or to
+    // the tag (a stub), rounded bends taken sharp.
+    std::vector<Point> points;
+    Stub stub; // a stub's line, label and tag
     bool isStub = false;
     bool hasTag = false;   // a stub's tag found a free spot
     bool hasLabel = false; // the label found a free spot
@@ -75,22 +79,15 @@ struct LaidConnector {
 };
 
 // Every connector and stub of a document with its label and tag placed, worked out once and
-// kept until the drawing changes. Labels and tags never lie on a box or on each other; one that
-// finds no free spot beside its connector is left out.
+// kept until the drawing changes, as canvas/path_layout.h lays it out.
 class ConnectorLayout {
 public:
     void Build(const ScriptDocument& document, const ConnectorOptions& options);
     const std::vector<LaidConnector>& Items() const { return items_; }
     // Labels and tags left out for want of a free spot.
-    int LeftOut() const { return leftOut_; }
+    int LeftOut() const { return layout_.LeftOut(); }
 
 private:
-    // A route as found before it was spread apart, with the boxes it was found between: kept
-    // from one layout to the next, so that a move routes again only the connectors it affects.
-    struct KnownRoute {
-        Rect from, to;
-        Polyline route;
-    };
     // A label's text as shown and its size, by its triggers.
     struct Measured {
         QString shown;
@@ -98,10 +95,7 @@ private:
     };
 
     std::vector<LaidConnector> items_;
-    int leftOut_ = 0;
-    std::unordered_map<std::uint32_t, KnownRoute> known_;
-    std::unordered_map<std::int16_t, Rect> lastBoxOf_;
-    RouteMemo laidOut_; // the last layout of the routes, to keep them in their lanes
+    PathLayout layout_; // the geometry, kept to lay out the next drawing faster
     std::unordered_map<std::string, Measured> measured_;
 };
 

@@ -8,8 +8,10 @@
 #include "canvas/box_geometry.h"
 #include "canvas/label_spots.h"
 #include "canvas/labels.h"
+#include "canvas/path_layout.h"
 #include "drawing_checks.h"
 #include "paths/destinations.h"
+#include "reading_rules.h"
 #include "script/host.h"
 #include "script/loader.h"
 #include "script/records.h"
@@ -101,6 +103,60 @@ Outcome CheckDrawing(const ScriptTables& tables, int script) {
     return outcome;
 }
 
+// Lays out the script as the canvas does by default (labels 7 pixels a character, tags 80 wide)
+// and checks the reading rules on it.
+test::ReadingFaults CheckReading(const ScriptTables& tables, int script) {
+    std::vector<LayoutBox> boxes;
+    std::unordered_map<std::int16_t, int> boxOf;
+    ForEachModule(tables, script, [&](std::int16_t m, const ModuleRecord& r) {
+        boxOf[m] = static_cast<int>(boxes.size());
+        boxes.push_back({{r.PositionX, r.PositionY, kBoxWidth, BoxHeightFor(r.DispSize)}, m});
+    });
+    std::vector<PathToLay> paths;
+    test::Picture picture;
+    for (const LayoutBox& b : boxes)
+        picture.modules.push_back(b.rect);
+    for (const PathGroup& g : GroupPaths(ScriptPaths(tables, script))) {
+        PathToLay p;
+        p.from = boxOf.at(g.From);
+        if (g.kind == PathGroup::Kind::Module) {
+            p.to = boxOf.at(g.To);
+        } else {
+            p.problem = g.kind == PathGroup::Kind::Unknown;
+            p.tag = {80, 15};
+        }
+        if (!g.Triggers.empty())
+            p.label = {7 * static_cast<int>(g.Triggers.size()) + 4, 13};
+        paths.push_back(p);
+        test::PicturePath pp;
+        pp.from = p.from;
+        pp.to = p.to;
+        pp.target = std::string(g.Destination);
+        pp.problem = p.problem;
+        pp.wantsLabel = !g.Triggers.empty();
+        picture.paths.push_back(pp);
+    }
+    PathLayout layout;
+    layout.Build(boxes, paths, RouteStyle::AroundBoxes);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const LaidPath& laid = layout.Paths()[i];
+        picture.paths[i].points = laid.points;
+        if (laid.hasLabel)
+            picture.paths[i].label = laid.label;
+        if (laid.hasTag)
+            picture.paths[i].tag = laid.stub.Tag;
+    }
+    const test::ReadingFaults f = test::CheckReadingRules(picture);
+    for (const std::string& d : f.details)
+        ADD_FAILURE() << d;
+    EXPECT_EQ(f.Broken(), 0) << f.sharedRuns << " shared, " << f.labelsNearerAnother
+                             << " nearer another, " << f.labelsOverLines << " over lines, "
+                             << f.labelsOverBoxes << " over boxes, " << f.linesThroughBoxes
+                             << " through boxes, " << f.problemTagsLeftOut << " tags left out";
+    EXPECT_EQ(f.labelsLeftOut, layout.LeftOut());
+    return f;
+}
+
 TEST(ReadableDrawing, ThreeTransfersStackedUnderAMenu) {
     ScriptBuilder s;
     s.Add("Main Menu", 456, 4,
@@ -111,6 +167,7 @@ TEST(ReadableDrawing, ThreeTransfersStackedUnderAMenu) {
     const Outcome o = CheckDrawing(*s.tables, s.script);
     EXPECT_EQ(o.labels, 3);
     EXPECT_EQ(o.leftOut, 0);
+    EXPECT_EQ(CheckReading(*s.tables, s.script).labelsLeftOut, 0);
 }
 
 TEST(ReadableDrawing, NineMenusOfEightTransfers) {
@@ -136,6 +193,8 @@ TEST(ReadableDrawing, NineMenusOfEightTransfers) {
     ASSERT_EQ(s.tables->Script(s.script).ModuleCount, 84);
     const Outcome o = CheckDrawing(*s.tables, s.script);
     EXPECT_LE(4 * o.leftOut, o.labels) << o.leftOut << " of " << o.labels << " left out";
+    const test::ReadingFaults f = CheckReading(*s.tables, s.script);
+    EXPECT_LE(20 * f.labelsLeftOut, f.labels) << f.labelsLeftOut << " of " << f.labels;
 }
 
 TEST(ReadableDrawing, ModulesWithRandomPaths) {
@@ -151,6 +210,8 @@ TEST(ReadableDrawing, ModulesWithRandomPaths) {
     }
     const Outcome o = CheckDrawing(*s.tables, s.script);
     EXPECT_LE(4 * o.leftOut, o.labels) << o.leftOut << " of " << o.labels << " left out";
+    const test::ReadingFaults f = CheckReading(*s.tables, s.script);
+    EXPECT_LE(20 * f.labelsLeftOut, f.labels) << f.labelsLeftOut << " of " << f.labels;
 }
 
 TEST(ReadableDrawing, TheOfficeLineExample) {
@@ -162,6 +223,7 @@ TEST(ReadableDrawing, TheOfficeLineExample) {
     const Outcome o = CheckDrawing(tables, script);
     EXPECT_GT(o.labels, 0);
     EXPECT_EQ(o.leftOut, 0);
+    EXPECT_EQ(CheckReading(tables, script).labelsLeftOut, 0);
 }
 
 } // namespace

@@ -327,10 +327,11 @@ TEST_F(PictureTest, PrintAndPreviewTurnThePageTheWayTheDrawingFits) {
         Choose(item);
         return seen;
     };
+    // A box moved far down makes the drawing tall; moved far to the right, wide.
+    const std::int16_t first = document.ModuleOfBox(document.Boxes().front());
+    document.MoveModules({{first, QPoint(40, 1400)}});
     EXPECT_EQ(orientationOf(QStringLiteral("mnuFile(4)")), QPageLayout::Portrait);
     EXPECT_EQ(orientationOf(QStringLiteral("mnuPrintPreview")), QPageLayout::Portrait);
-    // A box moved far to the right makes the drawing wide.
-    const std::int16_t first = document.ModuleOfBox(document.Boxes().front());
     document.MoveModules({{first, QPoint(1500, 40)}});
     EXPECT_EQ(orientationOf(QStringLiteral("mnuFile(4)")), QPageLayout::Landscape);
     EXPECT_EQ(orientationOf(QStringLiteral("mnuPrintPreview")), QPageLayout::Landscape);

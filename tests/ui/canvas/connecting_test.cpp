@@ -57,11 +57,15 @@ protected:
         return menu->findChild<QAction*>(caption);
     }
     // A point on the first line of the connector between two boxes.
+    // A point on the first line of the connector between two boxes as the canvas lays it out.
     QPoint OnConnector(int from, int to) {
-        const Rect a{PositionOf(from).x(), PositionOf(from).y(), kBoxWidth, Doc().BoxHeight(from)};
-        const Rect b{PositionOf(to).x(), PositionOf(to).y(), kBoxWidth, Doc().BoxHeight(to)};
-        const Segment s = RouteConnector(a, b).Segments()[0];
-        return {(s.from.x + s.to.x) / 2, (s.from.y + s.to.y) / 2};
+        for (const LaidConnector& g : Window().Scene().Connectors().Items())
+            if (!g.isStub && g.from == Doc().ModuleOfBox(from) && g.to == Doc().ModuleOfBox(to)) {
+                const Segment s = g.path.Segments()[0];
+                return {(s.from.x + s.to.x) / 2, (s.from.y + s.to.y) / 2};
+            }
+        ADD_FAILURE() << "no connector from box " << from << " to box " << to;
+        return {};
     }
     void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : Viewport();
@@ -325,7 +329,7 @@ TEST_F(Connecting, AConnectorUnderThePointerIsHighlightedWithItsPathLines) {
     EXPECT_EQ(Connections().Hovered()->lines,
               QString::fromStdString("on {1} goto [" + ModuleIn(boxes[1]).Title + "]\n" +
                                      "on {3} goto [" + ModuleIn(boxes[1]).Title + "]"));
-    Hover(on + QPoint(40, 0));
+    Hover(on + QPoint(0, -40));
     EXPECT_FALSE(Connections().Hovered().has_value());
 
     // A stub too: found by its tag's line.
@@ -449,7 +453,10 @@ TEST_F(Connecting, DeleteTakesOutTheSelectedConnectorsPathsAsOneStep) {
 
     // A stub's paths go the same way.
     SetPaths(boxes[1], "on {4} goto [Voicemail Box 12]\r\n" + Goto("5", boxes[2]) + "\r\n");
-    const QPoint stub = PositionOf(boxes[1]) + QPoint(kBoxWidth - 12, kLongBoxHeight + 8);
+    QPoint stub;
+    for (const LaidConnector& g : Window().Scene().Connectors().Items())
+        if (g.isStub && g.from == Doc().ModuleOfBox(boxes[1]))
+            stub = QPoint((g.stub.Line[1].x + g.stub.Line[2].x) / 2, g.stub.Line[1].y);
     Click(stub);
     ASSERT_TRUE(Connections().Selected().has_value());
     PressKey(Qt::Key_Delete);

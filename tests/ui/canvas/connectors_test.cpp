@@ -118,9 +118,8 @@ TEST_F(Connectors, EachConnectorCarriesItsTriggersWhilePathLabelsIsOn) {
 TEST_F(Connectors, APathToNoModuleEndsInATagThatNamesItsDestination) {
     const std::vector<int> boxes = ThreeBoxes({40, 40}, {400, 40}, {40, 400});
     const Rect source{40, 40, kBoxWidth, kLongBoxHeight};
-    // Below the box's bottom right, where its stubs hang.
-    const QRect stubs(source.Left + source.Width - kStubInset - 2, source.Top + source.Height, 260,
-                      80);
+    // Beside the box's right side and below its bottom right, where its stubs leave it.
+    const QRect stubs(source.Left + source.Width + 1, source.Top + 1, 200, source.Height + 80);
     EXPECT_EQ(Count(stubs, Qt::black), 0);
 
     SetPaths(boxes[0], "on {9} goto [Voicemail Box 200]\r\n");
