@@ -79,7 +79,7 @@ bool Inside(const Rect& r, Point p) {
 
 } // namespace
 
-BoxGrid::BoxGrid(const std::vector<Rect>* boxes) {
+BoxGrid::BoxGrid(const std::vector<Rect>* boxes, int cell) : cell_(cell) {
     if (boxes)
         Reset(*boxes);
 }

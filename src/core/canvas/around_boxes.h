@@ -34,7 +34,8 @@ struct Polyline {
 // reach into it.
 class BoxGrid {
 public:
-    explicit BoxGrid(const std::vector<Rect>* boxes = nullptr);
+    // `cell`: the side of a grid cell; smaller for many thin rectangles (lines) than for boxes.
+    explicit BoxGrid(const std::vector<Rect>* boxes = nullptr, int cell = 256);
     void Reset(const std::vector<Rect>& boxes);
 
     // Calls f(index) once for every box that shares a pixel with `area`.
@@ -51,6 +52,10 @@ public:
     // Whether a box shares a pixel with `area`; stops at the first found.
     bool AnyIn(const Rect& area) const {
         return Visit(area, [](int) { return true; });
+    }
+    // Whether a box sharing a pixel with `area` satisfies `test`; stops at the first that does.
+    template <class F> bool AnyIn(const Rect& area, F&& test) const {
+        return Visit(area, [&](int i) { return test(i); });
     }
     const std::vector<Rect>& Boxes() const { return *boxes_; }
 
@@ -74,12 +79,12 @@ private:
         return false;
     }
 
-    static constexpr int kCell = 256;
-    static int Cell(int v) { return v >= 0 ? v / kCell : -((-v + kCell - 1) / kCell); }
+    int Cell(int v) const { return v >= 0 ? v / cell_ : -((-v + cell_ - 1) / cell_); }
     static std::int64_t Key(int cx, int cy) {
         return (static_cast<std::int64_t>(cx) << 32) ^ static_cast<std::uint32_t>(cy);
     }
 
+    int cell_ = 256;
     const std::vector<Rect>* boxes_ = nullptr;
     std::unordered_map<std::int64_t, std::vector<int>> cells_;
     mutable std::vector<unsigned> seen_;

@@ -26,7 +26,7 @@ public:
     }
 
 private:
-    static constexpr int kCell = 128;
+    static constexpr int kCell = 64;
     static int Cell(int v) { return v >= 0 ? v / kCell : -((-v + kCell - 1) / kCell); }
     static std::int64_t Key(int cx, int cy) {
         return (static_cast<std::int64_t>(cx) << 32) ^ static_cast<std::uint32_t>(cy);

@@ -58,10 +58,8 @@ public:
         const Rect area = closer ? Grown(r, -kClear, -kClear) : r;
         if (area.Width <= 0 || area.Height <= 0)
             return true;
-        bool clear = true;
-        grid_.ForEachIn(
-            area, [&](int i) { clear = clear && owners_[static_cast<std::size_t>(i)] == owner; });
-        return clear;
+        return !grid_.AnyIn(area,
+                            [&](int i) { return owners_[static_cast<std::size_t>(i)] != owner; });
     }
 
 private:
@@ -69,7 +67,8 @@ private:
     static constexpr int kClear = 4;
     std::vector<Rect> rects_;
     std::vector<std::size_t> owners_;
-    BoxGrid grid_;
+    // Lines are thin: small cells hold few of them, so a label's spot is tried against few.
+    BoxGrid grid_{nullptr, 64};
 };
 
 } // namespace
