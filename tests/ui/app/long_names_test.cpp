@@ -83,6 +83,7 @@ TEST_F(LongNames, NoDialogGrowsPastTheScreenWithATitleOf300Characters) {
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.name);
         main_.reset();
+        moduleDialogs_.reset(); // it refers to the designer
         designer_.reset();
         // A script of every type, its start module bearing the long title; each module leads
         // to it, so every paths list holds it.

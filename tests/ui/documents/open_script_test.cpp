@@ -330,6 +330,7 @@ TEST_F(OpenScript, ANewScriptOrALoadAtTheLimitsNamesTheLimit) {
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.name);
         main_.reset();
+        moduleDialogs_.reset(); // it refers to the designer
         designer_.reset();
         MakeMain();
         prompter_.messages.clear();
