@@ -19,7 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<Scenario> scenario = ParseScenario(text, error);
     if (!scenario) {
         RY_FUZZ_CHECK(!error.Message.empty());
-        const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 2;
+        // CR LF, LF and a lone CR each end a line.
+        int lines = 2;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (text[i] == '\n' ||
+                (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+                ++lines;
         RY_FUZZ_CHECK(error.Line >= 0 && error.Line <= lines);
         return 0;
     }
